@@ -1,0 +1,135 @@
+#include "clicommands.h"
+
+#include "terminalplatform.h"
+
+#include "files/fileformats.h"
+#include "model/cellnames.h"
+#include "model/cellnumber.h"
+#include "model/cp932.h"
+#include "model/faretable.h"
+
+#include <QTextStream>
+
+namespace {
+
+/** Loads input into table with the start-up loader its extension selects. */
+int load(FareTable& table, const QString& input)
+{
+    const FileOperation loader = StartupLoaderForPath(input);
+    if (!loader) {
+        printError(QStringLiteral("「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
+                       .arg(input));
+        return ExitUsage;
+    }
+    TerminalPlatform platform(false);
+    return loader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
+}
+
+int namedRowCount(const FareTable& table)
+{
+    int count = 0;
+    while (count < FareTable::LastRow && !table.text(count + 1, FareTable::NameCol).isEmpty())
+        ++count;
+    return count;
+}
+
+QString escapeField(QString text)
+{
+    text.replace(u'\\', QLatin1String("\\\\"));
+    text.replace(u'\t', QLatin1String("\\t"));
+    text.replace(u'\r', QLatin1String("\\r"));
+    text.replace(u'\n', QLatin1String("\\n"));
+    return text;
+}
+
+} // namespace
+
+int runConvert(const QString& input, const QString& output, bool assumeYes)
+{
+    const FileOperation writer = ConvertWriterForPath(output);
+    if (!writer) {
+        printError(QStringLiteral("「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
+                       .arg(output));
+        return ExitUsage;
+    }
+    FareTable table;
+    if (const int status = load(table, input); status != ExitSuccess)
+        return status;
+    TerminalPlatform platform(assumeYes);
+    switch (writer(table, platform, output)) {
+    case Outcome::Done:
+        return ExitSuccess;
+    case Outcome::Declined:
+        return platform.refusedQuestion() ? ExitRefused : ExitFailure;
+    case Outcome::Failed:
+        break;
+    }
+    return ExitFailure;
+}
+
+QString dumpLine(const FareTable& table, int row)
+{
+    QStringList fields;
+    fields.reserve(FareTable::LastCol);
+    for (int col = 1; col <= FareTable::LastCol; ++col)
+        fields.append(escapeField(table.text(row, col)));
+    return fields.join(u'\t');
+}
+
+int runDump(const QString& input, QTextStream& out)
+{
+    FareTable table;
+    if (const int status = load(table, input); status != ExitSuccess)
+        return status;
+    const int count = namedRowCount(table);
+    for (int row = 1; row <= count; ++row)
+        out << dumpLine(table, row) << '\n';
+    return ExitSuccess;
+}
+
+QStringList checkTable(const FareTable& table)
+{
+    QStringList findings;
+    const int count = namedRowCount(table);
+    for (int row = 1; row <= count; ++row) {
+        const QString& name = table.text(row, FareTable::NameCol);
+        const Cp932::Encoded encoded = Cp932::encode(name);
+        if (!encoded.ok)
+            findings.append(QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
+                                .arg(describeCell(row, FareTable::NameCol), name,
+                                     encoded.badCharacter,
+                                     Cp932::codePointName(encoded.badCharacter)));
+        for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
+            const QString& text = table.text(row, col);
+            const CellNumber number = CellToInt16(text);
+            if (number.status == CellNumber::Status::Overflow)
+                findings.append(QStringLiteral("%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
+                                    .arg(describeCell(row, col), text));
+            else if (number.status == CellNumber::Status::NoNumber && number.trailingText)
+                findings.append(QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
+                                    .arg(describeCell(row, col), text));
+        }
+    }
+    for (int row = count + 1; row <= FareTable::LastRow; ++row) {
+        for (int col = 1; col <= FareTable::LastCol; ++col) {
+            if (table.text(row, col).isEmpty())
+                continue;
+            findings.append(QStringLiteral("%1: データがありますが、%2 行目の名称が空欄のため保存されません。")
+                                .arg(describeCell(row, col))
+                                .arg(count + 1));
+            break;
+        }
+    }
+    return findings;
+}
+
+int runCheck(const QString& input, QTextStream& out)
+{
+    FareTable table;
+    if (const int status = load(table, input); status != ExitSuccess)
+        return status;
+    const QStringList findings = checkTable(table);
+    for (const QString& finding : findings)
+        out << finding << '\n';
+    return findings.isEmpty() ? ExitSuccess : ExitFailure;
+}

@@ -1,0 +1,29 @@
+#include "terminalplatform.h"
+
+#include <cstdio>
+
+void printError(const QString& text)
+{
+    QString folded = text;
+    folded.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (!folded.endsWith(u'\n'))
+        folded.append(u'\n');
+    const QByteArray bytes = folded.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+Platform::Answer TerminalPlatform::messageBox(const QString& text, const QString& title,
+                                              Buttons buttons, Icon, Answer)
+{
+    if (buttons == Buttons::Ok) {
+        printError(text);
+        return Answer::Ok;
+    }
+    if (m_assumeYes)
+        return Answer::Yes;
+    m_refused = true;
+    printError(title.isEmpty() ? text : QStringLiteral("%1\n%2").arg(title, text));
+    printError(QStringLiteral("（--yes を付けると、この確認に「はい」と答えて続けます。）"));
+    return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/platform.h"
+
+/**
+ * The platform of farewright-cli: messages go to standard error; questions are answered Yes
+ * only when the user said --yes, otherwise their text is shown and the answer is No.
+ */
+class TerminalPlatform : public Platform {
+public:
+    explicit TerminalPlatform(bool assumeYes) : m_assumeYes(assumeYes) {}
+
+    Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                      Answer defaultButton) override;
+    std::optional<QString> openFileName(const QList<FileFilter>&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QList<FileFilter>&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void focusGrid() override {}
+
+    /** Whether a question was answered No because --yes was not given. */
+    bool refusedQuestion() const { return m_refused; }
+
+private:
+    bool m_assumeYes;
+    bool m_refused = false;
+};
+
+/** Writes text (CR LF folded to LF) and a line end to standard error as UTF-8. */
+void printError(const QString& text);

@@ -1,0 +1,150 @@
+#include "binaryfile.h"
+
+#include "binarycodec.h"
+#include "fileio.h"
+#include "tablerecords.h"
+
+#include "model/bulkguards.h"
+#include "model/faretable.h"
+#include "model/platform.h"
+
+namespace {
+
+/** Builds the bytes of a save; returns the failure's reason, or an empty text. */
+QString encodeTable(FareTable& table, const BinaryLayout& layout, QByteArray& bytes)
+{
+    const int count = CollectRowCount(table, layout.maxWriteRecords);
+    if (count == 0)
+        return QStringLiteral("系統名称（1 行目の名称）が空欄です。系統名称を入力してから保存してください。");
+    const TableRecords rows = ReadRecords(table, count, layout.fareCount, layout.hasTicketNo);
+    if (!rows.ok())
+        return rows.error;
+    BinaryCodec::Encoded encoded = BinaryCodec::encode(layout, rows.records);
+    if (!encoded.ok())
+        return encoded.error;
+    bytes = std::move(encoded.bytes);
+    return QString();
+}
+
+bool confirmOlderFormat(Platform& platform, const QString& text)
+{
+    return platform.messageBox(text, OlderFormatConfirmationTitle(), Platform::Buttons::YesNo,
+                               Platform::Icon::Exclamation,
+                               Platform::Answer::Yes) != Platform::Answer::No;
+}
+
+} // namespace
+
+QString saveFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("「%1」に保存できませんでした。\n%2\nファイルは変更していません。")
+        .arg(FileIo::displayPath(path), reason);
+}
+
+QString loadFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("「%1」を読み込めませんでした。\n%2\n表は変更していません。")
+        .arg(FileIo::displayPath(path), reason);
+}
+
+Outcome SaveBinary(FareTable& table, Platform& platform, const QString& path,
+                   const BinaryLayout& layout)
+{
+    QString error;
+    {
+        BusyPointer busy(platform);
+        HiddenTable hidden(table);
+        QByteArray bytes;
+        error = encodeTable(table, layout, bytes);
+        if (error.isEmpty())
+            error = FileIo::writeFileAtomically(path, bytes);
+    }
+    if (error.isEmpty())
+        return Outcome::Done;
+    platform.showFailure(saveFailure(path, error));
+    return Outcome::Failed;
+}
+
+Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
+                   const BinaryLayout& layout)
+{
+    QString error;
+    {
+        BusyPointer busy(platform);
+        const FileIo::ReadResult file =
+            FileIo::readFile(path, BinaryCodec::maxMeaningfulSize(layout));
+        if (file.ok()) {
+            const BinaryCodec::Decoded decoded = BinaryCodec::decode(layout, file.bytes);
+            if (decoded.ok()) {
+                HiddenTable hidden(table);
+                table.Data_Cls();
+                WriteRecords(table, decoded.records, layout.fareCount, layout.hasTicketNo);
+            } else {
+                error = decoded.error;
+            }
+        } else {
+            error = file.error;
+        }
+    }
+    if (error.isEmpty())
+        return Outcome::Done;
+    platform.showFailure(loadFailure(path, error));
+    return Outcome::Failed;
+}
+
+QString OlderFormatConfirmationTitle()
+{
+    return QStringLiteral("旧バージョンでの保存確認");
+}
+
+QString HyoConfirmationText()
+{
+    return QStringLiteral("☆旧バージョンの形式で保存しようとしています！\r\n"
+                          "\r\n"
+                          "※以下の情報は保存されません。よろしいですか？\r\n"
+                          "\r\n"
+                          "　・201行、73列以降のデータ\r\n"
+                          "　・「整理券番号列」に入れてあるデータ\r\n");
+}
+
+QString HypConfirmationText()
+{
+    return QStringLiteral("☆この形式は、Corvane自家用の旧形式です！\r\n"
+                          "(このデータに対応したアプリ以外では意味がありません)\r\n"
+                          "\r\n"
+                          "※また、201行、73列以降のデータは保存されません。よろしいですか？\r\n");
+}
+
+Outcome SaveHy3(FareTable& table, Platform& platform, const QString& path)
+{
+    return SaveBinary(table, platform, path, Hy3Layout);
+}
+
+Outcome LoadHy3(FareTable& table, Platform& platform, const QString& path)
+{
+    return LoadBinary(table, platform, path, Hy3Layout);
+}
+
+Outcome SaveHyo(FareTable& table, Platform& platform, const QString& path)
+{
+    if (!confirmOlderFormat(platform, HyoConfirmationText()))
+        return Outcome::Declined;
+    return SaveBinary(table, platform, path, HyoLayout);
+}
+
+Outcome LoadHyo(FareTable& table, Platform& platform, const QString& path)
+{
+    return LoadBinary(table, platform, path, HyoLayout);
+}
+
+Outcome SaveHyp(FareTable& table, Platform& platform, const QString& path)
+{
+    if (!confirmOlderFormat(platform, HypConfirmationText()))
+        return Outcome::Declined;
+    return SaveBinary(table, platform, path, HypLayout);
+}
+
+Outcome LoadHyp(FareTable& table, Platform& platform, const QString& path)
+{
+    return LoadBinary(table, platform, path, HypLayout);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/outcome.h"
+
+#include <QString>
+
+class FareTable;
+class Platform;
+struct BinaryLayout;
+
+/**
+ * The user-level operations on the binary fare-table files. Each shows the busy pointer and keeps
+ * the table hidden while it works, reports its own failure in a message box and returns how it
+ * ended.
+ *
+ * A save converts and encodes everything before it writes, and writes atomically: on any failure
+ * the target keeps its old bytes (or stays absent). A load reads and decodes the whole file
+ * before it touches the table: on any failure the table stays as it was.
+ */
+Outcome SaveHy3(FareTable& table, Platform& platform, const QString& path);
+Outcome LoadHy3(FareTable& table, Platform& platform, const QString& path);
+/** Asks first: the previous version's format drops ticket numbers, rows after 201, fares after 72. */
+Outcome SaveHyo(FareTable& table, Platform& platform, const QString& path);
+Outcome LoadHyo(FareTable& table, Platform& platform, const QString& path);
+/** Asks first: the oldest format keeps 201 rows and 71 fares. */
+Outcome SaveHyp(FareTable& table, Platform& platform, const QString& path);
+Outcome LoadHyp(FareTable& table, Platform& platform, const QString& path);
+
+/** The confirmation texts of the two older formats (each line ended by CR LF). */
+QString HyoConfirmationText();
+QString HypConfirmationText();
+/** The title of both confirmations. */
+QString OlderFormatConfirmationTitle();
+
+/** Saves without asking (the confirmation, if any, has been given). */
+Outcome SaveBinary(FareTable& table, Platform& platform, const QString& path,
+                   const BinaryLayout& layout);
+Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
+                   const BinaryLayout& layout);
+
+/** The description shown when saving to path failed for reason. */
+QString saveFailure(const QString& path, const QString& reason);
+/** The description shown when loading path failed for reason. */
+QString loadFailure(const QString& path, const QString& reason);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/outcome.h"
+
+#include <QString>
+
+class FareTable;
+class Platform;
+
+/** The format a path names, by its extension. */
+enum class FileFormat { Hy3, Hyo, Hyp, Text, None };
+
+/**
+ * The format of a path: its last four characters (the whole path when shorter), upper-cased,
+ * compared exactly with ".HY3", ".HYO", ".HYP", ".TXT" and ".CSV".
+ */
+FileFormat FormatForPath(const QString& path);
+
+using FileOperation = Outcome (*)(FareTable&, Platform&, const QString&);
+
+/** The loader for a path given at start-up or dropped on the grid: every format, text included. */
+FileOperation StartupLoaderForPath(const QString& path);
+/** The loader the Open command uses: the binary formats only. */
+FileOperation OpenLoaderForPath(const QString& path);
+/** The writer the Save As command uses: the binary formats only. */
+FileOperation SaveWriterForPath(const QString& path);
+/** The writer for farewright-cli's output: the binary formats, and the text export for .txt/.csv. */
+FileOperation ConvertWriterForPath(const QString& path);

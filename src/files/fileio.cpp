@@ -1,0 +1,59 @@
+#include "fileio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace FileIo {
+
+QString displayPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+ReadResult readFile(const QString& path, qint64 maxBytes)
+{
+    ReadResult result;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        result.error = QStringLiteral("ファイルが見つかりません。");
+        return result;
+    }
+    if (info.isDir()) {
+        result.error = QStringLiteral("ファイルではなくフォルダーです。");
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
+        return result;
+    }
+    result.bytes = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString());
+        result.bytes.clear();
+    }
+    return result;
+}
+
+QString writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    if (path.isEmpty())
+        return QStringLiteral("ファイル名が指定されていません。");
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("同じ名前のフォルダーがあるため保存できません。");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("ファイルを作成できません（%1）。").arg(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("ファイルに書き込めません（%1）。").arg(why);
+    }
+    if (!file.commit())
+        return QStringLiteral("ファイルに書き込めません（%1）。").arg(file.errorString());
+    return QString();
+}
+
+} // namespace FileIo

@@ -1,0 +1,88 @@
+#include "tablerecords.h"
+
+#include "model/cellnames.h"
+#include "model/cellnumber.h"
+#include "model/faretable.h"
+
+#include <array>
+
+namespace {
+
+/** The decimal text of every 16-bit value, made once on first use: loaders write tens of
+ *  thousands of numbers, and a shared text costs less than a new one. */
+const QString& numberText(qint16 value)
+{
+    static std::array<QString, 65536> cache;
+    QString& text = cache[quint16(value)];
+    if (text.isNull())
+        text = QString::number(value);
+    return text;
+}
+
+} // namespace
+
+int CollectRowCount(FareTable& table, int limit)
+{
+    int count = 0;
+    int row = 1;
+    for (; row <= limit && row <= FareTable::LastRow; ++row) {
+        if (table.text(row, FareTable::NameCol).isEmpty())
+            break;
+        ++count;
+    }
+    // The last name cell looked at becomes current, as reading it through GetCell would leave it.
+    table.setCurrentCell(qMin(row, qMin(limit, int(FareTable::LastRow))), FareTable::NameCol);
+    return count;
+}
+
+TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTicketNo)
+{
+    TableRecords result;
+    if (count <= 0)
+        return result;
+    const int lastCol = FareTable::TicketCol + fareCount;
+    const QVector<QString> texts = table.readBlock(1, 1, count, lastCol);
+    result.records.resize(count);
+    auto cell = texts.cbegin();
+    for (int row = 1; row <= count; ++row) {
+        FareRecord& record = result.records[row - 1];
+        for (int col = 1; col <= lastCol; ++col, ++cell) {
+            if (col == FareTable::NameCol) {
+                record.Name = *cell;
+                continue;
+            }
+            if (col == FareTable::TicketCol && !withTicketNo)
+                continue;
+            const CellNumber number = CellToInt16(*cell);
+            if (!number.ok()) {
+                table.setCurrentCell(row, col);
+                result.error = QStringLiteral("%1の値「%2」は -32768 から 32767 までの範囲を超えています（オーバーフロー）。")
+                                   .arg(describeCell(row, col), *cell);
+                result.records.clear();
+                return result;
+            }
+            if (col == FareTable::TicketCol)
+                record.TicketNo = number.value;
+            else
+                record.Fares[col - FareTable::FirstFareCol] = number.value;
+        }
+    }
+    return result;
+}
+
+void WriteRecords(FareTable& table, const QVector<FareRecord>& records, int fareCount,
+                  bool withTicketNo)
+{
+    if (records.isEmpty())
+        return;
+    const int lastCol = FareTable::TicketCol + fareCount;
+    QVector<QString> texts;
+    texts.reserve(records.size() * lastCol);
+    for (const FareRecord& record : records) {
+        texts.append(record.Name);
+        texts.append(withTicketNo ? numberText(record.TicketNo) : QString());
+        for (int k = 0; k < fareCount; ++k)
+            texts.append(record.Fares[k] == 0 ? QString() : numberText(record.Fares[k]));
+    }
+    table.writeBlock(1, 1, int(records.size()), lastCol, texts);
+}

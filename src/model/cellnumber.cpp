@@ -1,0 +1,173 @@
+#include "cellnumber.h"
+
+#include <QVarLengthArray>
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+int digitValue(char16_t c, int base)
+{
+    int v = -1;
+    if (c >= u'0' && c <= u'9')
+        v = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+        v = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+        v = c - u'A' + 10;
+    return v < base ? v : -1;
+}
+
+CellNumber fromValue(double rounded, bool trailing)
+{
+    CellNumber result;
+    result.trailingText = trailing;
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
+        result.status = CellNumber::Status::Overflow;
+        return result;
+    }
+    result.status = CellNumber::Status::Ok;
+    result.value = static_cast<qint16>(rounded);
+    return result;
+}
+
+/** The text with blanks removed, as the cursor over which the number is read. */
+class Cursor {
+public:
+    explicit Cursor(QStringView text) : m_text(text) { skip(); }
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    char16_t peek() const { return atEnd() ? u'\0' : m_text[m_pos].unicode(); }
+    void next()
+    {
+        ++m_pos;
+        skip();
+    }
+
+private:
+    void skip()
+    {
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
+            ++m_pos;
+    }
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+CellNumber readRadixInteger(Cursor& in, int base)
+{
+    bool any = false;
+    double value = 0;
+    for (int d; (d = digitValue(in.peek(), base)) >= 0; in.next()) {
+        any = true;
+        value = value * base + d; // exact up to 2^53, and anything that large overflows anyway
+    }
+    if (!any) {
+        CellNumber none;
+        none.trailingText = !in.atEnd();
+        return none;
+    }
+    return fromValue(value, !in.atEnd());
+}
+
+} // namespace
+
+CellNumber CellToInt16(QStringView text)
+{
+    Cursor in(text);
+    if (in.atEnd())
+        return CellNumber();
+
+    if (in.peek() == u'&') {
+        Cursor radix = in;
+        radix.next();
+        const char16_t prefix = radix.peek();
+        if (prefix == u'H' || prefix == u'h' || prefix == u'O' || prefix == u'o') {
+            radix.next();
+            return readRadixInteger(radix, (prefix == u'H' || prefix == u'h') ? 16 : 8);
+        }
+        CellNumber none;
+        none.trailingText = true;
+        return none;
+    }
+
+    // The number is copied as ASCII into a buffer for from_chars, which reads it exactly and
+    // without regard to the locale.
+    QVarLengthArray<char, 64> number;
+    if (in.peek() == u'-') {
+        number.append('-');
+        in.next();
+    } else if (in.peek() == u'+') {
+        in.next();
+    }
+    bool mantissaDigits = false;
+    while (in.peek() >= u'0' && in.peek() <= u'9') {
+        number.append(char(in.peek()));
+        mantissaDigits = true;
+        in.next();
+    }
+    if (in.peek() == u'.') {
+        Cursor afterPoint = in;
+        afterPoint.next();
+        if (mantissaDigits || (afterPoint.peek() >= u'0' && afterPoint.peek() <= u'9')) {
+            number.append('.');
+            in = afterPoint;
+            while (in.peek() >= u'0' && in.peek() <= u'9') {
+                number.append(char(in.peek()));
+                mantissaDigits = true;
+                in.next();
+            }
+        }
+    }
+    if (!mantissaDigits) {
+        CellNumber none;
+        none.trailingText = true;
+        return none;
+    }
+
+    bool negativeExponent = false;
+    if (in.peek() == u'E' || in.peek() == u'e') {
+        Cursor exponent = in;
+        exponent.next();
+        QVarLengthArray<char, 16> digits;
+        if (exponent.peek() == u'+' || exponent.peek() == u'-') {
+            negativeExponent = exponent.peek() == u'-';
+            digits.append(char(exponent.peek()));
+            exponent.next();
+        }
+        bool exponentDigits = false;
+        while (exponent.peek() >= u'0' && exponent.peek() <= u'9') {
+            digits.append(char(exponent.peek()));
+            exponentDigits = true;
+            exponent.next();
+        }
+        if (exponentDigits) {
+            number.append('e');
+            for (char c : digits)
+                if (c != '+')
+                    number.append(c);
+            in = exponent;
+        } else {
+            negativeExponent = false;
+        }
+    }
+
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    Q_UNUSED(end)
+    if (ec == std::errc::result_out_of_range) {
+        // Too large to represent is an overflow; too small to represent is zero.
+        if (!negativeExponent)
+            return fromValue(HUGE_VAL, !in.atEnd());
+        value = 0;
+    } else if (ec != std::errc()) {
+        return CellNumber();
+    }
+    return fromValue(std::nearbyint(value), !in.atEnd());
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+/**
+ * Conversion between the editor's text and Shift-JIS as Windows writes it (code page 932),
+ * through glibc's iconv converter "CP932".
+ */
+namespace Cp932 {
+
+/** Decodes bytes; a byte sequence that is not valid code page 932 becomes U+FFFD and decoding
+ *  goes on with the next byte. */
+QString decode(QByteArrayView bytes);
+
+/** The result of encoding: the bytes, or the first character that code page 932 cannot hold. */
+struct Encoded {
+    QByteArray bytes;
+    bool ok = true;
+    /** With !ok: the offending character (one or two UTF-16 units) and its index in the text. */
+    QString badCharacter;
+    qsizetype badIndex = -1;
+};
+
+Encoded encode(QStringView text);
+
+/** "U+20BB7"-style notation of a character, for messages. */
+QString codePointName(QStringView character);
+
+} // namespace Cp932

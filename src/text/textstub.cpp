@@ -1,0 +1,17 @@
+// Placeholder until the text exchange lands: both operations refuse with a message.
+#include "textexport.h"
+#include "textimport.h"
+
+#include "model/platform.h"
+
+Outcome ExportText(FareTable&, Platform& platform, const QString&)
+{
+    platform.showFailure(QStringLiteral("テキスト形式はまだ使えません。"));
+    return Outcome::Failed;
+}
+
+Outcome LoadText(FareTable&, Platform& platform, const QString&)
+{
+    platform.showFailure(QStringLiteral("テキスト形式はまだ使えません。"));
+    return Outcome::Failed;
+}

@@ -1,0 +1,93 @@
+#include "model/cellnumber.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(CellNumber::Status)
+
+class TestCellNumber : public QObject {
+    Q_OBJECT
+
+private slots:
+    void conversion_data();
+    void conversion();
+    void numbersWrittenBack();
+};
+
+void TestCellNumber::conversion_data()
+{
+    using S = CellNumber::Status;
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<S>("status");
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("empty") << QString() << S::NoNumber << 0;
+    QTest::newRow("blanks only") << QStringLiteral(" \t\n") << S::NoNumber << 0;
+    QTest::newRow("plain") << QStringLiteral("230") << S::Ok << 230;
+    QTest::newRow("zero") << QStringLiteral("0") << S::Ok << 0;
+    QTest::newRow("leading zeros") << QStringLiteral("007") << S::Ok << 7;
+    QTest::newRow("negative") << QStringLiteral("-5") << S::Ok << -5;
+    QTest::newRow("plus sign") << QStringLiteral("+5") << S::Ok << 5;
+    QTest::newRow("half to even down") << QStringLiteral("12.5") << S::Ok << 12;
+    QTest::newRow("half to even up") << QStringLiteral("13.5") << S::Ok << 14;
+    QTest::newRow("2.5") << QStringLiteral("2.5") << S::Ok << 2;
+    QTest::newRow("-2.5") << QStringLiteral("-2.5") << S::Ok << -2;
+    QTest::newRow("above half") << QStringLiteral("12.51") << S::Ok << 13;
+    QTest::newRow("fraction only") << QStringLiteral(".6") << S::Ok << 1;
+    QTest::newRow("trailing point") << QStringLiteral("7.") << S::Ok << 7;
+    QTest::newRow("blank inside") << QStringLiteral("1 2") << S::Ok << 12;
+    QTest::newRow("tab and line feed inside") << QStringLiteral("1\t2\n3") << S::Ok << 123;
+    QTest::newRow("blank after sign") << QStringLiteral("- 5") << S::Ok << -5;
+    QTest::newRow("comma stops") << QStringLiteral("1,200") << S::Ok << 1;
+    QTest::newRow("currency after") << QStringLiteral("210円") << S::Ok << 210;
+    QTest::newRow("second point stops") << QStringLiteral("1.2.3") << S::Ok << 1;
+    QTest::newRow("exponent") << QStringLiteral("1E3") << S::Ok << 1000;
+    QTest::newRow("lower-case exponent") << QStringLiteral("2e2") << S::Ok << 200;
+    QTest::newRow("negative exponent") << QStringLiteral("15E-1") << S::Ok << 2;
+    QTest::newRow("exponent without digits") << QStringLiteral("1E") << S::Ok << 1;
+    QTest::newRow("exponent sign without digits") << QStringLiteral("4E+x") << S::Ok << 4;
+    QTest::newRow("hex") << QStringLiteral("&H1F") << S::Ok << 31;
+    QTest::newRow("hex lower case") << QStringLiteral("&hff") << S::Ok << 255;
+    QTest::newRow("octal") << QStringLiteral("&O17") << S::Ok << 15;
+    QTest::newRow("octal stops at 8") << QStringLiteral("&O78") << S::Ok << 7;
+    QTest::newRow("hex without digits") << QStringLiteral("&H") << S::NoNumber << 0;
+    QTest::newRow("ampersand alone") << QStringLiteral("&") << S::NoNumber << 0;
+    QTest::newRow("word") << QStringLiteral("abc") << S::NoNumber << 0;
+    QTest::newRow("sign alone") << QStringLiteral("-") << S::NoNumber << 0;
+    QTest::newRow("point alone") << QStringLiteral(".") << S::NoNumber << 0;
+    QTest::newRow("full-width digits are not digits") << QStringLiteral("１２０") << S::NoNumber << 0;
+    QTest::newRow("largest") << QStringLiteral("32767") << S::Ok << 32767;
+    QTest::newRow("smallest") << QStringLiteral("-32768") << S::Ok << -32768;
+    QTest::newRow("rounds into range") << QStringLiteral("-32768.5") << S::Ok << -32768;
+    QTest::newRow("rounds out of range") << QStringLiteral("32767.5") << S::Overflow << 0;
+    QTest::newRow("one above") << QStringLiteral("32768") << S::Overflow << 0;
+    QTest::newRow("40000") << QStringLiteral("40000") << S::Overflow << 0;
+    QTest::newRow("one below") << QStringLiteral("-32769") << S::Overflow << 0;
+    QTest::newRow("1E9") << QStringLiteral("1E9") << S::Overflow << 0;
+    QTest::newRow("huge exponent") << QStringLiteral("1E99999") << S::Overflow << 0;
+    QTest::newRow("tiny exponent") << QStringLiteral("1E-99999") << S::Ok << 0;
+    QTest::newRow("many digits") << QString(400, u'9') << S::Overflow << 0;
+    QTest::newRow("hex too large") << QStringLiteral("&H8000") << S::Overflow << 0;
+    QTest::newRow("hex largest") << QStringLiteral("&H7FFF") << S::Ok << 32767;
+}
+
+void TestCellNumber::conversion()
+{
+    QFETCH(QString, text);
+    QFETCH(CellNumber::Status, status);
+    QFETCH(int, value);
+    const CellNumber number = CellToInt16(text);
+    QCOMPARE(number.status, status);
+    QCOMPARE(int(number.value), value);
+    QCOMPARE(number.ok(), status != CellNumber::Status::Overflow);
+}
+
+void TestCellNumber::numbersWrittenBack()
+{
+    QCOMPARE(Int16ToCellText(0), QStringLiteral("0"));
+    QCOMPARE(Int16ToCellText(-32768), QStringLiteral("-32768"));
+    QCOMPARE(FareToCellText(0), QString());
+    QCOMPARE(FareToCellText(1200), QStringLiteral("1200"));
+}
+
+QTEST_GUILESS_MAIN(TestCellNumber)
+#include "tst_cellnumber.moc"

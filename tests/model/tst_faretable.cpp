@@ -1,0 +1,281 @@
+#include "model/faretable.h"
+#include "testtables.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+/** Records the order of the table's notifications, with the current cell seen at each. */
+class Recorder : public QObject {
+public:
+    explicit Recorder(FareTable& table) : m_table(table)
+    {
+        connect(&table, &FareTable::cellAboutToBeLeft, this, [this](int r, int c) {
+            events << QStringLiteral("leave %1,%2 cur %3,%4")
+                          .arg(r)
+                          .arg(c)
+                          .arg(m_table.CurRow())
+                          .arg(m_table.CurCol());
+        });
+        connect(&table, &FareTable::currentCellChanged, this, [this](int r, int c) {
+            events << QStringLiteral("moved %1,%2").arg(r).arg(c);
+        });
+        connect(&table, &FareTable::contentReset, this, [this] { events << QStringLiteral("reset"); });
+        connect(&table, &FareTable::cellChanged, this,
+                [this](int r, int c) { events << QStringLiteral("cell %1,%2").arg(r).arg(c); });
+    }
+    QStringList events;
+
+private:
+    FareTable& m_table;
+};
+
+/** Stands in for the in-cell editor: while open, leaving a cell commits its text into it. */
+class EditorStandIn : public QObject {
+public:
+    explicit EditorStandIn(FareTable& table) : m_table(table)
+    {
+        connect(&table, &FareTable::cellAboutToBeLeft, this, [this](int, int) { commit(); });
+    }
+    void open(const QString& text)
+    {
+        m_text = text;
+        m_open = true;
+    }
+    void commit()
+    {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_table.setCurrentText(m_text);
+    }
+    bool isOpen() const { return m_open; }
+
+private:
+    FareTable& m_table;
+    QString m_text;
+    bool m_open = false;
+};
+
+class TestFareTable : public QObject {
+    Q_OBJECT
+
+private slots:
+    void headingsAfterSetUp_data();
+    void headingsAfterSetUp();
+    void startsOnRouteName();
+    void getCellMovesCurrentCell();
+    void setCellStoresTextAndNumbers();
+    void moveRunsLeaveMoveChangeInOrder();
+    void settingCurrentCellToItselfDoesNothing();
+    void openEditCommitsIntoCellBeingLeft();
+    void dataClsEmptiesOrdinaryCellsOnly();
+    void dataClsCommitsOpenEditFirst();
+    void hiddenTableGathersNotifications();
+    void bracketNests();
+    void insertAndRemoveRowKeep302Rows();
+    void moveColumnCarriesEveryRow();
+    void blockAccessEndsOnLastCell();
+};
+
+void TestFareTable::headingsAfterSetUp_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("corner") << 0 << 0 << QString();
+    QTest::newRow("name heading") << 0 << 1 << QStringLiteral("停名(地名)・駅名");
+    QTest::newRow("ticket heading") << 0 << 2 << QStringLiteral("整理券番号");
+    QTest::newRow("ticket 1") << 0 << 3 << QStringLiteral("1");
+    QTest::newRow("ticket 150") << 0 << 152 << QStringLiteral("150");
+    QTest::newRow("route label") << 1 << 0 << QStringLiteral("系統名称→");
+    QTest::newRow("stop 1") << 2 << 0 << QStringLiteral("1");
+    QTest::newRow("stop 300") << 301 << 0 << QStringLiteral("300");
+    QTest::newRow("route name empty") << 1 << 1 << QString();
+    QTest::newRow("last fare empty") << 301 << 152 << QString();
+}
+
+void TestFareTable::headingsAfterSetUp()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    FareTable table;
+    QCOMPARE(table.text(row, col), text);
+}
+
+void TestFareTable::startsOnRouteName()
+{
+    FareTable table;
+    QCOMPARE(table.CurRow(), 1);
+    QCOMPARE(table.CurCol(), 1);
+    QCOMPARE(table.rowCount(), 302);
+    QCOMPARE(table.colCount(), 153);
+    QCOMPARE(table.fixedRows(), 1);
+}
+
+void TestFareTable::getCellMovesCurrentCell()
+{
+    FareTable table;
+    QCOMPARE(table.GetCell(0, 3), QStringLiteral("1"));
+    QCOMPARE(table.CurRow(), 0);
+    QCOMPARE(table.CurCol(), 3);
+    QCOMPARE(table.GetCell(301, 0), QStringLiteral("300"));
+    QCOMPARE(table.CurRow(), 301);
+    QCOMPARE(table.CurCol(), 0);
+}
+
+void TestFareTable::setCellStoresTextAndNumbers()
+{
+    FareTable table;
+    table.SetCell(5, 3, 120);
+    QCOMPARE(table.text(5, 3), QStringLiteral("120"));
+    QCOMPARE(table.CurRow(), 5);
+    QCOMPARE(table.CurCol(), 3);
+    table.SetCell(5, 3, -7);
+    QCOMPARE(table.text(5, 3), QStringLiteral("-7"));
+    table.SetCell(5, 3, QString());
+    QCOMPARE(table.text(5, 3), QString());
+    table.SetCell(6, 1, QStringLiteral("  東線 "));
+    QCOMPARE(table.text(6, 1), QStringLiteral("  東線 "));
+}
+
+void TestFareTable::moveRunsLeaveMoveChangeInOrder()
+{
+    FareTable table;
+    Recorder recorder(table);
+    table.SetCell(4, 7, QStringLiteral("x"));
+    QCOMPARE(recorder.events,
+             QStringList({QStringLiteral("leave 1,1 cur 1,1"), QStringLiteral("moved 4,7"),
+                          QStringLiteral("cell 4,7")}));
+}
+
+void TestFareTable::settingCurrentCellToItselfDoesNothing()
+{
+    FareTable table;
+    Recorder recorder(table);
+    table.setCurrentCell(1, 1);
+    QCOMPARE(table.GetCell(1, 1), QString());
+    QVERIFY(recorder.events.isEmpty());
+}
+
+void TestFareTable::openEditCommitsIntoCellBeingLeft()
+{
+    FareTable table;
+    EditorStandIn editor(table);
+    table.setCurrentCell(4, 5);
+    editor.open(QStringLiteral("230"));
+    QCOMPARE(table.GetCell(4, 7), QString());
+    QVERIFY(!editor.isOpen());
+    QCOMPARE(table.text(4, 5), QStringLiteral("230"));
+    QCOMPARE(table.text(4, 7), QString());
+}
+
+void TestFareTable::dataClsEmptiesOrdinaryCellsOnly()
+{
+    FareTable table;
+    const QStringList headings = TestTables::snapshot(table);
+    TestTables::fillTagged(table);
+    table.setCurrentCell(7, 9);
+    table.Data_Cls();
+    QCOMPARE(TestTables::snapshot(table), headings);
+    QCOMPARE(table.CurRow(), 301);
+    QCOMPARE(table.CurCol(), 152);
+}
+
+void TestFareTable::dataClsCommitsOpenEditFirst()
+{
+    // An edit open on a heading cell (reachable after a column move) survives: the clearing
+    // never touches headings, and the commit lands before the move.
+    FareTable table;
+    EditorStandIn editor(table);
+    table.setCurrentCell(0, 5);
+    editor.open(QStringLiteral("edited"));
+    table.Data_Cls();
+    QVERIFY(!editor.isOpen());
+    QCOMPARE(table.text(0, 5), QStringLiteral("edited"));
+}
+
+void TestFareTable::hiddenTableGathersNotifications()
+{
+    FareTable table;
+    Recorder recorder(table);
+    QSignalSpy visibility(&table, &FareTable::visibilityChanged);
+    table.hide();
+    QVERIFY(table.isHidden());
+    table.SetCell(2, 2, QStringLiteral("a"));
+    table.SetCell(3, 3, QStringLiteral("b"));
+    // Leaving a cell is reported at once even while hidden; everything else waits for show().
+    QCOMPARE(recorder.events, QStringList({QStringLiteral("leave 1,1 cur 1,1"),
+                                           QStringLiteral("leave 2,2 cur 2,2")}));
+    table.show();
+    QVERIFY(!table.isHidden());
+    QCOMPARE(recorder.events.mid(2),
+             QStringList({QStringLiteral("reset"), QStringLiteral("moved 3,3")}));
+    QCOMPARE(visibility.count(), 2);
+    QCOMPARE(visibility.at(0).at(0).toBool(), false);
+    QCOMPARE(visibility.at(1).at(0).toBool(), true);
+}
+
+void TestFareTable::bracketNests()
+{
+    FareTable table;
+    QSignalSpy visibility(&table, &FareTable::visibilityChanged);
+    table.hide();
+    table.hide();
+    table.show();
+    QVERIFY(table.isHidden());
+    table.show();
+    QVERIFY(!table.isHidden());
+    QCOMPARE(visibility.count(), 2);
+}
+
+void TestFareTable::insertAndRemoveRowKeep302Rows()
+{
+    FareTable table;
+    TestTables::fillTagged(table);
+    table.insertRow(2);
+    QCOMPARE(table.text(2, 1), QString());
+    QCOMPARE(table.text(2, 0), QString());
+    QCOMPARE(table.text(3, 1), TestTables::cellTag(2, 1));
+    QCOMPARE(table.text(301, 152), TestTables::cellTag(300, 152));
+    QCOMPARE(table.text(0, 3), QStringLiteral("1"));
+    table.removeRow(2);
+    QCOMPARE(table.text(2, 1), TestTables::cellTag(2, 1));
+    QCOMPARE(table.text(300, 152), TestTables::cellTag(300, 152));
+    QCOMPARE(table.text(301, 152), QString());
+    QCOMPARE(table.text(301, 0), QString());
+    QCOMPARE(table.rowCount(), 302);
+}
+
+void TestFareTable::moveColumnCarriesEveryRow()
+{
+    FareTable table;
+    TestTables::fillTagged(table);
+    table.moveColumn(10, 12);
+    QCOMPARE(table.text(5, 12), TestTables::cellTag(5, 10));
+    QCOMPARE(table.text(5, 10), TestTables::cellTag(5, 11));
+    QCOMPARE(table.text(5, 11), TestTables::cellTag(5, 12));
+    QCOMPARE(table.text(0, 12), QStringLiteral("8")); // headings move too
+    table.moveColumn(12, 10);
+    for (int col = 9; col <= 13; ++col)
+        QCOMPARE(table.text(301, col), TestTables::cellTag(301, col));
+}
+
+void TestFareTable::blockAccessEndsOnLastCell()
+{
+    FareTable table;
+    const QVector<QString> texts{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                                 QStringLiteral("d")};
+    table.writeBlock(3, 4, 4, 5, texts);
+    QCOMPARE(table.text(3, 4), QStringLiteral("a"));
+    QCOMPARE(table.text(4, 5), QStringLiteral("d"));
+    QCOMPARE(table.CurRow(), 4);
+    QCOMPARE(table.CurCol(), 5);
+    QCOMPARE(table.readBlock(3, 5, 4, 5), QVector<QString>({QStringLiteral("b"), QStringLiteral("d")}));
+    table.readBlock(1, 1, 2, 2);
+    QCOMPARE(table.CurRow(), 2);
+    QCOMPARE(table.CurCol(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestFareTable)
+#include "tst_faretable.moc"

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "model/platform.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+/**
+ * A scripted platform: records every request and answers message boxes and file dialogs from
+ * queues set up by the test. An empty answer queue answers with the default button / cancels.
+ */
+class FakePlatform : public Platform {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+        Answer defaultButton;
+    };
+    struct Dialog {
+        bool save;
+        QList<FileFilter> filters;
+        QString initialPath;
+    };
+
+    QList<Message> messages;
+    QList<Answer> answers;
+    QList<Dialog> dialogs;
+    QList<std::optional<QString>> fileAnswers;
+    int busyDepth = 0;
+    int busyCalls = 0;
+    int processEventsCalls = 0;
+    int focusGridCalls = 0;
+
+    Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                      Answer defaultButton) override
+    {
+        messages.append({text, title, buttons, icon, defaultButton});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return defaultButton;
+    }
+    std::optional<QString> openFileName(const QList<FileFilter>& filters,
+                                        const QString& initialPath) override
+    {
+        dialogs.append({false, filters, initialPath});
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+    }
+    std::optional<QString> saveFileName(const QList<FileFilter>& filters,
+                                        const QString& initialPath) override
+    {
+        dialogs.append({true, filters, initialPath});
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+    }
+    void setBusy(bool busy) override
+    {
+        busyDepth += busy ? 1 : -1;
+        ++busyCalls;
+    }
+    void processEvents() override { ++processEventsCalls; }
+    void focusGrid() override { ++focusGridCalls; }
+
+    /** The texts of all messages shown so far. */
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message& m : messages)
+            texts.append(m.text);
+        return texts;
+    }
+};

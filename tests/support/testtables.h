@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/faretable.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+/** Helpers shared by the tests: tables with known content and byte files on disk. */
+namespace TestTables {
+
+/** A distinct text for every ordinary cell: "r.c". */
+inline QString cellTag(int row, int col)
+{
+    return QStringLiteral("%1.%2").arg(row).arg(col);
+}
+
+/** Fills every ordinary cell with cellTag(row, col). */
+inline void fillTagged(FareTable& table)
+{
+    for (int row = 1; row <= FareTable::LastRow; ++row)
+        for (int col = 1; col <= FareTable::LastCol; ++col)
+            table.SetCell(row, col, cellTag(row, col));
+}
+
+/**
+ * A full table of storable values: rows 1..rows named with a 20-character Japanese name, ticket
+ * number and fares as distinct numbers that fit into 16 bits.
+ */
+inline void fillFull(FareTable& table, int rows = FareTable::LastRow)
+{
+    for (int row = 1; row <= rows; ++row) {
+        table.SetCell(row, 1,
+                      QStringLiteral("停留所名称テスト用の長い名前%1番").arg(row, 3, 10,
+                                                                           QLatin1Char('0')));
+        table.SetCell(row, 2, row);
+        for (int col = 3; col <= FareTable::LastCol; ++col)
+            table.SetCell(row, col, (row * 7 + col * 13) % 9000 + 100);
+    }
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/** A snapshot of every cell, for comparing whole tables. */
+inline QStringList snapshot(const FareTable& table)
+{
+    QStringList cells;
+    for (int row = 0; row < FareTable::RowCount; ++row)
+        for (int col = 0; col < FareTable::ColCount; ++col)
+            cells.append(table.text(row, col));
+    return cells;
+}
+
+} // namespace TestTables
