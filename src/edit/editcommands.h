@@ -1,0 +1,74 @@
+#pragma once
+
+#include "model/farerecord.h"
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+class FareTable;
+class Platform;
+
+/**
+ * The cell, row and column commands, with the state they keep from start-up to exit: the row
+ * buffer, the column buffer and whether the row paste is enabled.
+ *
+ * Every command reads the current cell (CurRow, CurCol) once at its start, does nothing at all
+ * when its guard refuses, keeps the table hidden while it rewrites cells, and leaves the current
+ * cell on the last cell it touched. The swaps give the grid the focus at the end.
+ */
+class EditCommands : public QObject {
+    Q_OBJECT
+
+public:
+    EditCommands(FareTable& table, Platform& platform, QObject* parent = nullptr);
+
+    /** The row copied last (an empty name, ticket number 0 and no fares before any copy). */
+    const FareRecord& copiedRow() const { return m_copiedRow; }
+    /** The column copied last, element i for table row i + 1 (all empty before any copy). */
+    const QVector<QString>& copiedColumn() const { return m_copiedColumn; }
+    /** Whether the menu bar's row paste is enabled: false until the first row copy. */
+    bool rowPasteEnabled() const { return m_rowPasteEnabled; }
+
+    /** The deletion confirmation of the row and column deletions; false when answered No. */
+    bool DeletePrompt();
+
+public slots:
+    // Cells
+    void MnuCellInsDown();
+    void MnuCellInsRight();
+    void MnuCellDeleteNormal();
+    void MnuCellDeleteLeft();
+    void MnuCellDeleteUp();
+    void MnuCellUp();
+    void MnuCellDown();
+    void MnuCellLeft();
+    void MnuCellRight();
+    // Rows
+    void MnuEditLineCopy();
+    void MnuEditLinePaste();
+    void MnuEditLineIns();
+    void MnuEditLineDelete();
+    void MnuRowDeleteNormal();
+    void MnuEditUp();
+    void MnuEditDown();
+    // Columns
+    void MnuEditClumCopy();
+    void MnuEditClumPaste();
+    void MnuClumIns();
+    void MnuClumDeleteLeft();
+    void MnuClumDeleteNormal();
+    void MnuClumLeft();
+    void MnuClumRight();
+
+signals:
+    /** The row paste became enabled (after the first row copy). */
+    void rowPasteEnabledChanged(bool enabled);
+
+private:
+    FareTable& m_table;
+    Platform& m_platform;
+    FareRecord m_copiedRow;
+    QVector<QString> m_copiedColumn;
+    bool m_rowPasteEnabled = false;
+};
