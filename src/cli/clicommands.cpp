@@ -1,12 +1,11 @@
 #include "clicommands.h"
 
-#include "terminalplatform.h"
-
 #include "files/fileformats.h"
 #include "model/cellnames.h"
 #include "model/cellnumber.h"
 #include "model/cp932.h"
 #include "model/faretable.h"
+#include "terminalplatform.h"
 
 #include <QTextStream>
 
@@ -17,8 +16,10 @@ int load(FareTable& table, const QString& input)
 {
     const FileOperation loader = StartupLoaderForPath(input);
     if (!loader) {
-        printError(QStringLiteral("「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                       .arg(input));
+        printError(
+            QStringLiteral(
+                "「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
+                .arg(input));
         return ExitUsage;
     }
     TerminalPlatform platform(false);
@@ -48,8 +49,10 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
 {
     const FileOperation writer = ConvertWriterForPath(output);
     if (!writer) {
-        printError(QStringLiteral("「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                       .arg(output));
+        printError(
+            QStringLiteral(
+                "「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
+                .arg(output));
         return ExitUsage;
     }
     FareTable table;
@@ -95,28 +98,32 @@ QStringList checkTable(const FareTable& table)
         const QString& name = table.text(row, FareTable::NameCol);
         const Cp932::Encoded encoded = Cp932::encode(name);
         if (!encoded.ok)
-            findings.append(QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
-                                .arg(describeCell(row, FareTable::NameCol), name,
-                                     encoded.badCharacter,
-                                     Cp932::codePointName(encoded.badCharacter)));
+            findings.append(
+                QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
+                    .arg(describeCell(row, FareTable::NameCol), name, encoded.badCharacter,
+                         Cp932::codePointName(encoded.badCharacter)));
         for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
             const QString& text = table.text(row, col);
             const CellNumber number = CellToInt16(text);
             if (number.status == CellNumber::Status::Overflow)
-                findings.append(QStringLiteral("%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
-                                    .arg(describeCell(row, col), text));
+                findings.append(
+                    QStringLiteral(
+                        "%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
+                        .arg(describeCell(row, col), text));
             else if (number.status == CellNumber::Status::NoNumber && number.trailingText)
-                findings.append(QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
-                                    .arg(describeCell(row, col), text));
+                findings.append(
+                    QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
+                        .arg(describeCell(row, col), text));
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {
         for (int col = 1; col <= FareTable::LastCol; ++col) {
             if (table.text(row, col).isEmpty())
                 continue;
-            findings.append(QStringLiteral("%1: データがありますが、%2 行目の名称が空欄のため保存されません。")
-                                .arg(describeCell(row, col))
-                                .arg(count + 1));
+            findings.append(
+                QStringLiteral("%1: データがありますが、%2 行目の名称が空欄のため保存されません。")
+                    .arg(describeCell(row, col))
+                    .arg(count + 1));
             break;
         }
     }

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {
@@ -89,7 +88,8 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("--yes は convert にだけ使えます。"));
     if (command == QLatin1String("dump") || command == QLatin1String("check")) {
         if (positional.size() != 1)
-            return usageError(QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
+            return usageError(
+                QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
         return command == QLatin1String("dump") ? runDump(positional[0], out)
                                                 : runCheck(positional[0], out);
     }

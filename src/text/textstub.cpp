@@ -1,8 +1,7 @@
 // Placeholder until the text exchange lands: both operations refuse with a message.
+#include "model/platform.h"
 #include "textexport.h"
 #include "textimport.h"
-
-#include "model/platform.h"
 
 Outcome ExportText(FareTable&, Platform& platform, const QString&)
 {
