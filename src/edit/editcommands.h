@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/farerecord.h"
+#include "rowrecord.h"
 
 #include <QObject>
 #include <QString>
@@ -24,7 +24,7 @@ public:
     EditCommands(FareTable& table, Platform& platform, QObject* parent = nullptr);
 
     /** The row copied last (an empty name, ticket number 0 and no fares before any copy). */
-    const FareRecord& copiedRow() const { return m_copiedRow; }
+    const RowRecord& copiedRow() const { return m_copiedRow; }
     /** The column copied last, element i for table row i + 1 (all empty before any copy). */
     const QVector<QString>& copiedColumn() const { return m_copiedColumn; }
     /** Whether the menu bar's row paste is enabled: false until the first row copy. */
@@ -66,9 +66,17 @@ signals:
     void rowPasteEnabledChanged(bool enabled);
 
 private:
+    void swapCells(int row, int col, int otherRow, int otherCol);
+    void swapRows(int row, int otherRow);
+    void swapColumns(int col, int otherCol);
+    void enableRowPaste();
+    void renumberRows();
+    void renumberHeader();
+    void blankColumn(int col);
+
     FareTable& m_table;
     Platform& m_platform;
-    FareRecord m_copiedRow;
+    RowRecord m_copiedRow;
     QVector<QString> m_copiedColumn;
     bool m_rowPasteEnabled = false;
 };
