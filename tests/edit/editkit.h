@@ -58,6 +58,14 @@ public:
             set(row, col, taggedText(row, col + offset));
         return *this;
     }
+    /** Rows first..last (columns 1..152) hold the tagged rows offset further down. */
+    Expected& rowsFrom(int first, int last, int offset)
+    {
+        for (int row = first; row <= last; ++row)
+            for (int col = 1; col <= FareTable::LastCol; ++col)
+                set(row, col, taggedText(row + offset, col));
+        return *this;
+    }
     Expected& blankRow(int row, int first = 1, int last = FareTable::LastCol)
     {
         for (int col = first; col <= last; ++col)
@@ -205,6 +213,51 @@ inline void runFamilyRow()
         QCOMPARE(cellRedrawn.count(), 0);
     if (expected == tagged() && endRow == row && endCol == col)
         QCOMPARE(visibility.count(), 0);
+}
+
+/**
+ * The columns of an open-edit test: the steps run with the in-cell editor open on (row, col)
+ * holding edit, cells expected afterwards as "r,c=text", and whether the edit survives anywhere.
+ */
+inline void addOpenEditColumns()
+{
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<bool>("survives");
+}
+
+/** "r,c=text" for an open-edit test. */
+inline QString cellIs(int row, int col, const QString& text)
+{
+    return QStringLiteral("%1,%2=%3").arg(row).arg(col).arg(text);
+}
+
+inline void runOpenEditRow()
+{
+    QFETCH(QByteArrayList, steps);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, edit);
+    QFETCH(QStringList, cells);
+    QFETCH(bool, survives);
+
+    Bench bench;
+    EditorStandIn editor(bench.table);
+    bench.table.setCurrentCell(row, col);
+    editor.open(edit);
+    QVERIFY(bench.run(steps));
+    QVERIFY(!editor.isOpen());
+    for (const QString& cell : cells) {
+        const int comma = cell.indexOf(u',');
+        const int equals = cell.indexOf(u'=');
+        const int r = cell.left(comma).toInt();
+        const int c = cell.mid(comma + 1, equals - comma - 1).toInt();
+        QCOMPARE(bench.table.text(r, c), cell.mid(equals + 1));
+    }
+    QCOMPARE(TestTables::snapshot(bench.table).contains(edit), survives);
 }
 
 /** "MnuCellRight" repeated n times. */
