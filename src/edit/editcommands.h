@@ -16,6 +16,11 @@ class Platform;
  * Every command reads the current cell (CurRow, CurCol) once at its start, does nothing at all
  * when its guard refuses, keeps the table hidden while it rewrites cells, and leaves the current
  * cell on the last cell it touched. The swaps give the grid the focus at the end.
+ *
+ * An open in-cell edit is committed by the first move of the current cell (the table's leave
+ * rule); the insertions and swaps read the current cell before that move. The row and column
+ * moves make a cell current first, so that an edit lands in the row or column it was typed into
+ * and travels with it.
  */
 class EditCommands : public QObject {
     Q_OBJECT
