@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -104,6 +105,7 @@ private slots:
     void clicks_data();
     void clicks();
     void mouseClickOpensLink();
+    void ownMessageBoxWithoutPlatform();
     void closingKeys_data();
     void closingKeys();
     void versionCommandShowsModallyAndDestroys();
@@ -452,6 +454,35 @@ void TestFrmAbout::mouseClickOpensLink()
     QTest::mouseRelease(homePage, Qt::LeftButton, {},
                         homePage->rect().bottomRight() + QPoint(5, 5));
     QCOMPARE(urls_.opened.size(), 2);
+}
+
+void TestFrmAbout::ownMessageBoxWithoutPlatform()
+{
+    FrmAbout dialog(nullptr, nullptr, missingLibrary);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        owner = box->parentWidget();
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialog.Label5_Click();
+    QCOMPARE(title, errorTitle);
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(owner, &dialog);
+    // Shown with plain line breaks.
+    QCOMPARE(text, QStringLiteral("リンクライブラリ「%1」が見つかりません。\n\n "
+                                  "上記内容をCorvaneHP関係者まで報告してください。")
+                       .arg(missingLibrary));
+    QVERIFY(dialog.isVisible());
 }
 
 void TestFrmAbout::closingKeys_data()
