@@ -95,8 +95,6 @@ private slots:
     void focusChainFollowsTabOrder();
     void colours_data();
     void colours();
-    void fonts_data();
-    void fonts();
     void links();
 
     void linkTexts_data();
@@ -249,40 +247,6 @@ void TestFrmAbout::colours()
     if (!colour.isValid())
         colour = dialog.palette().color(QPalette::Window);
     QCOMPARE(image.pixelColor(scaled).name(), colour.name());
-}
-
-void TestFrmAbout::fonts_data()
-{
-    QTest::addColumn<qreal>("pointSize");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<bool>("underline");
-    QTest::addColumn<QColor>("textColour");
-    const QColor linkYellow(255, 255, 128);
-    const QColor cyan(0, 255, 255);
-    QTest::newRow("lblTitle") << 14.25 << true << false << QColor(Qt::black);
-    QTest::newRow("Label1_1") << 9.0 << false << false << QColor(Qt::black);
-    QTest::newRow("Label4") << 9.0 << false << true << linkYellow;
-    QTest::newRow("Label5") << 9.0 << false << true << linkYellow;
-    QTest::newRow("Label6_0") << 9.0 << false << false << cyan;
-    QTest::newRow("Label6_1") << 9.0 << false << false << cyan;
-}
-
-void TestFrmAbout::fonts()
-{
-    QFETCH(qreal, pointSize);
-    QFETCH(bool, bold);
-    QFETCH(bool, underline);
-    QFETCH(QColor, textColour);
-    FrmAbout dialog(nullptr, nullptr, QStringLiteral(FAKE_CORVRES));
-    QWidget* widget = control(dialog, QTest::currentDataTag());
-    QVERIFY(widget);
-    const QFont font = widget->font();
-    QCOMPARE(font.families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
-    QVERIFY(font.families().contains(QStringLiteral("IPAPGothic")));
-    QCOMPARE(font.pointSizeF(), pointSize);
-    QCOMPARE(font.bold(), bold);
-    QCOMPARE(font.underline(), underline);
-    QCOMPARE(widget->palette().color(QPalette::WindowText), textColour);
 }
 
 void TestFrmAbout::links()
