@@ -35,7 +35,7 @@ QString decode(QByteArrayView bytes)
     return result;
 }
 
-bool append(QByteArray& out, QStringView text, Cp932::Encoded& failure)
+bool encodeInto(char*& out, QStringView text, Cp932::Encoded& failure)
 {
     const char16_t* units = text.utf16();
     const qsizetype size = text.size();
@@ -43,11 +43,9 @@ bool append(QByteArray& out, QStringView text, Cp932::Encoded& failure)
     while (ascii < size && units[ascii] < 0x80)
         ++ascii;
     if (ascii == size) {
-        const qsizetype at = out.size();
-        out.resize(at + size);
-        char* dst = out.data() + at;
         for (qsizetype i = 0; i < size; ++i)
-            dst[i] = char(units[i]);
+            out[i] = char(units[i]);
+        out += size;
         return true;
     }
     Cp932::Encoded encoded = Cp932::encode(text);
@@ -55,7 +53,8 @@ bool append(QByteArray& out, QStringView text, Cp932::Encoded& failure)
         failure = std::move(encoded);
         return false;
     }
-    out.append(encoded.bytes);
+    std::memcpy(out, encoded.bytes.constData(), size_t(encoded.bytes.size()));
+    out += encoded.bytes.size();
     return true;
 }
 

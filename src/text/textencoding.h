@@ -17,10 +17,17 @@ namespace TextEncoding {
 /** Decodes bytes as Cp932::decode does (invalid bytes become U+FFFD). */
 QString decode(QByteArrayView bytes);
 
+/** The most bytes that the encoding of a text of size UTF-16 units can take. */
+constexpr qsizetype maxEncodedSize(qsizetype size)
+{
+    return 2 * size;
+}
+
 /**
- * Appends the encoding of text to out. Returns false, with out unchanged and the failure in
- * failure, when code page 932 cannot hold a character of text.
+ * Writes the encoding of text at out, which has room for maxEncodedSize(text.size()) bytes, and
+ * moves out past it. Returns false, with out unchanged and the failure in failure, when code page
+ * 932 cannot hold a character of text.
  */
-bool append(QByteArray& out, QStringView text, Cp932::Encoded& failure);
+bool encodeInto(char*& out, QStringView text, Cp932::Encoded& failure);
 
 } // namespace TextEncoding

@@ -38,28 +38,37 @@ TextExportBytes EncodeTextRows(const QVector<QString>& cells, int rowCount)
     TextExportBytes result;
     if (rowCount <= 0 || cells.size() < qsizetype(rowCount) * TextExportFieldCount)
         return result;
+    const auto end = cells.cbegin() + qsizetype(rowCount) * TextExportFieldCount;
+    // Room for the longest possible encoding: the bytes are written in place, then cut to size.
+    qsizetype room = qsizetype(rowCount) * (2 * (TextExportFieldCount - 1) + 2);
+    for (auto cell = cells.cbegin(); cell != end; ++cell)
+        room += TextEncoding::maxEncodedSize(cell->size());
     QByteArray& out = result.bytes;
-    // A typical fare takes 3 or 4 digits: room for that avoids most reallocations.
-    out.reserve(qsizetype(rowCount) * (TextExportFieldCount * 6 + 64));
+    out.resize(room);
+    char* const start = out.data();
+    char* at = start;
     Cp932::Encoded failure;
     auto cell = cells.cbegin();
     for (int row = 1; row <= rowCount; ++row) {
         for (int col = 1; col <= TextExportFieldCount; ++col, ++cell) {
             QStringView text = *cell;
             if (col == FareTable::TicketCol) {
-                out.append(',');
+                *at++ = ',';
             } else if (col >= FareTable::FirstFareCol) {
-                out.append(", ", 2);
+                *at++ = ',';
+                *at++ = ' ';
                 text = trimSpaces(text);
             }
-            if (!TextEncoding::append(out, text, failure)) {
+            if (!TextEncoding::encodeInto(at, text, failure)) {
                 result.error = unencodable(row, col, *cell, failure);
                 out.clear();
                 return result;
             }
         }
-        out.append("\r\n", 2);
+        *at++ = '\r';
+        *at++ = '\n';
     }
+    out.truncate(at - start);
     return result;
 }
 

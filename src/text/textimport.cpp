@@ -10,13 +10,14 @@
 #include "textencoding.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
 constexpr int LastField = 152;
 constexpr int MaxLineCount = 32767;
 
-bool isSeparator(QChar c)
+bool isSeparator(char16_t c)
 {
     return c == u'\t' || c == u',' || c == u'\uFF0C';
 }
@@ -53,12 +54,36 @@ CellNumber fieldNumber(QStringView text, QStringView& overflowText)
     return number;
 }
 
+/**
+ * The value of a field that is just a whole number in blanks (" 150", "-5", ""), the usual case,
+ * read without the general conversion; nothing when the text needs CellToInt16.
+ */
+std::optional<qint16> plainNumber(QStringView text)
+{
+    const char16_t* c = text.utf16();
+    const char16_t* const end = c + text.size();
+    while (c != end && *c == u' ')
+        ++c;
+    const bool negative = c != end && *c == u'-';
+    if (negative)
+        ++c;
+    int value = 0;
+    int digits = 0;
+    for (; c != end && *c >= u'0' && *c <= u'9'; ++c, ++digits)
+        value = value * 10 + (*c - u'0');
+    while (c != end && *c == u' ')
+        ++c;
+    if (c != end || digits > 4 || (negative && digits == 0))
+        return std::nullopt;
+    return qint16(negative ? -value : value);
+}
+
 /** Stores the final text of one field (the characters between two separators). */
-bool storeField(ParsedLine& result, int field, QStringView characters)
+bool storeField(ParsedLine& result, int field, QStringView characters, bool quoted)
 {
     QString unquoted;
     QStringView text = characters;
-    if (characters.contains(u'"')) {
+    if (quoted) {
         unquoted = characters.toString();
         unquoted.remove(u'"');
         text = unquoted;
@@ -67,17 +92,23 @@ bool storeField(ParsedLine& result, int field, QStringView characters)
         result.record.Name = withoutLeadingSpaces(text).toString();
         return true;
     }
-    QStringView overflowText;
-    const CellNumber number = fieldNumber(text, overflowText);
-    if (!number.ok()) {
-        result.overflowField = field;
-        result.overflowText = overflowText.toString();
-        return false;
+    qint16 value = 0;
+    if (const std::optional<qint16> plain = plainNumber(text)) {
+        value = *plain;
+    } else {
+        QStringView overflowText;
+        const CellNumber number = fieldNumber(text, overflowText);
+        if (!number.ok()) {
+            result.overflowField = field;
+            result.overflowText = overflowText.toString();
+            return false;
+        }
+        value = number.value;
     }
     if (field == 2)
-        result.record.TicketNo = number.value;
+        result.record.TicketNo = value;
     else
-        result.record.Fares[field - 3] = number.value;
+        result.record.Fares[field - 3] = value;
     return true;
 }
 
@@ -141,6 +172,13 @@ TextImport failed(TextImport result, TextImport::Status status, const QString& e
     return result;
 }
 
+QString countOverflow()
+{
+    return QStringLiteral("空行より前の行数が %1 を超えています（オーバーフロー）。")
+               .arg(MaxLineCount) +
+           QStringLiteral("運賃表のテキストファイルではないようです。");
+}
+
 QString tooLarge()
 {
     return QStringLiteral("ファイルが大きすぎます（%1 MB を超えています）。")
@@ -154,14 +192,22 @@ ParsedLine ParseLine(QStringView line)
     ParsedLine result;
     int field = 1;
     qsizetype fieldStart = 0;
+    bool quoted = false;
+    const char16_t* const units = line.utf16();
     const qsizetype size = line.size();
     for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && !isSeparator(line[i]))
-            continue;
-        if (!storeField(result, field, line.sliced(fieldStart, i - fieldStart)))
+        if (i < size) {
+            const char16_t c = units[i];
+            if (c == u'"')
+                quoted = true;
+            if (!isSeparator(c))
+                continue;
+        }
+        if (!storeField(result, field, line.sliced(fieldStart, i - fieldStart), quoted))
             return result;
         field = qMin(field + 1, LastField);
         fieldStart = i + 1;
+        quoted = false;
     }
     return result;
 }
@@ -199,14 +245,8 @@ TextImport ParseText(QByteArrayView bytes, bool complete)
         if (result.lineCount <= TextImportMaxRows)
             lines.append(line);
     }
-    if (result.lineCount > MaxLineCount) {
-        return failed(
-            result, TextImport::Status::CountOverflow,
-            QStringLiteral(
-                "空行より前の行数が %1 "
-                "を超えています（オーバーフロー）。運賃表のテキストファイルではないようです。")
-                .arg(MaxLineCount));
-    }
+    if (result.lineCount > MaxLineCount)
+        return failed(result, TextImport::Status::CountOverflow, countOverflow());
     if (result.firstBlankLine > 0) {
         while (!reader.atEnd()) {
             bool terminated = false;

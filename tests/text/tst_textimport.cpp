@@ -189,8 +189,7 @@ void TestTextImport::parseText_data()
     QTest::newRow("lone CR") << QByteArray("a,1\rb,2\rc") << ok << QStringList{a, b, c} << 3 << 3
                              << 0 << 0 << 0;
     QTest::newRow("lone LF is one line")
-        << QByteArray("a,1\nb,2\nc\n") << ok << QStringList{a, a, a} << 1 << 1 << 0 << 0
-        << 0;
+        << QByteArray("a,1\nb,2\nc\n") << ok << QStringList{a, a, a} << 1 << 1 << 0 << 0 << 0;
     QTest::newRow("last line without its end")
         << QByteArray("a\r\nb") << ok << QStringList{a, b, b} << 2 << 2 << 0 << 0 << 0;
     QTest::newRow("blank third line") << QByteArray("a\r\nb\r\n\r\nc\r\nd\r\n\r\n") << ok
