@@ -69,11 +69,14 @@ std::optional<qint16> plainNumber(QStringView text)
         ++c;
     int value = 0;
     int digits = 0;
-    for (; c != end && *c >= u'0' && *c <= u'9'; ++c, ++digits)
+    for (; c != end && *c >= u'0' && *c <= u'9'; ++c) {
+        if (++digits > 4)
+            return std::nullopt; // may not fit: left to CellToInt16
         value = value * 10 + (*c - u'0');
+    }
     while (c != end && *c == u' ')
         ++c;
-    if (c != end || digits > 4 || (negative && digits == 0))
+    if (c != end || (negative && digits == 0))
         return std::nullopt;
     return qint16(negative ? -value : value);
 }
