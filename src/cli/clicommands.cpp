@@ -153,11 +153,9 @@ QStringList checkTable(const FareTable& table)
                     .arg(describeCell(row, FareTable::NameCol), name, encoded.badCharacter,
                          Cp932::codePointName(encoded.badCharacter)));
         if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
-            findings.append(QStringLiteral("%1: "
-                                           "名称「%2」に%"
-                                           "3があるため、テキストで保存して読み込み直すとこの行が崩"
-                                           "れます（区切りや行の終わりとして読まれます）。")
-                                .arg(describeCell(row, FareTable::NameCol), name, splitter));
+            findings.append(QStringLiteral("%1: 名称「%2」に%3があります。")
+                                .arg(describeCell(row, FareTable::NameCol), name, splitter) +
+                            QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
         for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
             const QString& text = table.text(row, col);
             const CellNumber number = CellToInt16(text);

@@ -1,7 +1,6 @@
 #include "cellnumber.h"
 
 #include <QVarLengthArray>
-
 #include <charconv>
 #include <cmath>
 #include <system_error>

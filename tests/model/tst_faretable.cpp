@@ -16,10 +16,10 @@ public:
                           .arg(m_table.CurRow())
                           .arg(m_table.CurCol());
         });
-        connect(&table, &FareTable::currentCellChanged, this, [this](int r, int c) {
-            events << QStringLiteral("moved %1,%2").arg(r).arg(c);
-        });
-        connect(&table, &FareTable::contentReset, this, [this] { events << QStringLiteral("reset"); });
+        connect(&table, &FareTable::currentCellChanged, this,
+                [this](int r, int c) { events << QStringLiteral("moved %1,%2").arg(r).arg(c); });
+        connect(&table, &FareTable::contentReset, this,
+                [this] { events << QStringLiteral("reset"); });
         connect(&table, &FareTable::cellChanged, this,
                 [this](int r, int c) { events << QStringLiteral("cell %1,%2").arg(r).arg(c); });
     }
@@ -271,7 +271,8 @@ void TestFareTable::blockAccessEndsOnLastCell()
     QCOMPARE(table.text(4, 5), QStringLiteral("d"));
     QCOMPARE(table.CurRow(), 4);
     QCOMPARE(table.CurCol(), 5);
-    QCOMPARE(table.readBlock(3, 5, 4, 5), QVector<QString>({QStringLiteral("b"), QStringLiteral("d")}));
+    QCOMPARE(table.readBlock(3, 5, 4, 5),
+             QVector<QString>({QStringLiteral("b"), QStringLiteral("d")}));
     table.readBlock(1, 1, 2, 2);
     QCOMPARE(table.CurRow(), 2);
     QCOMPARE(table.CurCol(), 2);
