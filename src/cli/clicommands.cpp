@@ -168,6 +168,11 @@ QStringList checkTable(const FareTable& table)
                 findings.append(
                     QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
                         .arg(describeCell(row, col), text));
+            else if (number.trailingText)
+                findings.append(
+                    QStringLiteral("%1: 「%2」は数値の後ろが無視され、%3 として保存されます。")
+                        .arg(describeCell(row, col), text)
+                        .arg(number.value));
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {
