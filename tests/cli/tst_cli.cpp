@@ -1,3 +1,4 @@
+#include "cli/clicommands.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "model/faretable.h"
@@ -48,6 +49,8 @@ private slots:
     void dumpPrintsStoredRows();
     void checkReportsWhatASaveWouldLose();
     void checkOfCleanFileSucceeds();
+    void checkFindings_data();
+    void checkFindings();
 
 private:
     QString path(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
@@ -196,6 +199,44 @@ void TestCli::checkOfCleanFileSucceeds()
     const Run run = runCli({QStringLiteral("check"), path("clean.Hy3")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QString());
+}
+
+void TestCli::checkFindings_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("finding");
+    QTest::newRow("clean") << 2 << 5 << QStringLiteral("120") << QString();
+    QTest::newRow("rounded fraction is clean") << 2 << 5 << QStringLiteral("12.5") << QString();
+    QTest::newRow("overflow") << 2 << 5 << QStringLiteral("40000")
+                              << QStringLiteral("範囲を超える");
+    QTest::newRow("word stored as 0")
+        << 2 << 2 << QStringLiteral("なし") << QStringLiteral("0（空欄）として保存");
+    QTest::newRow("grouped thousands stored as 1")
+        << 3 << 7 << QStringLiteral("1,200") << QStringLiteral("1 として保存");
+    QTest::newRow("data below the first empty name")
+        << 6 << 9 << QStringLiteral("5") << QStringLiteral("5 行目の名称が空欄");
+    QTest::newRow("unencodable name")
+        << 2 << 1 << QStringLiteral("駅🚌") << QStringLiteral("U+1F68C");
+}
+
+void TestCli::checkFindings()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(QString, finding);
+    FareTable table;
+    fillFull(table, 4);
+    table.SetCell(row, col, text);
+    const QStringList findings = checkTable(table);
+    if (finding.isEmpty()) {
+        QCOMPARE(findings, QStringList());
+        return;
+    }
+    QCOMPARE(findings.size(), 1);
+    QVERIFY2(findings.first().contains(finding), qPrintable(findings.first()));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
