@@ -1,6 +1,7 @@
 // The speed of every bulk operation on a full table (301 named rows of 20-character names, a
 // ticket number and 150 fares each), each against its target. Prints Google Benchmark's table,
 // then a summary of medians against targets; exits 1 when a target is missed.
+#include "edit/editcommands.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
 #include "files/fileformats.h"
@@ -104,14 +105,20 @@ std::vector<Target>& targets()
     return list;
 }
 
+/**
+ * Registers a benchmark of 9 repetitions. iterations > 0 fixes the iterations of each: needed
+ * where every iteration first puts the table back, untimed, which costs more than the command.
+ */
 void add(const std::string& name, std::function<void(benchmark::State&)> body, double limitMs,
-         const std::string& minus = std::string())
+         const std::string& minus = std::string(), int iterations = 0)
 {
-    benchmark::RegisterBenchmark(name.c_str(), std::move(body))
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime()
-        ->Repetitions(9)
-        ->ReportAggregatesOnly(true);
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name.c_str(), std::move(body))
+                                            ->Unit(benchmark::kMicrosecond)
+                                            ->UseRealTime()
+                                            ->Repetitions(9)
+                                            ->ReportAggregatesOnly(true);
+    if (iterations > 0)
+        b->Iterations(iterations);
     if (limitMs > 0)
         targets().push_back({name, limitMs, minus});
 }
@@ -183,6 +190,66 @@ void registerBinaryFormat(const char* format, const BinaryLayout& layout, FileOp
         1.0);
 }
 
+// The editing commands, each from the cell where it has the most to move.
+
+struct EditCase {
+    const char* name;
+    void (EditCommands::*command)();
+    int row;
+    int col;
+};
+
+const EditCase editCases[] = {
+    {"MnuCellInsDown (row 2)", &EditCommands::MnuCellInsDown, 2, 5},
+    {"MnuCellInsRight (column 3)", &EditCommands::MnuCellInsRight, 5, 3},
+    {"MnuCellDeleteNormal", &EditCommands::MnuCellDeleteNormal, 5, 5},
+    {"MnuCellDeleteLeft (column 1)", &EditCommands::MnuCellDeleteLeft, 5, 1},
+    {"MnuCellDeleteUp (row 2)", &EditCommands::MnuCellDeleteUp, 2, 5},
+    {"MnuCellUp", &EditCommands::MnuCellUp, 150, 5},
+    {"MnuCellDown", &EditCommands::MnuCellDown, 150, 5},
+    {"MnuCellLeft", &EditCommands::MnuCellLeft, 150, 80},
+    {"MnuCellRight", &EditCommands::MnuCellRight, 150, 80},
+    {"MnuEditLineCopy", &EditCommands::MnuEditLineCopy, 150, 5},
+    {"MnuEditLinePaste", &EditCommands::MnuEditLinePaste, 150, 5},
+    {"MnuEditLineIns (row 2)", &EditCommands::MnuEditLineIns, 2, 5},
+    {"MnuEditLineDelete (row 2)", &EditCommands::MnuEditLineDelete, 2, 5},
+    {"MnuRowDeleteNormal", &EditCommands::MnuRowDeleteNormal, 150, 5},
+    {"MnuEditUp", &EditCommands::MnuEditUp, 150, 5},
+    {"MnuEditDown", &EditCommands::MnuEditDown, 150, 5},
+    {"MnuEditClumCopy", &EditCommands::MnuEditClumCopy, 5, 80},
+    {"MnuEditClumPaste", &EditCommands::MnuEditClumPaste, 5, 80},
+    {"MnuClumIns (column 3)", &EditCommands::MnuClumIns, 5, 3},
+    {"MnuClumDeleteLeft (column 3)", &EditCommands::MnuClumDeleteLeft, 5, 3},
+    {"MnuClumDeleteNormal", &EditCommands::MnuClumDeleteNormal, 5, 80},
+    {"MnuClumLeft", &EditCommands::MnuClumLeft, 5, 80},
+    {"MnuClumRight", &EditCommands::MnuClumRight, 5, 80},
+};
+
+void registerEditCommands()
+{
+    for (const EditCase& edit : editCases) {
+        add(
+            edit.name,
+            [edit](benchmark::State& state) {
+                Fixture& f = fixture();
+                EditCommands commands(f.table, f.platform);
+                // The paste has something to paste: the row and the column of a full table.
+                f.restore(150, 80);
+                commands.MnuEditLineCopy();
+                commands.MnuEditClumCopy();
+                for (auto _ : state) {
+                    state.PauseTiming();
+                    f.restore(edit.row, edit.col);
+                    state.ResumeTiming();
+                    (commands.*edit.command)();
+                }
+                check(state);
+                f.restore(1, 1);
+            },
+            2.0, std::string(), 200);
+    }
+}
+
 void registerAll()
 {
     add(
@@ -197,10 +264,11 @@ void registerAll()
             }
             f.restore(1, 1);
         },
-        0.3);
+        0.3, std::string(), 200);
     registerBinaryFormat("Hy3", Hy3Layout, SaveHy3, LoadHy3);
     registerBinaryFormat("Hyo", HyoLayout, SaveHyo, LoadHyo);
     registerBinaryFormat("Hyp", HypLayout, SaveHyp, LoadHyp);
+    registerEditCommands();
 }
 
 /** Google Benchmark's console table, and the medians kept for the summary. */
