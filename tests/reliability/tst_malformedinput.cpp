@@ -33,6 +33,8 @@ struct Case {
 
 constexpr Outcome Failed = Outcome::Failed;
 constexpr Outcome Done = Outcome::Done;
+/** A route name that is not compared. */
+constexpr std::string_view AnyName = "\x7f*"sv;
 
 // Every file of tests/data/malformed/ (make-corpus.py says how each is built).
 const Case cases[] = {
@@ -85,6 +87,21 @@ const Case cases[] = {
     {"nul-in-name.Hyo", Done, "", "A\0B"sv, 0, 0},
     {"nul-in-name.Hyp", Done, "", "A\0B"sv, 0, 0},
     {"reserved-nonzero.Hyp", Done, "", "東線", 0, 0},
+    // Text. A first line that is blank empties the table, as documented; check says when lines
+    // after a blank line are left out, and an empty table cannot be saved.
+    {"empty.txt", Done, "", "", 0, 1},
+    {"blank-first-line.txt", Done, "", "", 1, 1},
+    {"spaces-first-line.csv", Done, "", "", 1, 1},
+    {"invalid-sjis.txt", Done, "", "東\uFFFD \uFFFD", 1, 1},
+    {"nul-bytes.csv", Done, "", "A\0B"sv, 0, 0},
+    {"overflow-fare.txt", Failed, "整理券 2 の運賃）の値「 40000」", "", 1, 1},
+    {"overflow-ticket.csv", Failed, "整理券番号）の値「99999」", "", 1, 1},
+    {"lone-lf.txt", Done, "", "東線", 0, 0},
+    {"many-fields.csv", Done, "", "東線", 0, 0},
+    {"quotes-and-separators.txt", Done, "", "東", 0, 0},
+    // A binary file read as text: one line of control characters and U+FFFD, which no save
+    // can write.
+    {"binary-named-txt.txt", Done, "", AnyName, 1, 1},
 };
 
 QString corpusPath(const QString& file)
@@ -139,6 +156,8 @@ private slots:
     void corpusFile();
     void hugeFile_data();
     void hugeFile();
+    void hugeTextFile_data();
+    void hugeTextFile();
     void everyCorpusFileHasACase();
 
 private:
@@ -183,7 +202,8 @@ void TestMalformedInput::loadAndCheck(const QString& path, Outcome outcome, cons
         QCOMPARE(table.CurCol(), 7);
     } else {
         QVERIFY2(platform.messages.isEmpty(), qPrintable(platform.messageTexts().join(u'\n')));
-        QCOMPARE(table.text(1, 1), routeName);
+        if (routeName != QString::fromUtf8(AnyName.data(), qsizetype(AnyName.size())))
+            QCOMPARE(table.text(1, 1), routeName);
         // The previous table was cleared first.
         QCOMPARE(table.text(FareTable::LastRow, FareTable::LastCol), QString());
     }
@@ -277,6 +297,54 @@ void TestMalformedInput::hugeFile_data()
         << Done << QString() << QStringLiteral("NNNN") << 0;
 }
 
+void TestMalformedInput::hugeTextFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<Writer>("writer");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("routeName");
+    QTest::addColumn<int>("checkExit");
+
+    const qint64 mebi = qint64(1) << 20;
+    QTest::newRow("one fare of 16 Mi digits")
+        << QStringLiteral("longfare.txt") << Writer([mebi](QFile& f) {
+               return f.write("A,1, ") == 5 && writeRepeated(f, '1', 16 * mebi) &&
+                      f.write("\r\n") == 2;
+           })
+        << Failed << QStringLiteral("オーバーフロー") << QString() << 1;
+    // (check is not asked here: a name too long for the binary formats is not one of its
+    // findings.)
+    QTest::newRow("a name of 16 Mi characters")
+        << QStringLiteral("longname.csv") << Writer([mebi](QFile& f) {
+               return writeRepeated(f, 'N', 16 * mebi) && f.write(",1\r\n") == 4;
+           })
+        << Done << QString() << QString(16 * mebi, u'N') << -1;
+    QTest::newRow("40000 lines") << QStringLiteral("manylines.txt") << Writer([](QFile& f) {
+        const QByteArray lines = QByteArray("a,1\r\n").repeated(40000);
+        return f.write(lines) == lines.size();
+    }) << Failed << QStringLiteral("32767 を超えています")
+                                 << QString() << 1;
+    QTest::newRow("a table, a blank line, then 70 MiB")
+        << QStringLiteral("tail.txt") << Writer([](QFile& f) {
+               const QByteArray lines = QByteArray("x,1\r\n").repeated(1 << 20);
+               bool ok = f.write("A,1\r\n\r\n") == 7;
+               for (int i = 0; ok && i < 14; ++i)
+                   ok = f.write(lines) == lines.size();
+               return ok;
+           })
+        << Done << QString() << QStringLiteral("A") << 1;
+    QTest::newRow("one line of 70 MiB") << QStringLiteral("big.txt") << Writer([mebi](QFile& f) {
+        return writeRepeated(f, 'N', 70 * mebi) && f.write(",1\r\n") == 4;
+    }) << Failed << QStringLiteral("大きすぎます")
+                                        << QString() << 1;
+}
+
+void TestMalformedInput::hugeTextFile()
+{
+    hugeFile();
+}
+
 void TestMalformedInput::hugeFile()
 {
     QFETCH(QString, file);
@@ -294,9 +362,11 @@ void TestMalformedInput::hugeFile()
     loadAndCheck(path, outcome, reason, routeName);
     if (QTest::currentTestFailed())
         return;
-    const CliRunner::Result check = CliRunner::run({QStringLiteral("check"), path});
-    QVERIFY2(!check.crashed, qPrintable(check.standardError));
-    QCOMPARE(check.exitCode, checkExit);
+    if (checkExit >= 0) {
+        const CliRunner::Result check = CliRunner::run({QStringLiteral("check"), path});
+        QVERIFY2(!check.crashed, qPrintable(check.standardError));
+        QCOMPARE(check.exitCode, checkExit);
+    }
     QFile::remove(path);
 }
 

@@ -35,6 +35,7 @@ const Writer writers[] = {
     {"Hy3", ".Hy3", SaveHy3, true},
     {"Hyo", ".Hyo", SaveHyo, true},
     {"Hyp", ".Hyp", SaveHyp, true},
+    {"text", ".txt", ExportText, false},
 };
 
 const Writer* writerNamed(const QString& name)
@@ -237,9 +238,11 @@ void TestSaveFaults::failedSaveKeepsTarget_data()
     };
     for (const Writer& writer : writers)
         for (const FaultCase& fault : faults)
-            QTest::addRow("%s, %s", writer.name, fault.name)
-                << QString::fromLatin1(writer.name) << fault.fault
-                << QString::fromUtf8(fault.reason);
+            // The text export writes cell texts as they are: a large number is no failure there.
+            if (fault.fault != Fault::Overflow || writer.storesNumbers)
+                QTest::addRow("%s, %s", writer.name, fault.name)
+                    << QString::fromLatin1(writer.name) << fault.fault
+                    << QString::fromUtf8(fault.reason);
 }
 
 void TestSaveFaults::failedSaveKeepsTarget()
