@@ -10,6 +10,8 @@
 #include "model/bulkguards.h"
 #include "model/faretable.h"
 #include "model/platform.h"
+#include "text/textexport.h"
+#include "text/textimport.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -250,6 +252,48 @@ void registerEditCommands()
     }
 }
 
+// The text exchange.
+
+void registerText()
+{
+    add(
+        "ExportText",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path("table.txt");
+            for (auto _ : state)
+                ExportText(f.table, f.platform, path);
+            check(state);
+        },
+        2.0, "write the text file alone");
+    add(
+        "write the text file alone",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path("table.txt");
+            ExportText(f.table, f.platform, path);
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            const QByteArray bytes = file.readAll();
+            for (auto _ : state)
+                benchmark::DoNotOptimize(FileIo::writeFileAtomically(path, bytes));
+        },
+        0);
+    add(
+        "LoadText",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path("table.txt");
+            f.restore(1, 1);
+            ExportText(f.table, f.platform, path);
+            for (auto _ : state)
+                LoadText(f.table, f.platform, path);
+            check(state);
+            f.restore(1, 1);
+        },
+        2.0);
+}
+
 void registerAll()
 {
     add(
@@ -268,6 +312,7 @@ void registerAll()
     registerBinaryFormat("Hy3", Hy3Layout, SaveHy3, LoadHy3);
     registerBinaryFormat("Hyo", HyoLayout, SaveHyo, LoadHyo);
     registerBinaryFormat("Hyp", HypLayout, SaveHyp, LoadHyp);
+    registerText();
     registerEditCommands();
 }
 
