@@ -46,7 +46,14 @@ const Writer* writerNamed(const QString& name)
     return nullptr;
 }
 
-enum class Fault { ReadOnlyFolder, TargetIsFolder, FileSizeLimit, Overflow, Unencodable };
+enum class Fault {
+    ReadOnlyFolder,
+    TargetIsFolder,
+    FileSizeLimit,
+    SmallFileSizeLimit,
+    Overflow,
+    Unencodable
+};
 
 const QByteArray oldBytes("the target's previous content\r\n\x00\xff", 33);
 
@@ -233,6 +240,8 @@ void TestSaveFaults::failedSaveKeepsTarget_data()
         {Fault::ReadOnlyFolder, "folder without write permission", "作成できません"},
         {Fault::TargetIsFolder, "target is a folder", "フォルダー"},
         {Fault::FileSizeLimit, "file size limit", "書き込めません"},
+        // Two rows fit into the file's buffer: the limit is met only when the file is closed.
+        {Fault::SmallFileSizeLimit, "file size limit, small table", "書き込めません"},
         {Fault::Overflow, "overflowing value", "オーバーフロー"},
         {Fault::Unencodable, "unencodable name", "🚌"},
     };
@@ -265,7 +274,10 @@ void TestSaveFaults::failedSaveKeepsTarget()
     }
 
     FareTable table;
-    fillTable(table);
+    if (fault == Fault::SmallFileSizeLimit)
+        TestTables::fillFull(table, 2);
+    else
+        fillTable(table);
     if (fault == Fault::Overflow)
         table.SetCell(3, 5, QStringLiteral("40000"));
     if (fault == Fault::Unencodable)
@@ -286,8 +298,8 @@ void TestSaveFaults::failedSaveKeepsTarget()
             outcome = w.save(table, platform, target);
         }
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    } else if (fault == Fault::FileSizeLimit) {
-        FileSizeLimit limit(4096);
+    } else if (fault == Fault::FileSizeLimit || fault == Fault::SmallFileSizeLimit) {
+        FileSizeLimit limit(fault == Fault::FileSizeLimit ? 4096 : 100);
         QVERIFY(limit.ok());
         outcome = w.save(table, platform, target);
     } else {
