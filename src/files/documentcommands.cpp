@@ -74,6 +74,7 @@ bool DocumentCommands::askToClear()
 
 Outcome DocumentCommands::newDocument()
 {
+    m_platform.focusGrid(); // an open edit is committed before the question
     if (!askToClear())
         return Outcome::Declined;
     m_table.Data_Cls();

@@ -44,6 +44,13 @@ QList<FileFilter> FileCommands::textImportFilters()
     return parseFilterList(QStringLiteral("テキストファイル(*.txt;*.csv)|*.txt;*.csv"));
 }
 
+void FileCommands::commitOpenEdit()
+{
+    // An edit still open in the current cell belongs to the table: giving the grid the focus
+    // commits it before the table is saved, exported or replaced.
+    m_platform.focusGrid();
+}
+
 std::optional<QString> FileCommands::chooseToOpen(const QList<FileFilter>& filters)
 {
     std::optional<QString> path = m_platform.openFileName(filters, m_lastPath);
@@ -62,6 +69,7 @@ std::optional<QString> FileCommands::chooseToSave(const QList<FileFilter>& filte
 
 Outcome FileCommands::OpenFareFile()
 {
+    commitOpenEdit();
     const std::optional<QString> path = chooseToOpen(openFilters());
     if (!path)
         return Outcome::Declined;
@@ -75,6 +83,7 @@ Outcome FileCommands::OpenFareFile()
 
 Outcome FileCommands::SaveFareFile()
 {
+    commitOpenEdit();
     const std::optional<QString> path = chooseToSave(saveFilters());
     if (!path)
         return Outcome::Declined;
@@ -86,6 +95,7 @@ Outcome FileCommands::SaveFareFile()
 
 Outcome FileCommands::SaveText()
 {
+    commitOpenEdit();
     const std::optional<QString> path = chooseToSave(textSaveFilters());
     if (!path)
         return Outcome::Declined;
@@ -94,6 +104,7 @@ Outcome FileCommands::SaveText()
 
 Outcome FileCommands::ImportText()
 {
+    commitOpenEdit();
     const std::optional<QString> path = chooseToOpen(textImportFilters());
     if (!path)
         return Outcome::Declined;

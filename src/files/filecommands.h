@@ -15,6 +15,7 @@ class FareTable;
  * They share one file dialog: each dialog starts with the path chosen last in any of them (empty
  * the first time). A cancelled dialog ends a command silently, and so does a chosen name whose
  * extension names no format the command handles. No extension is ever added to a typed name.
+ * Each command first commits an edit still open in the grid (by giving the grid the focus).
  * Failures of the loaders and writers are shown by them; the result only tells callers how the
  * command ended (the closing prompt needs to know whether anything was saved).
  */
@@ -46,6 +47,7 @@ public:
     static QList<FileFilter> parseFilterList(const QString& list);
 
 private:
+    void commitOpenEdit();
     std::optional<QString> chooseToOpen(const QList<FileFilter>& filters);
     std::optional<QString> chooseToSave(const QList<FileFilter>& filters);
 

@@ -1,0 +1,63 @@
+// farewright: the fare-table editor.
+#include "form1.h"
+#include "widgetsplatform.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <exception>
+#include <memory>
+
+namespace {
+
+/**
+ * Qt's own Japanese texts, so that message-box buttons and the file dialogs speak Japanese like
+ * the rest of the program. Without the translation files Qt's English texts remain.
+ */
+void installJapaneseTranslations(QApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+/**
+ * Start-up: creates and shows the main window, then opens the file the command line names.
+ * Its failure handler reports any failure with its description and the application's title;
+ * the window keeps running with whatever the failed step left in the table.
+ */
+std::unique_ptr<Form1> Main(WidgetsPlatform& platform)
+{
+    std::unique_ptr<Form1> window;
+    try {
+        window = std::make_unique<Form1>(platform);
+        platform.setWindow(window.get());
+        window->show();
+        window->documentCommands().openCommandLine(
+            DocumentCommands::argumentText(QCoreApplication::arguments()));
+    } catch (const std::exception& failure) {
+        platform.showFailure(QString::fromLocal8Bit(failure.what()));
+    }
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // The display name is also what Qt may add to window titles; the caption already holds it.
+    QApplication::setApplicationName(QStringLiteral("Farewright"));
+    QApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
+    installJapaneseTranslations(app);
+
+    WidgetsPlatform platform;
+    const std::unique_ptr<Form1> window = Main(platform);
+    if (!window)
+        return 1;
+    return app.exec();
+}
