@@ -36,6 +36,26 @@ public:
     }
 };
 
+/**
+ * A header of fixed thickness (the row labels' width, the heading row's height). Its size hint
+ * is that thickness: measuring every heading's text, as a plain header does whenever the
+ * headings change, would only find the same number.
+ */
+class FixedHeader : public QHeaderView {
+public:
+    FixedHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent)
+    {
+        setHighlightSections(true);
+        setSectionsClickable(false);
+        setMinimumSectionSize(1);
+    }
+    QSize sizeHint() const override
+    {
+        return orientation() == Qt::Horizontal ? QSize(length(), minimumHeight())
+                                               : QSize(minimumWidth(), length());
+    }
+};
+
 bool isNavigationKey(int key)
 {
     switch (key) {
@@ -57,12 +77,17 @@ bool isNavigationKey(int key)
 
 } // namespace
 
+QStringList FareGridView::fontFamilies()
+{
+    return {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+            QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+            QStringLiteral("Noto Sans CJK JP")};
+}
+
 QFont FareGridView::gridFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                      QStringLiteral("Noto Sans CJK JP")});
+    font.setFamilies(fontFamilies());
     font.setPointSize(9);
     return font;
 }
@@ -75,6 +100,8 @@ FareGridView::FareGridView(FareTable& table, QWidget* parent)
     style->setParent(this);
     setStyle(style);
     setFont(gridFont());
+    setHorizontalHeader(new FixedHeader(Qt::Horizontal, this));
+    setVerticalHeader(new FixedHeader(Qt::Vertical, this));
     setModel(m_model);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
@@ -90,16 +117,12 @@ FareGridView::FareGridView(FareTable& table, QWidget* parent)
     const Twips twips = Twips::ofPrimaryScreen();
     const int rowHeight = fontMetrics().height() + 6;
     QHeaderView* columns = horizontalHeader();
-    columns->setSectionsClickable(false);
-    columns->setMinimumSectionSize(1);
     columns->setDefaultSectionSize(twips.toPixelsX(FareColumnWidth));
     columns->resizeSection(FareTable::NameCol - 1, twips.toPixelsX(NameColumnWidth));
     columns->resizeSection(FareTable::TicketCol - 1, twips.toPixelsX(TicketColumnWidth));
     columns->setFixedHeight(rowHeight);
     QHeaderView* rows = verticalHeader();
-    rows->setSectionsClickable(false);
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
     rows->setDefaultSectionSize(rowHeight);
     rows->setFixedWidth(twips.toPixelsX(LabelColumnWidth));
     columns->installEventFilter(this);

@@ -32,6 +32,8 @@ public:
 
     /** The font of every cell: the Japanese Gothic face at 9 points. */
     static QFont gridFont();
+    /** The Japanese Gothic face, with the faces that stand in for it where it is missing. */
+    static QStringList fontFamilies();
 
 signals:
     /** A key that produces a character (Enter, Esc, Space and Backspace included). */

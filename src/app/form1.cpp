@@ -39,7 +39,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrelworks Farewright"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/farewright.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/farewright.png")));
 
     const Twips twips = Twips::ofPrimaryScreen();
     m_client = new QWidget(this);

@@ -253,7 +253,7 @@ void Form1::createToolBar()
         auto* button = new QToolButton(Picture1);
         button->setObjectName(QStringLiteral("Command1_%1").arg(spec.index));
         button->setToolTip(text(spec.toolTip));
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(text(spec.icon))));
+        button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(text(spec.icon))));
         button->setIconSize(QSize(16, 16));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
