@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {
@@ -21,13 +20,17 @@ Commands:
   convert  Loads INPUT and saves it as OUTPUT; each file's format follows its extension
            (any letter case). Writing .Hyo or .Hyp loses data and needs --yes; without it
            the question is printed and nothing is written. .txt and .csv are written as
-           comma-separated Shift-JIS text.
+           comma-separated Shift-JIS text, and read up to the first blank line (at most
+           301 lines; fields separated by tabs, commas or full-width commas).
   dump     Prints the rows that a save would store, one line per row, as UTF-8: 152
            tab-separated fields (name, ticket number, fares 1 to 150). Backslash, tab,
            CR and LF inside a field are written as \\, \t, \r and \n.
   check    Reports what a save would not keep or would refuse: rows below the first
            empty name that still hold data, numbers outside -32768..32767, text stored
-           as 0, and names that Shift-JIS cannot hold.
+           as 0, names that Shift-JIS cannot hold, and names holding a tab, a comma, a
+           full-width comma or a CR, which text files would split. For a .txt or .csv
+           INPUT it also reports the lines that the import leaves out: those after the
+           first blank line and those beyond line 301.
 
 Options:
   -y, --yes      Answer Yes to the confirmation of the older formats.
@@ -89,7 +92,8 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("--yes は convert にだけ使えます。"));
     if (command == QLatin1String("dump") || command == QLatin1String("check")) {
         if (positional.size() != 1)
-            return usageError(QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
+            return usageError(
+                QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
         return command == QLatin1String("dump") ? runDump(positional[0], out)
                                                 : runCheck(positional[0], out);
     }

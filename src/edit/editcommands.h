@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/farerecord.h"
+#include "rowrecord.h"
 
 #include <QObject>
 #include <QString>
@@ -16,6 +16,11 @@ class Platform;
  * Every command reads the current cell (CurRow, CurCol) once at its start, does nothing at all
  * when its guard refuses, keeps the table hidden while it rewrites cells, and leaves the current
  * cell on the last cell it touched. The swaps give the grid the focus at the end.
+ *
+ * An open in-cell edit is committed by the first move of the current cell (the table's leave
+ * rule); the insertions and swaps read the current cell before that move. The row and column
+ * moves make a cell current first, so that an edit lands in the row or column it was typed into
+ * and travels with it.
  */
 class EditCommands : public QObject {
     Q_OBJECT
@@ -24,7 +29,7 @@ public:
     EditCommands(FareTable& table, Platform& platform, QObject* parent = nullptr);
 
     /** The row copied last (an empty name, ticket number 0 and no fares before any copy). */
-    const FareRecord& copiedRow() const { return m_copiedRow; }
+    const RowRecord& copiedRow() const { return m_copiedRow; }
     /** The column copied last, element i for table row i + 1 (all empty before any copy). */
     const QVector<QString>& copiedColumn() const { return m_copiedColumn; }
     /** Whether the menu bar's row paste is enabled: false until the first row copy. */
@@ -66,9 +71,17 @@ signals:
     void rowPasteEnabledChanged(bool enabled);
 
 private:
+    void swapCells(int row, int col, int otherRow, int otherCol);
+    void swapRows(int row, int otherRow);
+    void swapColumns(int col, int otherCol);
+    void enableRowPaste();
+    void renumberRows();
+    void renumberHeader();
+    void blankColumn(int col);
+
     FareTable& m_table;
     Platform& m_platform;
-    FareRecord m_copiedRow;
+    RowRecord m_copiedRow;
     QVector<QString> m_copiedColumn;
     bool m_rowPasteEnabled = false;
 };

@@ -70,27 +70,22 @@ Decoded decode(const BinaryLayout& layout, QByteArrayView bytes)
     Decoded result;
     Reader in(bytes);
     if (!in.canRead(2)) {
-        result.error = bytes.isEmpty()
-                           ? QStringLiteral("ファイルが空です。")
-                           : QStringLiteral("ファイルが短すぎます（%1 バイト）。").arg(bytes.size());
+        result.error =
+            bytes.isEmpty()
+                ? QStringLiteral("ファイルが空です。")
+                : QStringLiteral("ファイルが短すぎます（%1 バイト）。").arg(bytes.size());
         return result;
     }
     const int count = in.int16();
     if (count <= 0) {
-        result.error = QStringLiteral("レコード数が %1 です。1 以上でなければなりません。").arg(count);
+        result.error =
+            QStringLiteral("レコード数が %1 です。1 以上でなければなりません。").arg(count);
         return result;
     }
     if (count > MaxReadRecords) {
         result.error = QStringLiteral("レコード数 %1 は表の行数（%2 行）を超えています。")
                            .arg(count)
                            .arg(MaxReadRecords);
-        return result;
-    }
-    // Every record needs at least its fixed part: refuse an impossible count before reserving.
-    if (qint64(count) * layout.fixedRecordSize() > in.remaining()) {
-        result.error = QStringLiteral("ファイルが途中で切れています（レコード数 %1 に対して %2 バイトしかありません）。")
-                           .arg(count)
-                           .arg(bytes.size());
         return result;
     }
     result.records.resize(count);
@@ -107,8 +102,8 @@ Decoded decode(const BinaryLayout& layout, QByteArrayView bytes)
         }
         record.Name = Cp932::decode(in.take(length));
         if (!in.canRead(layout.fixedRecordSize() - 2)) {
-            result.error = truncatedAt(k, layout.hasTicketNo ? "整理券番号・運賃" : "運賃",
-                                       in.offset());
+            result.error =
+                truncatedAt(k, layout.hasTicketNo ? "整理券番号・運賃" : "運賃", in.offset());
             break;
         }
         if (layout.hasTicketNo)
@@ -134,10 +129,10 @@ Encoded encode(const BinaryLayout& layout, const QVector<FareRecord>& records)
         const int row = int(i) + 1;
         const Cp932::Encoded name = Cp932::encode(record.Name);
         if (!name.ok) {
-            result.error =
-                QStringLiteral("%1の名称「%2」に、Shift-JIS（コードページ 932）で保存できない文字「%3」（%4）があります。")
-                    .arg(describeRow(row), record.Name, name.badCharacter,
-                         Cp932::codePointName(name.badCharacter));
+            result.error = QStringLiteral("%1の名称「%2」に、Shift-JIS（コードページ "
+                                          "932）で保存できない文字「%3」（%4）があります。")
+                               .arg(describeRow(row), record.Name, name.badCharacter,
+                                    Cp932::codePointName(name.badCharacter));
             break;
         }
         if (name.bytes.size() > 0xFFFF) {

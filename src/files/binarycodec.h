@@ -13,10 +13,10 @@
  * (optionally) the ticket number, (optionally) a reserved word, then the fares.
  */
 struct BinaryLayout {
-    const char* name;   ///< "Hy3", "Hyo", "Hyp"
-    int fareCount;      ///< fares stored per record
-    bool hasTicketNo;   ///< whether a ticket number follows the name
-    bool hasReserved;   ///< whether a reserved word (written 0, ignored) follows the ticket number
+    const char* name;    ///< "Hy3", "Hyo", "Hyp"
+    int fareCount;       ///< fares stored per record
+    bool hasTicketNo;    ///< whether a ticket number follows the name
+    bool hasReserved;    ///< whether a reserved word (written 0, ignored) follows the ticket number
     int maxWriteRecords; ///< how many rows a save stores at most
 
     /** Bytes of a record apart from its name. */

@@ -2,11 +2,10 @@
 
 #include "binarycodec.h"
 #include "fileio.h"
-#include "tablerecords.h"
-
 #include "model/bulkguards.h"
 #include "model/faretable.h"
 #include "model/platform.h"
+#include "tablerecords.h"
 
 namespace {
 
@@ -15,7 +14,8 @@ QString encodeTable(FareTable& table, const BinaryLayout& layout, QByteArray& by
 {
     const int count = CollectRowCount(table, layout.maxWriteRecords);
     if (count == 0)
-        return QStringLiteral("系統名称（1 行目の名称）が空欄です。系統名称を入力してから保存してください。");
+        return QStringLiteral(
+            "系統名称（1 行目の名称）が空欄です。系統名称を入力してから保存してください。");
     const TableRecords rows = ReadRecords(table, count, layout.fareCount, layout.hasTicketNo);
     if (!rows.ok())
         return rows.error;

@@ -19,7 +19,8 @@ struct BinaryLayout;
  */
 Outcome SaveHy3(FareTable& table, Platform& platform, const QString& path);
 Outcome LoadHy3(FareTable& table, Platform& platform, const QString& path);
-/** Asks first: the previous version's format drops ticket numbers, rows after 201, fares after 72. */
+/** Asks first: the previous version's format drops ticket numbers, rows after 201, fares after 72.
+ */
 Outcome SaveHyo(FareTable& table, Platform& platform, const QString& path);
 Outcome LoadHyo(FareTable& table, Platform& platform, const QString& path);
 /** Asks first: the oldest format keeps 201 rows and 71 fares. */

@@ -1,7 +1,6 @@
 #include "fileformats.h"
 
 #include "binaryfile.h"
-
 #include "text/textexport.h"
 #include "text/textimport.h"
 

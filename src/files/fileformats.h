@@ -24,5 +24,6 @@ FileOperation StartupLoaderForPath(const QString& path);
 FileOperation OpenLoaderForPath(const QString& path);
 /** The writer the Save As command uses: the binary formats only. */
 FileOperation SaveWriterForPath(const QString& path);
-/** The writer for farewright-cli's output: the binary formats, and the text export for .txt/.csv. */
+/** The writer for farewright-cli's output: the binary formats, and the text export for .txt/.csv.
+ */
 FileOperation ConvertWriterForPath(const QString& path);

@@ -56,7 +56,8 @@ TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTi
             const CellNumber number = CellToInt16(*cell);
             if (!number.ok()) {
                 table.setCurrentCell(row, col);
-                result.error = QStringLiteral("%1の値「%2」は -32768 から 32767 までの範囲を超えています（オーバーフロー）。")
+                result.error = QStringLiteral("%1の値「%2」は -32768 から 32767 "
+                                              "までの範囲を超えています（オーバーフロー）。")
                                    .arg(describeCell(row, col), *cell);
                 result.records.clear();
                 return result;

@@ -1,7 +1,6 @@
 #include "cellnumber.h"
 
 #include <QVarLengthArray>
-
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -80,6 +79,20 @@ CellNumber readRadixInteger(Cursor& in, int base)
 
 CellNumber CellToInt16(QStringView text)
 {
+    // Most cells hold a plain whole number of a few digits: read those without the general
+    // parser. Four digits always fit into 16 bits.
+    if (const qsizetype size = text.size(); size > 0 && size <= 5) {
+        const bool negative = text[0] == u'-';
+        if (size - (negative ? 1 : 0) > 0 && size - (negative ? 1 : 0) <= 4) {
+            int value = 0;
+            qsizetype i = negative ? 1 : 0;
+            for (; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i)
+                value = value * 10 + (text[i].unicode() - u'0');
+            if (i == size)
+                return fromValue(negative ? -value : value, false);
+        }
+    }
+
     Cursor in(text);
     if (in.atEnd())
         return CellNumber();

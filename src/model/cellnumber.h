@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <cstdint>
 
 /** What a cell's text reads as when it is turned into a stored 16-bit number. */

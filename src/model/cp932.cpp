@@ -1,7 +1,6 @@
 #include "cp932.h"
 
 #include <QtGlobal>
-
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>

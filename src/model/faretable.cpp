@@ -1,7 +1,6 @@
 #include "faretable.h"
 
 #include <QtGlobal>
-
 #include <algorithm>
 
 FareTable::FareTable(QObject* parent) : QObject(parent), m_cells(RowCount * ColCount)

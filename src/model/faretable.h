@@ -90,7 +90,8 @@ public:
     void insertRow(int row);
     /** Removes the row at index row; rows below move up and an empty row is appended at 301. */
     void removeRow(int row);
-    /** Moves every cell of column from (rows 0 to 301) to column position to; the others close up. */
+    /** Moves every cell of column from (rows 0 to 301) to column position to; the others close up.
+     */
     void moveColumn(int from, int to);
 
     /** Starts a hide/show bracket. */

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <optional>
 
 /** One entry of a file dialog's filter list: a label and its patterns ("*.txt;*.csv"). */
@@ -33,8 +32,8 @@ public:
      * A modal message box. An empty title means the application's title, "Farewright".
      * defaultButton is the button that Enter presses.
      */
-    virtual Answer messageBox(const QString& text, const QString& title, Buttons buttons,
-                              Icon icon, Answer defaultButton) = 0;
+    virtual Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                              Answer defaultButton) = 0;
 
     /**
      * The open-file dialog. initialPath is the name chosen last in any file dialog. Returns the

@@ -54,7 +54,8 @@ void TestCellNumber::conversion_data()
     QTest::newRow("word") << QStringLiteral("abc") << S::NoNumber << 0;
     QTest::newRow("sign alone") << QStringLiteral("-") << S::NoNumber << 0;
     QTest::newRow("point alone") << QStringLiteral(".") << S::NoNumber << 0;
-    QTest::newRow("full-width digits are not digits") << QStringLiteral("１２０") << S::NoNumber << 0;
+    QTest::newRow("full-width digits are not digits")
+        << QStringLiteral("１２０") << S::NoNumber << 0;
     QTest::newRow("largest") << QStringLiteral("32767") << S::Ok << 32767;
     QTest::newRow("smallest") << QStringLiteral("-32768") << S::Ok << -32768;
     QTest::newRow("rounds into range") << QStringLiteral("-32768.5") << S::Ok << -32768;

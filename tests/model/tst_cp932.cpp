@@ -48,7 +48,8 @@ void TestCp932::invalidBytesBecomeReplacement_data()
     QTest::newRow("lone lead byte at end") << QByteArray("A\x82") << QStringLiteral("A\uFFFD");
     QTest::newRow("bad trail byte") << QByteArray("\x82\x20Z") << QStringLiteral("\uFFFD Z");
     QTest::newRow("undefined byte") << QByteArray("\xa0x") << QStringLiteral("\uFFFDx");
-    QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+    QTest::newRow("NUL kept") << QByteArray("a\0b", 3)
+                              << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
 }
 
 void TestCp932::invalidBytesBecomeReplacement()
@@ -64,12 +65,12 @@ void TestCp932::unencodableCharacterIsNamed_data()
     QTest::addColumn<QString>("bad");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
-    QTest::newRow("emoji, a surrogate pair") << QStringLiteral("駅🚌前") << QStringLiteral("🚌") << 1
-                                             << QStringLiteral("U+1F68C");
+    QTest::newRow("emoji, a surrogate pair")
+        << QStringLiteral("駅🚌前") << QStringLiteral("🚌") << 1 << QStringLiteral("U+1F68C");
     QTest::newRow("hangul") << QStringLiteral("ab한") << QStringLiteral("한") << 2
                             << QStringLiteral("U+D55C");
-    QTest::newRow("replacement character") << QStringLiteral("\uFFFD") << QStringLiteral("\uFFFD")
-                                           << 0 << QStringLiteral("U+FFFD");
+    QTest::newRow("replacement character")
+        << QStringLiteral("\uFFFD") << QStringLiteral("\uFFFD") << 0 << QStringLiteral("U+FFFD");
 }
 
 void TestCp932::unencodableCharacterIsNamed()

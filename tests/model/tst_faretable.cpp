@@ -1,3 +1,4 @@
+#include "editorstandin.h"
 #include "model/faretable.h"
 #include "testtables.h"
 
@@ -16,10 +17,10 @@ public:
                           .arg(m_table.CurRow())
                           .arg(m_table.CurCol());
         });
-        connect(&table, &FareTable::currentCellChanged, this, [this](int r, int c) {
-            events << QStringLiteral("moved %1,%2").arg(r).arg(c);
-        });
-        connect(&table, &FareTable::contentReset, this, [this] { events << QStringLiteral("reset"); });
+        connect(&table, &FareTable::currentCellChanged, this,
+                [this](int r, int c) { events << QStringLiteral("moved %1,%2").arg(r).arg(c); });
+        connect(&table, &FareTable::contentReset, this,
+                [this] { events << QStringLiteral("reset"); });
         connect(&table, &FareTable::cellChanged, this,
                 [this](int r, int c) { events << QStringLiteral("cell %1,%2").arg(r).arg(c); });
     }
@@ -27,33 +28,6 @@ public:
 
 private:
     FareTable& m_table;
-};
-
-/** Stands in for the in-cell editor: while open, leaving a cell commits its text into it. */
-class EditorStandIn : public QObject {
-public:
-    explicit EditorStandIn(FareTable& table) : m_table(table)
-    {
-        connect(&table, &FareTable::cellAboutToBeLeft, this, [this](int, int) { commit(); });
-    }
-    void open(const QString& text)
-    {
-        m_text = text;
-        m_open = true;
-    }
-    void commit()
-    {
-        if (!m_open)
-            return;
-        m_open = false;
-        m_table.setCurrentText(m_text);
-    }
-    bool isOpen() const { return m_open; }
-
-private:
-    FareTable& m_table;
-    QString m_text;
-    bool m_open = false;
 };
 
 class TestFareTable : public QObject {
@@ -271,7 +245,8 @@ void TestFareTable::blockAccessEndsOnLastCell()
     QCOMPARE(table.text(4, 5), QStringLiteral("d"));
     QCOMPARE(table.CurRow(), 4);
     QCOMPARE(table.CurCol(), 5);
-    QCOMPARE(table.readBlock(3, 5, 4, 5), QVector<QString>({QStringLiteral("b"), QStringLiteral("d")}));
+    QCOMPARE(table.readBlock(3, 5, 4, 5),
+             QVector<QString>({QStringLiteral("b"), QStringLiteral("d")}));
     table.readBlock(1, 1, 2, 2);
     QCOMPARE(table.CurRow(), 2);
     QCOMPARE(table.CurCol(), 2);

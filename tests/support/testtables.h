@@ -30,9 +30,9 @@ inline void fillTagged(FareTable& table)
 inline void fillFull(FareTable& table, int rows = FareTable::LastRow)
 {
     for (int row = 1; row <= rows; ++row) {
-        table.SetCell(row, 1,
-                      QStringLiteral("停留所名称テスト用の長い名前%1番").arg(row, 3, 10,
-                                                                           QLatin1Char('0')));
+        table.SetCell(
+            row, 1,
+            QStringLiteral("停留所名称テスト用の長い名前%1番").arg(row, 3, 10, QLatin1Char('0')));
         table.SetCell(row, 2, row);
         for (int col = 3; col <= FareTable::LastCol; ++col)
             table.SetCell(row, col, (row * 7 + col * 13) % 9000 + 100);

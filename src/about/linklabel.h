@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLabel>
+
+/**
+ * A label that acts as a link: it shows the hand pointer and reports a click, a press and release
+ * of the left button on it.
+ */
+class LinkLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit LinkLabel(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};

@@ -1,0 +1,199 @@
+#include "about/corvreslibrary.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const char* const hpVariable = "FAKE_CORVANE_HP";
+const char* const mailVariable = "FAKE_CORVANE_MAIL";
+
+/** Sets (or, for a null text, unsets) the text that the fake library returns. */
+void setFakeText(const char* variable, const QString& text)
+{
+    if (text.isNull())
+        qunsetenv(variable);
+    else
+        qputenv(variable, text.toUtf8());
+}
+
+/** Copies a library to path, replacing what is there (a new file, as an update would be). */
+bool placeLibrary(const QString& library, const QString& path)
+{
+    QFile::remove(path);
+    return QFile::copy(library, path);
+}
+
+} // namespace
+
+class TestCorvresLibrary : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void shippedLibraryTexts();
+    void calls_data();
+    void calls();
+    void libraryIsLoadedAfreshEveryCall();
+    void searchOrder();
+    void buildTreeLayoutIsFound();
+    void defaultSearchStartsInProgramFolder();
+};
+
+void TestCorvresLibrary::cleanup()
+{
+    qunsetenv(hpVariable);
+    qunsetenv(mailVariable);
+}
+
+void TestCorvresLibrary::shippedLibraryTexts()
+{
+    const CorvresLibrary::Result hp =
+        CorvresLibrary::call(QStringLiteral(REAL_CORVRES), "CorvaneHpURL");
+    QVERIFY2(hp.ok, qPrintable(hp.failure));
+    QVERIFY(hp.text.startsWith(QLatin1String("https://")));
+
+    const CorvresLibrary::Result mail =
+        CorvresLibrary::call(QStringLiteral(REAL_CORVRES), "CorvaneMailAddress");
+    QVERIFY2(mail.ok, qPrintable(mail.failure));
+    // The dialog hides the first seven characters: they must be exactly the scheme.
+    QCOMPARE(mail.text.left(7), QStringLiteral("mailto:"));
+    QVERIFY(mail.text.mid(7).contains(u'@'));
+}
+
+void TestCorvresLibrary::calls_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QByteArray>("function");
+    QTest::addColumn<QString>("hpText");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("text"); // the text, or the failure description; %1 is the library
+
+    const QString fake = QStringLiteral(FAKE_CORVRES);
+    const QString noMail = QStringLiteral(FAKE_CORVRES_NOMAIL);
+    const QString missing = QStringLiteral("/nonexistent/folder/libcorvres.so");
+
+    QTest::newRow("home page") << fake << QByteArray("CorvaneHpURL")
+                               << QStringLiteral("https://a.example/") << true
+                               << QStringLiteral("https://a.example/");
+    QTest::newRow("mail") << fake << QByteArray("CorvaneMailAddress") << QString() << true
+                          << QStringLiteral("mailto:tester@fake.example");
+    QTest::newRow("UTF-8 text") << fake << QByteArray("CorvaneHpURL")
+                                << QStringLiteral("https://運賃.example/ﾊﾞｽ") << true
+                                << QStringLiteral("https://運賃.example/ﾊﾞｽ");
+    QTest::newRow("empty text") << fake << QByteArray("CorvaneHpURL") << QStringLiteral("") << true
+                                << QString();
+    QTest::newRow("null text")
+        << fake << QByteArray("CorvaneHpURL") << QStringLiteral("(null)") << false
+        << QStringLiteral("リンクライブラリ「%1」の関数 CorvaneHpURL が値を返しませんでした。");
+    QTest::newRow("missing function")
+        << noMail << QByteArray("CorvaneMailAddress") << QString() << false
+        << QStringLiteral("リンクライブラリ「%1」に関数 CorvaneMailAddress がありません。");
+    QTest::newRow("other function of that library")
+        << noMail << QByteArray("CorvaneHpURL") << QString() << true
+        << QStringLiteral("https://fake.example/hp");
+    QTest::newRow("missing library") << missing << QByteArray("CorvaneHpURL") << QString() << false
+                                     << QStringLiteral("リンクライブラリ「%1」が見つかりません。");
+}
+
+void TestCorvresLibrary::calls()
+{
+    QFETCH(QString, library);
+    QFETCH(QByteArray, function);
+    QFETCH(QString, hpText);
+    QFETCH(bool, ok);
+    QFETCH(QString, text);
+    setFakeText(hpVariable, hpText);
+
+    const CorvresLibrary::Result result = CorvresLibrary::call(library, function.constData());
+    QCOMPARE(result.ok, ok);
+    if (ok) {
+        QCOMPARE(result.text, text);
+        QVERIFY(result.failure.isEmpty());
+    } else {
+        QCOMPARE(result.failure, text.arg(library));
+    }
+}
+
+void TestCorvresLibrary::libraryIsLoadedAfreshEveryCall()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("libcorvres.so"));
+
+    QVERIFY(placeLibrary(QStringLiteral(FAKE_CORVRES), path));
+    QVERIFY(CorvresLibrary::call(path, "CorvaneMailAddress").ok);
+
+    // The distributor replaces the library while the program runs.
+    QVERIFY(placeLibrary(QStringLiteral(FAKE_CORVRES_NOMAIL), path));
+    CorvresLibrary::Result result = CorvresLibrary::call(path, "CorvaneMailAddress");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.failure.contains(QStringLiteral("関数 CorvaneMailAddress がありません")),
+             qPrintable(result.failure));
+
+    QFile garbage(path);
+    QVERIFY(garbage.remove());
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a library\n");
+    garbage.close();
+    result = CorvresLibrary::call(path, "CorvaneHpURL");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.failure.startsWith(
+                 QStringLiteral("リンクライブラリ「%1」を読み込めません（").arg(path)),
+             qPrintable(result.failure));
+
+    QVERIFY(QFile::remove(path));
+    result = CorvresLibrary::call(path, "CorvaneHpURL");
+    QCOMPARE(result.failure, QStringLiteral("リンクライブラリ「%1」が見つかりません。").arg(path));
+}
+
+void TestCorvresLibrary::searchOrder()
+{
+    const QStringList paths = CorvresLibrary::searchPaths(QStringLiteral("/opt/fw/bin"));
+    QCOMPARE(paths.size(), 3);
+    QCOMPARE(CorvresLibrary::fileName(), QStringLiteral("libcorvres.so"));
+    QCOMPARE(paths.first(), QStringLiteral("/opt/fw/bin/libcorvres.so"));
+    QVERIFY2(paths[1].startsWith(QLatin1String("/opt/fw/")) &&
+                 paths[1].endsWith(QLatin1String("/farewright/libcorvres.so")),
+             qPrintable(paths[1]));
+    QCOMPARE(paths.last(), QStringLiteral("/opt/fw/corvres/libcorvres.so"));
+}
+
+void TestCorvresLibrary::buildTreeLayoutIsFound()
+{
+    // The editor is built in src/app beside src/corvres.
+    const QFileInfo library(QStringLiteral(REAL_CORVRES));
+    const QString programDir = library.dir().filePath(QStringLiteral("../app"));
+    QVERIFY(CorvresLibrary::searchPaths(programDir).contains(library.absoluteFilePath()));
+}
+
+void TestCorvresLibrary::defaultSearchStartsInProgramFolder()
+{
+    const QString besideProgram =
+        QDir(QCoreApplication::applicationDirPath()).filePath(CorvresLibrary::fileName());
+    const auto removeCopy = qScopeGuard([&] { QFile::remove(besideProgram); });
+
+    QFile::remove(besideProgram);
+    CorvresLibrary::Result result = CorvresLibrary::call(QString(), "CorvaneHpURL");
+    QVERIFY(!result.ok);
+    QVERIFY(result.failure.startsWith(
+        QStringLiteral("リンクライブラリ「libcorvres.so」が見つかりません。")));
+    const QStringList searched =
+        CorvresLibrary::searchPaths(QCoreApplication::applicationDirPath());
+    for (const QString& path : searched)
+        QVERIFY2(result.failure.contains(path), qPrintable(path));
+
+    QVERIFY(placeLibrary(QStringLiteral(FAKE_CORVRES), besideProgram));
+    setFakeText(hpVariable, QStringLiteral("https://beside.example/"));
+    result = CorvresLibrary::call(QString(), "CorvaneHpURL");
+    QVERIFY2(result.ok, qPrintable(result.failure));
+    QCOMPARE(result.text, QStringLiteral("https://beside.example/"));
+}
+
+QTEST_GUILESS_MAIN(TestCorvresLibrary)
+#include "tst_corvreslibrary.moc"

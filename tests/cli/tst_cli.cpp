@@ -1,0 +1,243 @@
+#include "cli/clicommands.h"
+#include "fakeplatform.h"
+#include "files/binaryfile.h"
+#include "model/faretable.h"
+#include "testtables.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace TestTables;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList& args)
+{
+    QProcess process;
+    process.start(QStringLiteral(FAREWRIGHT_CLI), args);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void usage_data();
+    void usage();
+    void convertCopiesHy3ByteForByte();
+    void convertRefusesUnknownOutputAndWritesNothing();
+    void convertReportsLoadFailure();
+    void convertToOlderFormatNeedsYes();
+    void dumpPrintsStoredRows();
+    void checkReportsWhatASaveWouldLose();
+    void checkOfCleanFileSucceeds();
+    void checkFindings_data();
+    void checkFindings();
+
+private:
+    QString path(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
+    void saveTable(FareTable& table, const QString& to)
+    {
+        FakePlatform platform;
+        QCOMPARE(SaveHy3(table, platform, to), Outcome::Done);
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestCli::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestCli::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+                          << QStringLiteral("farewright-cli convert [--yes] INPUT OUTPUT");
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
+                             << QStringLiteral("farewright-cli 3.0.0");
+    QTest::newRow("nothing") << QStringList{} << 2 << QString();
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("merge")} << 2 << QString();
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--force")} << 2 << QString();
+    QTest::newRow("convert without output")
+        << QStringList{QStringLiteral("convert"), QStringLiteral("a.Hy3")} << 2 << QString();
+    QTest::newRow("dump with two files")
+        << QStringList{QStringLiteral("dump"), QStringLiteral("a.Hy3"), QStringLiteral("b.Hy3")}
+        << 2 << QString();
+    QTest::newRow("yes outside convert")
+        << QStringList{QStringLiteral("dump"), QStringLiteral("--yes"), QStringLiteral("a.Hy3")}
+        << 2 << QString();
+    QTest::newRow("unknown input extension")
+        << QStringList{QStringLiteral("dump"), QStringLiteral("fares.dat")} << 2 << QString();
+}
+
+void TestCli::usage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    const Run run = runCli(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.contains(output), qPrintable(run.out));
+    if (exitCode == 2)
+        QVERIFY(!run.err.isEmpty());
+}
+
+void TestCli::convertCopiesHy3ByteForByte()
+{
+    FareTable table;
+    fillFull(table, 40);
+    saveTable(table, path("in.Hy3"));
+    const Run run = runCli({QStringLiteral("convert"), path("in.Hy3"), path("OUT.HY3")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(readBytes(path("OUT.HY3")), readBytes(path("in.Hy3")));
+}
+
+void TestCli::convertRefusesUnknownOutputAndWritesNothing()
+{
+    FareTable table;
+    fillFull(table, 3);
+    saveTable(table, path("in.Hy3"));
+    const Run run = runCli({QStringLiteral("convert"), path("in.Hy3"), path("out.Hy3.bak")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(!QFileInfo::exists(path("out.Hy3.bak")));
+}
+
+void TestCli::convertReportsLoadFailure()
+{
+    QVERIFY(writeBytes(path("bad.Hy3"), QByteArray("\x00\x00", 2)));
+    const Run run = runCli({QStringLiteral("convert"), path("bad.Hy3"), path("out.Hy3")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("レコード数")), qPrintable(run.err));
+    QVERIFY(!QFileInfo::exists(path("out.Hy3")));
+
+    const Run missing = runCli({QStringLiteral("convert"), path("none.Hy3"), path("out.Hy3")});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(!QFileInfo::exists(path("none.Hy3")));
+}
+
+void TestCli::convertToOlderFormatNeedsYes()
+{
+    FareTable table;
+    fillFull(table, 3);
+    saveTable(table, path("in.Hy3"));
+    QVERIFY(writeBytes(path("old.Hyo"), QByteArray("keep me")));
+
+    const Run refused = runCli({QStringLiteral("convert"), path("in.Hy3"), path("old.Hyo")});
+    QCOMPARE(refused.exitCode, 3);
+    QVERIFY2(refused.err.contains(QStringLiteral("旧バージョンの形式で保存しようとしています")),
+             qPrintable(refused.err));
+    QCOMPARE(readBytes(path("old.Hyo")), QByteArray("keep me"));
+
+    const Run accepted = runCli(
+        {QStringLiteral("convert"), QStringLiteral("--yes"), path("in.Hy3"), path("old.Hyo")});
+    QCOMPARE(accepted.exitCode, 0);
+    QCOMPARE(readBytes(path("old.Hyo")).size(), 2 + 3 * 146 + 3 * 33); // 33-byte names
+}
+
+void TestCli::dumpPrintsStoredRows()
+{
+    FareTable table;
+    table.SetCell(1, 1, QStringLiteral("東線"));
+    table.SetCell(1, 3, QStringLiteral("120"));
+    table.SetCell(2, 1, QStringLiteral("駅\\前"));
+    table.SetCell(2, 152, QStringLiteral("-3"));
+    table.SetCell(4, 1, QStringLiteral("not stored: row 3 has no name"));
+    saveTable(table, path("in.Hy3"));
+    const Run run = runCli({QStringLiteral("dump"), path("in.Hy3")});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    const QStringList route = lines[0].split(u'\t');
+    QCOMPARE(route.size(), 152);
+    QCOMPARE(route[0], QStringLiteral("東線"));
+    QCOMPARE(route[1], QStringLiteral("0"));
+    QCOMPARE(route[2], QStringLiteral("120"));
+    const QStringList stop = lines[1].split(u'\t');
+    QCOMPARE(stop[0], QStringLiteral("駅\\\\前"));
+    QCOMPARE(stop[151], QStringLiteral("-3"));
+}
+
+void TestCli::checkReportsWhatASaveWouldLose()
+{
+    // A table that cannot come from a binary file (it would not save) comes from a file whose
+    // names decode to a replacement character: that name cannot be written back.
+    QByteArray bytes("\x01\x00\x02\x00\x82\x20", 6);
+    bytes.append(QByteArray(302, '\0'));
+    QVERIFY(writeBytes(path("odd.Hy3"), bytes));
+    const Run run = runCli({QStringLiteral("check"), path("odd.Hy3")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.contains(QStringLiteral("U+FFFD")), qPrintable(run.out));
+}
+
+void TestCli::checkOfCleanFileSucceeds()
+{
+    FareTable table;
+    fillFull(table, 10);
+    saveTable(table, path("clean.Hy3"));
+    const Run run = runCli({QStringLiteral("check"), path("clean.Hy3")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QString());
+}
+
+void TestCli::checkFindings_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("finding");
+    QTest::newRow("clean") << 2 << 5 << QStringLiteral("120") << QString();
+    QTest::newRow("rounded fraction is clean") << 2 << 5 << QStringLiteral("12.5") << QString();
+    QTest::newRow("overflow") << 2 << 5 << QStringLiteral("40000")
+                              << QStringLiteral("範囲を超える");
+    QTest::newRow("word stored as 0")
+        << 2 << 2 << QStringLiteral("なし") << QStringLiteral("0（空欄）として保存");
+    QTest::newRow("grouped thousands stored as 1")
+        << 3 << 7 << QStringLiteral("1,200") << QStringLiteral("1 として保存");
+    QTest::newRow("data below the first empty name")
+        << 6 << 9 << QStringLiteral("5") << QStringLiteral("5 行目の名称が空欄");
+    QTest::newRow("unencodable name")
+        << 2 << 1 << QStringLiteral("駅🚌") << QStringLiteral("U+1F68C");
+}
+
+void TestCli::checkFindings()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(QString, finding);
+    FareTable table;
+    fillFull(table, 4);
+    table.SetCell(row, col, text);
+    const QStringList findings = checkTable(table);
+    if (finding.isEmpty()) {
+        QCOMPARE(findings, QStringList());
+        return;
+    }
+    QCOMPARE(findings.size(), 1);
+    QVERIFY2(findings.first().contains(finding), qPrintable(findings.first()));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

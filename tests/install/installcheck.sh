@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Checks an installation of Farewright into a private prefix, as a user or a package would see it.
+#
+#   installcheck.sh install PREFIX BUILD_DIR         install the build into PREFIX (afresh)
+#   installcheck.sh files PREFIX LIBRARY_DIR GUI APP  check and validate the installed files
+#   installcheck.sh window PREFIX APP                 open a fare table with the installed editor
+#
+# LIBRARY_DIR is where the editor looks for libcorvres.so, relative to its own folder. GUI and APP
+# are 1 when the window part and the editor itself were built. Exit status 77 means skipped.
+set -uo pipefail
+
+passes=0
+failures=0
+pass() {
+    echo "PASS: $*"
+    passes=$((passes + 1))
+}
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+check() { # description, command...
+    local description=$1
+    shift
+    if "$@"; then pass "$description"; else fail "$description"; fi
+}
+finish() {
+    echo "$passes passed, $failures failed"
+    [ "$failures" -eq 0 ]
+    exit
+}
+
+# A .Hy3 fare table: the route "Route" and the stop "Stop1" with ticket number 1, whose passengers
+# holding ticket 1 pay 230.
+make_hy3() {
+    {
+        printf '\x02\x00'
+        printf '\x05\x00Route\x00\x00'
+        head -c 300 /dev/zero
+        printf '\x05\x00Stop1\x01\x00\xe6\x00'
+        head -c 298 /dev/zero
+    } >"$1"
+}
+
+install_tree() {
+    local prefix=$1 build=$2
+    rm -rf "$prefix"
+    DESTDIR='' cmake --install "$build" --prefix "$prefix"
+}
+
+mime_types_of_desktop_entry() {
+    sed -n 's/^MimeType=//p' "$1" | tr ';' '\n' | sed '/^$/d'
+}
+
+check_files() {
+    local prefix=$1 library_dir=$2 gui=$3 app=$4
+    local share=$prefix/share
+    local cli=$prefix/bin/farewright-cli
+    local work
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+
+    # farewright-cli and its manual page
+    check "farewright-cli is installed and runs" test -x "$cli"
+    check "farewright-cli names its version" \
+        test "$("$cli" --version)" = "farewright-cli 3.0.0"
+    make_hy3 "$work/route.Hy3"
+    local dump
+    dump=$("$cli" dump "$work/route.Hy3")
+    check "the installed farewright-cli reads a .Hy3 file" \
+        test "$(printf '%s\n' "$dump" | sed -n 2p | cut -f1-3)" = "$(printf 'Stop1\t1\t230')"
+
+    local man=$share/man/man1/farewright-cli.1
+    check "the manual page of farewright-cli is installed" test -f "$man"
+    check "the manual page formats without warnings" \
+        test -z "$(groff -man -ww -z -Tutf8 "$man" 2>&1)"
+    check "the manual page has a NAME line for whatis" \
+        grep -q 'farewright-cli - ' <<<"$(lexgrog "$man")"
+    local page
+    page=$(sed 's/\\-/-/g' "$man")
+    local option
+    for option in $("$cli" --help | grep -oE '(^|[ |[])--?[a-z]+' | grep -oE -- '--?[a-z]+' | sort -u); do
+        check "the manual page documents $option" grep -qF -- "$option" <<<"$page"
+    done
+    local command
+    for command in convert dump check; do
+        check "the manual page documents the command $command" grep -q "^\.BI $command " "$man"
+    done
+    local status
+    for status in 0 1 2 3; do
+        check "the manual page documents exit status $status" \
+            grep -qx "\.B $status" <<<"$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man")"
+    done
+
+    if [ "$gui" != 1 ]; then
+        finish
+    fi
+
+    # The link library, where the editor looks for it
+    local library=$prefix/bin/$library_dir/libcorvres.so
+    check "libcorvres.so is installed where the editor looks for it" test -f "$library"
+    local symbol
+    for symbol in CorvaneHpURL CorvaneMailAddress; do
+        check "libcorvres.so exports $symbol" \
+            grep -qw "$symbol" <<<"$(nm -D --defined-only "$library")"
+    done
+    if [ "$app" = 1 ]; then
+        check "the editor is installed" test -x "$prefix/bin/farewright"
+    fi
+
+    # The menu entry
+    local desktop=$share/applications/farewright.desktop
+    check "the desktop entry is installed" test -f "$desktop"
+    check "desktop-file-validate accepts the desktop entry" \
+        test -z "$(desktop-file-validate "$desktop" 2>&1)"
+    check "the desktop entry passes the opened file" grep -qx 'Exec=farewright %f' "$desktop"
+    check "the desktop entry has a Japanese name" grep -q '^Name\[ja\]=' "$desktop"
+    check "the desktop entry has a Japanese comment" grep -q '^Comment\[ja\]=' "$desktop"
+    check "the desktop entry's icon is installed" \
+        test -f "$share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg"
+    check "the icon is well-formed SVG" xmllint --noout "$share/icons/hicolor/scalable/apps/farewright.svg"
+
+    # The file types
+    local mime=$share/mime/packages/farewright.xml
+    check "the MIME package is installed" test -f "$mime"
+    check "xmllint accepts the MIME package" xmllint --noout "$mime"
+    local type
+    for type in $(mime_types_of_desktop_entry "$desktop"); do
+        check "the MIME package declares $type" grep -q "type=\"$type\"" "$mime"
+        check "update-mime-database registered $type" \
+            grep -q ":$type:\*\.${type##*-}" "$share/mime/globs2"
+        check "update-desktop-database associates $type with the editor" \
+            grep -qx "$type=farewright.desktop;" "$share/applications/mimeinfo.cache"
+    done
+    check "the desktop entry opens the three fare-table types" \
+        test "$(mime_types_of_desktop_entry "$desktop" | wc -l)" -eq 3
+    finish
+}
+
+# Under an X server: starts the installed editor the way a file manager does from the desktop
+# entry, with a fare table whose path holds a blank, and waits for its main window.
+window_inner() {
+    local prefix=$1 file=$2
+    local exec_line
+    exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/farewright.desktop")
+    local program=${exec_line%% *}
+    "$prefix/bin/$program" "$file" &
+    local pid=$!
+    local tree="" shown=0
+    for _ in $(seq 150); do
+        tree=$(xwininfo -root -tree 2>/dev/null)
+        if grep -q '"Kestrelworks Farewright"' <<<"$tree"; then
+            shown=1
+            break
+        fi
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    check "the installed editor shows its main window" test "$shown" = 1
+    if [ "$shown" = 1 ]; then
+        sleep 1 # time for a failure message, which would carry the application's title
+        tree=$(xwininfo -root -tree 2>/dev/null)
+        if grep -q '"Farewright"' <<<"$tree"; then
+            fail "the fare table opens without a failure message"
+        else
+            pass "the fare table opens without a failure message"
+        fi
+        check "the editor is still running" kill -0 "$pid"
+    fi
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    finish
+}
+
+window() {
+    local prefix=$1 app=$2
+    if [ "$app" != 1 ]; then
+        echo "SKIP: the editor is not built"
+        exit 77
+    fi
+    for tool in xvfb-run xwininfo xauth; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIP: $tool is not installed"
+            exit 77
+        fi
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    make_hy3 "$work/route 12.Hy3"
+    env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
+        bash "$0" window-inner "$prefix" "$work/route 12.Hy3"
+}
+
+case ${1:-} in
+install) install_tree "$2" "$3" ;;
+files) check_files "$2" "$3" "$4" "$5" ;;
+window) window "$2" "$3" ;;
+window-inner) window_inner "$2" "$3" ;;
+*)
+    echo "usage: $0 install|files|window ..." >&2
+    exit 2
+    ;;
+esac
