@@ -1,9 +1,6 @@
 // The File and Help menus' handlers.
-#include "form1.h"
-
-#ifdef FAREWRIGHT_HAVE_ABOUT
 #include "about/frmabout.h"
-#endif
+#include "form1.h"
 
 void Form1::MnuFileNew()
 {
@@ -38,7 +35,5 @@ void Form1::MnuFileExit()
 
 void Form1::MnuHelpVersion()
 {
-#ifdef FAREWRIGHT_HAVE_ABOUT
-    ShowVersionDialog(this);
-#endif
+    ShowVersionDialog(this, &m_platform);
 }

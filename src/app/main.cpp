@@ -51,8 +51,8 @@ std::unique_ptr<Form1> Main(WidgetsPlatform& platform)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    // The display name is also what Qt may add to window titles; the caption already holds it.
-    QApplication::setApplicationName(QStringLiteral("Farewright"));
+    // The application keeps the program's own name, "farewright": a window titled with the
+    // application's title, "Farewright", is one of its message boxes.
     QApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
     installJapaneseTranslations(app);
     // A Japanese interface: menus and dialogs use the grid's Gothic face at the usual size, which

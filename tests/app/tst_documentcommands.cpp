@@ -32,6 +32,8 @@ private slots:
     void argumentTextIsOneString();
     void commandLine_data();
     void commandLine();
+    void commandLineReadsTextFiles_data();
+    void commandLineReadsTextFiles();
     void newDocument_data();
     void newDocument();
     void closingPrompt_data();
@@ -103,6 +105,25 @@ void TestDocumentCommands::commandLine()
     }
     QVERIFY(!f.table.isHidden());
     QCOMPARE(f.platform.busyDepth, 0);
+}
+
+void TestDocumentCommands::commandLineReadsTextFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("csv") << "route.csv";
+    QTest::newRow("TXT") << "route.TXT";
+}
+
+void TestDocumentCommands::commandLineReadsTextFiles()
+{
+    QFETCH(QString, name);
+    const QString path = m_dir.filePath(name);
+    QVERIFY(TestTables::writeBytes(path, "East,0,\r\n1st street,1, 150\r\n"));
+    Fixture f;
+    QCOMPARE(f.document.openCommandLine(path), Outcome::Done);
+    QVERIFY(f.platform.messages.isEmpty());
+    QCOMPARE(f.table.text(1, 1), QStringLiteral("East"));
+    QCOMPARE(f.table.text(2, 3), QStringLiteral("150"));
 }
 
 void TestDocumentCommands::newDocument_data()

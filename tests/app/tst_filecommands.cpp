@@ -56,6 +56,7 @@ private slots:
     void saveChoosesWriterByExtensionAnyCase();
     void olderFormatRefusedWritesNothing();
     void openReplacesTableAfterRepaint();
+    void textCommandsIgnoreTheExtension();
     void failedOpenKeepsTable();
 
 private:
@@ -233,6 +234,27 @@ void TestFileCommands::openReplacesTableAfterRepaint()
     QCOMPARE(platform.processEventsCalls, 1);
     QVERIFY(platform.messages.isEmpty());
     QCOMPARE(TestTables::snapshot(table), TestTables::snapshot(saved));
+}
+
+void TestFileCommands::textCommandsIgnoreTheExtension()
+{
+    // The export writes its layout whatever the name; the import reads any name as text.
+    const QString path = m_dir.filePath(QStringLiteral("exported.dat"));
+    FareTable table;
+    fillSmallTable(table);
+    FakePlatform platform;
+    platform.fileAnswers << path;
+    FileCommands files(table, platform);
+    QCOMPARE(files.SaveText(), Outcome::Done);
+    QVERIFY(TestTables::readBytes(path).endsWith("\r\n"));
+
+    FareTable imported;
+    FileCommands importing(imported, platform);
+    platform.fileAnswers << path;
+    QCOMPARE(importing.ImportText(), Outcome::Done);
+    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(imported.text(1, 1), QStringLiteral("東西線"));
+    QCOMPARE(imported.text(4, 1), table.text(4, 1));
 }
 
 void TestFileCommands::failedOpenKeepsTable()

@@ -7,6 +7,7 @@
 #include "files/binaryfile.h"
 #include "model/bulkguards.h"
 #include "testtables.h"
+#include "text/textimport.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -113,6 +114,7 @@ private slots:
     void contextEntryRunsItsTwinsHandler();
     void mergeButtonIsDisabled();
     void bulkChangeRedrawsOnce();
+    void fileCommandCommitsOpenEdit_data();
     void fileCommandCommitsOpenEdit();
     void closingPrompt_data();
     void closingPrompt();
@@ -633,24 +635,36 @@ void TestForm1::bulkChangeRedrawsOnce()
     QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(301, 152));
 }
 
+void TestForm1::fileCommandCommitsOpenEdit_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("save as") << "MnuFileSaveAs"
+                             << "typed.Hy3";
+    QTest::newRow("save as text") << "MnuFileSaveTxt"
+                                  << "typed.txt";
+}
+
 void TestForm1::fileCommandCommitsOpenEdit()
 {
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    // The edit is typed into the start-up cell, (1, 1): nothing moves the current cell before
+    // the save reads it.
     Window w;
-    w.action("MnuFileNew")->trigger(); // from the start-up cell, (1, 1)
-    w.platform.messages.clear();
-    QCOMPARE(w.table().CurRow(), 301);
-    w.table().setCurrentCell(1, 1);
     w.type(w.grid(), QStringLiteral("東西線"));
     QVERIFY(w.editor()->isOpen());
-    const QString path = m_dir.filePath(QStringLiteral("typed.Hy3"));
+    const QString path = m_dir.filePath(name);
     w.platform.fileAnswers << path;
-    w.action("MnuFileSaveAs")->trigger();
+    w.action(qPrintable(command))->trigger();
     QVERIFY(w.platform.messages.isEmpty());
     QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
 
     FareTable reread;
     FakePlatform platform;
-    QCOMPARE(LoadHy3(reread, platform, path), Outcome::Done);
+    const auto load = name.endsWith(QLatin1String(".txt")) ? LoadText : LoadHy3;
+    QCOMPARE(load(reread, platform, path), Outcome::Done);
     QCOMPARE(reread.text(1, 1), QStringLiteral("東西線"));
 }
 
