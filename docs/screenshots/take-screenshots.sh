@@ -45,4 +45,9 @@ shot main-window
 shot editing-a-fare
 "$drive" keys "$title" Escape Alt_L l
 shot cell-menu
-stop
+"$drive" keys "$title" Escape Escape
+# The closing prompt: Qt's own buttons speak Japanese too.
+"$drive" delete "$title"
+shot closing-prompt
+"$drive" answer n
+wait "$pid"

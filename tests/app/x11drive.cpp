@@ -5,11 +5,14 @@
 //                                            window has gone, 1 if it is still there after 10 s
 //   farewright_x11_drive keys TITLE KEY...   sends keys to the window, X key names with
 //                                            "alt+" or "ctrl+" before them ("alt+f")
+//   farewright_x11_drive delete TITLE        only asks the window to close
+//   farewright_x11_drive answer KEY          sends a key to the window that has the focus
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 
 namespace {
@@ -82,13 +85,16 @@ void sendKey(Display* display, Window target, const char* key)
 
 int main(int argc, char* argv[])
 {
-    const bool keysOnly = argc > 1 && std::strcmp(argv[1], "keys") == 0;
-    const bool closing = argc > 1 && std::strcmp(argv[1], "close") == 0;
+    const std::string mode = argc > 1 ? argv[1] : "";
     --argc;
     ++argv;
-    if ((!keysOnly && !closing) || argc < 3 || (closing && argc != 3)) {
+    const bool valid = (mode == "close" && argc == 3) || (mode == "keys" && argc >= 3) ||
+                       (mode == "delete" && argc == 2) || (mode == "answer" && argc == 2);
+    if (!valid) {
         std::fprintf(stderr, "usage: farewright_x11_drive close TITLE KEY\n"
-                             "       farewright_x11_drive keys TITLE KEY...\n");
+                             "       farewright_x11_drive keys TITLE KEY...\n"
+                             "       farewright_x11_drive delete TITLE\n"
+                             "       farewright_x11_drive answer KEY\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -96,12 +102,20 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
+    if (mode == "answer") {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(display, &focus, &revert);
+        sendKey(display, focus, argv[1]);
+        XCloseDisplay(display);
+        return 0;
+    }
     const Window window = findWindow(display, DefaultRootWindow(display), argv[1]);
     if (!window) {
         std::fprintf(stderr, "no window titled %s\n", argv[1]);
         return 1;
     }
-    if (keysOnly) {
+    if (mode == "keys") {
         for (int i = 2; i < argc; ++i) {
             sendKey(display, window, argv[i]);
             pause(200);
@@ -118,6 +132,10 @@ int main(int argc, char* argv[])
     close.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &close);
     XFlush(display);
+    if (mode == "delete") {
+        XCloseDisplay(display);
+        return 0;
+    }
 
     // The question takes the keyboard focus; answer it there.
     bool answered = false;
