@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build}" && pwd)
 if [ "${2:-}" != --inside ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" --inside
+    exec "$here/../../tests/app/with-xvfb.sh" "$0" "$build" --inside
 fi
 
 editor=$build/src/app/farewright

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Smoke test of the real program under a virtual X server (run through xvfb-run):
+# Smoke test of the real program under a virtual X server (run through with-xvfb.sh):
 #   smoke-editor.sh FAREWRIGHT MAKE_SAMPLE X11_DRIVE
 # Starts the editor twice with a .Hy3 file named on the command line, files that differ only in
 # their route name. Each time the window must be titled "Kestrelworks Farewright", the two
@@ -30,9 +30,10 @@ run() {
             /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
             /Map State: IsViewable/ {v=1} END {if (v) print x, y}') || true
         [ -n "$geometry" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the editor ended at start: $(cat "$work/stderr")"
         sleep 0.1
     done
-    [ -n "$geometry" ] || fail "no window titled \"$title\""
+    [ -n "$geometry" ] || fail "no window titled \"$title\": $(cat "$work/stderr")"
     xwininfo -root -tree | grep -q "\"$title\"" || fail "the title is not exactly \"$title\""
     sleep 1.5 # let it paint
     import -window root "$2"
