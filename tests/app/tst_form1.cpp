@@ -108,6 +108,7 @@ private slots:
     void rightButtonOpensContextMenuAndKeepsCell();
     void menusFollowCurrentCell_data();
     void menusFollowCurrentCell();
+    void rowPasteFollowsTheRowBuffer();
     void toolbarButtonRunsItsMenuHandler_data();
     void toolbarButtonRunsItsMenuHandler();
     void contextEntryRunsItsTwinsHandler_data();
@@ -455,6 +456,20 @@ void TestForm1::menusFollowCurrentCell()
              rowMenu);
     QCOMPARE(w.form.findChild<QMenu*>(QStringLiteral("MnuRetsu"))->menuAction()->isEnabled(),
              columnMenu);
+}
+
+void TestForm1::rowPasteFollowsTheRowBuffer()
+{
+    Window w;
+    QAction* paste = w.action("MnuEditLinePaste");
+    QVERIFY(!paste->isEnabled());
+    QVERIFY(w.action("MnuEditLinePasteHide")->isEnabled());
+    w.table().SetCell(3, 1, QStringLiteral("市役所前"));
+    w.action("MnuEditLineCopy")->trigger();
+    QVERIFY(paste->isEnabled());
+    w.table().setCurrentCell(5, 4);
+    paste->trigger();
+    QCOMPARE(w.table().text(5, 1), QStringLiteral("市役所前"));
 }
 
 namespace {
