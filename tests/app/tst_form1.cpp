@@ -93,8 +93,6 @@ private slots:
     void initTestCase();
     void startsWithCaptionHeadingsAndMenusDisabled();
     void geometryFollowsTwips();
-    void resizeRule_data();
-    void resizeRule();
     void editorOpeningRule_data();
     void editorOpeningRule();
     void escapeDiscardsTheEdit();
@@ -186,22 +184,6 @@ void TestForm1::geometryFollowsTwips()
     w.form.resize(w.form.width() + 100, w.form.height() + 50);
     QTRY_COMPARE(w.grid()->width(), w.form.centralWidget()->width());
     QCOMPARE(toolbar->width(), w.form.centralWidget()->width());
-}
-
-void TestForm1::resizeRule_data()
-{
-    QTest::addColumn<QSize>("client");
-    QTest::addColumn<QSize>("grid");
-    QTest::newRow("first shown") << QSize(9660, 4830) << QSize(9658, 4460);
-    QTest::newRow("lower than the toolbar") << QSize(9660, 200) << QSize(9658, 170);
-    QTest::newRow("minimised") << QSize(0, 0) << QSize(2, 370);
-}
-
-void TestForm1::resizeRule()
-{
-    QFETCH(QSize, client);
-    QFETCH(QSize, grid);
-    QCOMPARE(Form1::gridSizeForClient(client), grid);
 }
 
 void TestForm1::editorOpeningRule_data()
@@ -512,53 +494,33 @@ void TestForm1::toolbarButtonRunsItsMenuHandler_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("handler");
-    QTest::addColumn<QString>("toolTip");
     const struct {
         int index;
         const char* handler;
-        const char* toolTip;
     } buttons[] = {
-        {0, "MnuFileNew", "新規作成"},
-        {1, "MnuFileOpen", "開く"},
-        {2, "MnuFileSaveAs", "名前を付けて保存"},
-        {4, "MnuCellInsDown", "セル挿入後下へ移動"},
-        {5, "MnuCellInsRight", "セル挿入後右へ移動"},
-        {6, "MnuCellDeleteUp", "セル削除後上へ移動"},
-        {7, "MnuCellDeleteLeft", "セル削除後左へ移動"},
-        {8, "MnuCellDeleteNormal", "セルの削除(Del)"},
-        {9, "MnuEditLineIns", "行の挿入"},
-        {10, "MnuEditLineDelete", "行の削除"},
-        {11, "MnuRowDeleteNormal", "行の削除(シフトなし)"},
-        {12, "MnuClumIns", "列の挿入"},
-        {13, "MnuClumDeleteLeft", "列の削除"},
-        {14, "MnuClumDeleteNormal", "列の削除(シフトなし)"},
-        {15, "MnuFileTxtInport", "テキストファイルのインポート"},
-        {16, "MnuCellLeft", "セルの内容を左のセルと入替"},
-        {17, "MnuCellRight", "セルの内容を右のセルと入替"},
-        {18, "MnuCellUp", "セルの内容を上のセルと入替"},
-        {19, "MnuCellDown", "セルの内容を下のセルと入替"},
-        {20, "MnuEditUp", "行の内容を上の行と入替"},
-        {21, "MnuEditDown", "行の内容を下の行と入替"},
-        {22, "MnuClumLeft", "列の内容を左の列と入替"},
-        {23, "MnuClumRight", "列の内容を右の列と入替"},
+        {0, "MnuFileNew"},         {1, "MnuFileOpen"},          {2, "MnuFileSaveAs"},
+        {4, "MnuCellInsDown"},     {5, "MnuCellInsRight"},      {6, "MnuCellDeleteUp"},
+        {7, "MnuCellDeleteLeft"},  {8, "MnuCellDeleteNormal"},  {9, "MnuEditLineIns"},
+        {10, "MnuEditLineDelete"}, {11, "MnuRowDeleteNormal"},  {12, "MnuClumIns"},
+        {13, "MnuClumDeleteLeft"}, {14, "MnuClumDeleteNormal"}, {15, "MnuFileTxtInport"},
+        {16, "MnuCellLeft"},       {17, "MnuCellRight"},        {18, "MnuCellUp"},
+        {19, "MnuCellDown"},       {20, "MnuEditUp"},           {21, "MnuEditDown"},
+        {22, "MnuClumLeft"},       {23, "MnuClumRight"},
     };
     for (const auto& button : buttons)
         QTest::addRow("%d %s", button.index, button.handler)
-            << button.index << QString::fromLatin1(button.handler)
-            << QString::fromUtf8(button.toolTip);
+            << button.index << QString::fromLatin1(button.handler);
 }
 
 void TestForm1::toolbarButtonRunsItsMenuHandler()
 {
     QFETCH(int, index);
     QFETCH(QString, handler);
-    QFETCH(QString, toolTip);
     Window clicked;
     prepare(clicked);
     const QStringList before = effects(clicked);
     auto* button = clicked.form.findChild<QToolButton*>(QStringLiteral("Command1_%1").arg(index));
     QVERIFY(button);
-    QCOMPARE(button->toolTip(), toolTip);
     QVERIFY(button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
 
@@ -572,51 +534,33 @@ void TestForm1::toolbarButtonRunsItsMenuHandler()
 void TestForm1::contextEntryRunsItsTwinsHandler_data()
 {
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("caption");
-    const struct {
-        const char* twin;
-        const char* caption;
-    } entries[] = {
-        {"MnuCellInsDown", "セルの挿入(挿入後下へシフト)"},
-        {"MnuCellInsRight", "セルの挿入(挿入後右へシフト)"},
-        {"MnuCellDeleteNormal", "セルの削除(空白で残す)"},
-        {"MnuCellDeleteUp", "セルの削除(削除後上へシフト)"},
-        {"MnuCellDeleteLeft", "セルの削除(削除後左へシフト)"},
-        {nullptr, nullptr},
-        {"MnuEditLineIns", "行挿入"},
-        {"MnuEditLineCopy", "行単位コピー"},
-        {"MnuEditLinePaste", "行単位貼り付け"},
-        {"MnuRowDeleteNormal", "行削除(空白で残す)"},
-        {"MnuEditLineDelete", "行削除(上にシフト)"},
-        {nullptr, nullptr},
-        {"MnuClumIns", "列挿入"},
-        {"MnuEditClumCopy", "列単位コピー"},
-        {"MnuEditClumPaste", "列単位貼り付け"},
-        {"MnuClumDeleteNormal", "列削除(空白で残す)"},
-        {"MnuClumDeleteLeft", "列削除(左にシフト)"},
+    QTest::addColumn<int>("position"); // separators included
+    const char* const entries[] = {
+        "MnuCellInsDown",      "MnuCellInsRight",   "MnuCellDeleteNormal",
+        "MnuCellDeleteUp",     "MnuCellDeleteLeft", nullptr,
+        "MnuEditLineIns",      "MnuEditLineCopy",   "MnuEditLinePaste",
+        "MnuRowDeleteNormal",  "MnuEditLineDelete", nullptr,
+        "MnuClumIns",          "MnuEditClumCopy",   "MnuEditClumPaste",
+        "MnuClumDeleteNormal", "MnuClumDeleteLeft",
     };
     int position = 0;
-    for (const auto& entry : entries) {
+    for (const char* twin : entries) {
+        if (twin)
+            QTest::addRow("%d %s", position, twin) << QString::fromLatin1(twin) << position;
         ++position;
-        if (!entry.twin)
-            continue;
-        QTest::addRow("%d %s", position, entry.twin)
-            << QString::fromLatin1(entry.twin) << QString::fromUtf8(entry.caption);
     }
 }
 
 void TestForm1::contextEntryRunsItsTwinsHandler()
 {
     QFETCH(QString, entry);
-    QFETCH(QString, caption);
+    QFETCH(int, position);
     Window chosen;
     prepare(chosen);
-    // Copying changes no cell: start from a different current cell so the copy shows in a paste.
     QMenu* context = chosen.form.findChild<QMenu*>(QStringLiteral("MnuHideMnu"));
     QAction* item = chosen.form.findChild<QAction*>(entry + QStringLiteral("Hide"));
     QVERIFY(item);
-    QCOMPARE(item->text(), caption);
-    QVERIFY(context->actions().contains(item));
+    QCOMPARE(context->actions().indexOf(item), position);
     item->trigger();
 
     Window reference;
