@@ -178,7 +178,7 @@ window() {
         echo "SKIP: the editor is not built"
         exit 77
     fi
-    for tool in xvfb-run xwininfo xauth; do
+    for tool in Xvfb xdpyinfo xwininfo; do
         if ! command -v "$tool" >/dev/null; then
             echo "SKIP: $tool is not installed"
             exit 77
@@ -187,7 +187,12 @@ window() {
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     make_hy3 "$work/route 12.Hy3"
-    env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
+    # libxkbcommon's X11 keymap code trips AddressSanitizer's strict string checks on valid
+    # input; that one check is turned off for the editor, as in the editor's own smoke test.
+    if [ -n "${ASAN_OPTIONS:-}" ]; then
+        export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+    fi
+    env -u QT_QPA_PLATFORM bash "$(dirname "$0")/../app/with-xvfb.sh" \
         bash "$0" window-inner "$prefix" "$work/route 12.Hy3"
 }
 

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Retakes the editor's screenshots under a virtual X server, from a built tree:
+#   docs/screenshots/take-screenshots.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build}" && pwd)
+if [ "${2:-}" != --inside ]; then
+    exec "$here/../../tests/app/with-xvfb.sh" "$0" "$build" --inside
+fi
+
+editor=$build/src/app/farewright
+drive=$build/tests/app/farewright_x11_drive
+title="Kestrelworks Farewright"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/tests/app/farewright_make_sample" "$work/みなと線.Hy3"
+
+start() {
+    "$editor" "$work/みなと線.Hy3" &
+    pid=$!
+    for _ in $(seq 1 100); do
+        xwininfo -name "$title" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 1.5
+    read -r x y w h < <(xwininfo -name "$title" | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+}
+
+stop() {
+    "$drive" close "$title" n
+    wait "$pid"
+}
+
+# shot NAME [EXTRA_HEIGHT]: the window (and a menu hanging below it) from the screen
+shot() {
+    sleep 0.5
+    import -window root -crop "${w}x$((h + ${2:-0}))+$x+$y" +repage "$here/$1.png"
+}
+
+start
+shot main-window
+"$drive" keys "$title" ctrl+Home Down Down Down Right Right 2 5 0
+shot editing-a-fare
+"$drive" keys "$title" Escape Alt_L l
+shot cell-menu
+"$drive" keys "$title" Escape Escape
+# The closing prompt: Qt's own buttons speak Japanese too.
+"$drive" delete "$title"
+shot closing-prompt
+"$drive" answer n
+wait "$pid"

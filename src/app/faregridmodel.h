@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class FareTable;
+
+/**
+ * A thin item model over the fare table: the ordinary cells (rows 1 to 301, columns 1 to 152)
+ * are the model's items, and the heading row and column are its header data. It holds no text
+ * of its own; every call reads FareTable::text().
+ *
+ * Alignment follows the grid's rules: the headings of the name column and of the fare columns
+ * and the stop labels are centred, other headings and every ordinary cell are aligned by content
+ * (numbers to the right, text to the left), vertically centred. A heading cell that is the
+ * table's current cell is drawn in the highlight colours.
+ */
+class FareGridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit FareGridModel(FareTable& table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    /** The model index of table cell (row, col); invalid for a heading cell. */
+    QModelIndex indexOfCell(int row, int col) const;
+
+    /** The alignment of an ordinary cell's text: numbers right, anything else left. */
+    static Qt::Alignment generalAlignment(const QString& text);
+
+private:
+    void cellChanged(int row, int col);
+    void contentReset();
+    void currentCellChanged(int row, int col);
+    void headingChanged(int row, int col);
+
+    FareTable& m_table;
+    int m_currentRow;
+    int m_currentCol;
+};

@@ -1,0 +1,170 @@
+#include "form1.h"
+
+#include "celleditor.h"
+#include "faregridview.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <cstdlib>
+
+namespace {
+
+// Geometry in twips.
+constexpr int ClientWidth = 9660;
+constexpr int ClientHeight = 4830;
+constexpr int ToolbarHeight = 405;
+constexpr int GridLeft = -15;
+constexpr int GridTop = 390;
+
+/** Whether a typed text replaces the cell's text: anything but a control character or blank. */
+bool replacesCellText(const QString& typed)
+{
+    if (typed.isEmpty())
+        return false;
+    const char16_t code = typed.front().unicode();
+    return code > 32 && code != 127;
+}
+
+} // namespace
+
+Form1::Form1(Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform, [this] { focusGrid(); }),
+      m_edit(m_table, m_platform), m_files(m_table, m_platform),
+      m_document(m_table, m_platform, m_files)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kestrelworks Farewright"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/farewright.png")));
+
+    const Twips twips = Twips::ofPrimaryScreen();
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+    Picture1 = new QWidget(m_client);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(0, 0, twips.toPixelsX(ClientWidth), twips.toPixelsY(ToolbarHeight));
+    MSFlexGrid1 = new FareGridView(m_table, m_client);
+    MSFlexGrid1->move(twips.toPixelsX(GridLeft), twips.toPixelsY(GridTop));
+    Text1 = new CellEditor(
+        m_table, m_platform, [this] { focusGrid(); }, MSFlexGrid1->viewport());
+
+    createActions();
+    createMenus();
+    createContextMenu();
+    createToolBar();
+
+    // Committing the editor: when the grid gets the focus and when the current cell is left.
+    connect(MSFlexGrid1, &FareGridView::gotFocus, Text1, &CellEditor::commit);
+    connect(&m_table, &FareTable::cellAboutToBeLeft, Text1, &CellEditor::commit);
+    connect(&m_table, &FareTable::currentCellChanged, this, &Form1::MSFlexGrid1_RowColChange);
+    connect(MSFlexGrid1, &FareGridView::characterTyped, this, &Form1::GridEdit);
+    connect(MSFlexGrid1, &FareGridView::cellDoubleClicked, this,
+            [this] { GridEdit(QStringLiteral(" ")); });
+    connect(MSFlexGrid1, &FareGridView::deletePressed, this, &Form1::MSFlexGrid1_KeyDownDelete);
+    connect(MSFlexGrid1, &FareGridView::contextMenuRequested, this, &Form1::MSFlexGrid1_MouseDown);
+    connect(MSFlexGrid1, &FareGridView::inputMethodTyped, this, &Form1::MSFlexGrid1_InputMethod);
+    connect(MSFlexGrid1, &FareGridView::fileDropped, this, &Form1::MSFlexGrid1_OLEDragDrop);
+    MSFlexGrid1_RowColChange();
+
+    m_client->installEventFilter(this);
+    const QSize client = twips.toPixels(QSize(ClientWidth, ClientHeight));
+    const int menuHeight =
+        qMax(menuBar()->sizeHint().height(), menuBar()->heightForWidth(client.width()));
+    resize(client.width(), client.height() + menuHeight);
+    MSFlexGrid1->setFocus();
+}
+
+Form1::~Form1()
+{
+    // The grid reads the table until it is gone: destroy the widgets before the document.
+    delete m_client;
+}
+
+QSize Form1::gridSizeForClient(const QSize& clientTwips)
+{
+    // The absolute values keep both sizes non-negative for a very small or minimised window.
+    return QSize(std::abs(clientTwips.width() - 2), std::abs(clientTwips.height() - 370));
+}
+
+void Form1::Form_Resize()
+{
+    const Twips twips = Twips::ofPrimaryScreen();
+    MSFlexGrid1->resize(twips.toPixels(gridSizeForClient(twips.toTwips(m_client->size()))));
+    // The toolbar strip stays aligned along the top of the client area.
+    Picture1->resize(m_client->width(), Picture1->height());
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::focusGrid()
+{
+    MSFlexGrid1->setFocus(Qt::OtherFocusReason);
+    // The focus notification commits; commit here too in case the window is not active and the
+    // notification does not come.
+    Text1->commit();
+}
+
+void Form1::GridEdit(const QString& typed)
+{
+    const int row = m_table.CurRow();
+    const int col = m_table.CurCol();
+    // Headings are not the user's to edit (the current cell can be one after a row or column
+    // command).
+    if (row < FareTable::FixedRows || col < FareTable::FixedCols)
+        return;
+    Text1->open(replacesCellText(typed) ? typed : m_table.text(row, col),
+                MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(), col < FareTable::TicketCol);
+}
+
+void Form1::MSFlexGrid1_RowColChange()
+{
+    MnuRetsu->menuAction()->setEnabled(m_table.CurCol() > 1);
+    MnuRow->menuAction()->setEnabled(m_table.CurRow() > 1);
+}
+
+void Form1::MSFlexGrid1_KeyDownDelete()
+{
+    if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
+        return;
+    m_table.setCurrentText(QString());
+}
+
+void Form1::MSFlexGrid1_MouseDown(const QPoint& globalPos)
+{
+    MnuHideMnu->popup(globalPos);
+}
+
+void Form1::MSFlexGrid1_InputMethod(QInputMethodEvent* event)
+{
+    // Japanese typed on the grid opens the editor; the composition continues in it, and its
+    // first character replaces the cell's text like any typed character.
+    if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
+        return;
+    Text1->open(QString(), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
+                m_table.CurCol() < FareTable::TicketCol);
+    QCoreApplication::sendEvent(Text1, event);
+}
+
+void Form1::MSFlexGrid1_OLEDragDrop(const QString& path)
+{
+    // Asked after the drop has finished, so the file manager is not kept waiting.
+    QMetaObject::invokeMethod(
+        this, [this, path] { m_document.OpenDroppedFile(path); }, Qt::QueuedConnection);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (m_document.confirmClose())
+        event->accept();
+    else
+        event->ignore();
+}

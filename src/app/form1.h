@@ -1,0 +1,114 @@
+#pragma once
+
+#include "edit/editcommands.h"
+#include "files/documentcommands.h"
+#include "files/filecommands.h"
+#include "model/faretable.h"
+#include "windowplatform.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QVector>
+#include <functional>
+
+class CellEditor;
+class FareGridView;
+class QInputMethodEvent;
+class QMenu;
+class QToolButton;
+
+/**
+ * The main window: the menu bar, the toolbar strip (Picture1) with its 24 buttons (Command1),
+ * the grid (MSFlexGrid1) showing the fare table, and the in-cell editor (Text1).
+ *
+ * The window owns the document and the state that lives from start-up to exit: the table, the
+ * editing commands with their row and column buffers, and the file commands with the one file
+ * dialog memory. It only routes user actions to those commands. Every dialog goes through the
+ * platform it is given (Qt's own in the program, a scripted fake in the tests).
+ *
+ * Each command is one QAction named after its menu item ("MnuCellInsDown"); the context menu's
+ * entries are separate actions named with the suffix "Hide" that run the same handler.
+ */
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Form1(Platform& platform, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    FareTable& table() { return m_table; }
+    FileCommands& fileCommands() { return m_files; }
+    DocumentCommands& documentCommands() { return m_document; }
+    EditCommands& editCommands() { return m_edit; }
+    FareGridView* grid() const { return MSFlexGrid1; }
+    CellEditor* editor() const { return Text1; }
+
+    /**
+     * Opens the in-cell editor over the current cell. A typed printable character replaces the
+     * cell's text; a control character or the blank (Enter, Esc, Backspace, Space, a double
+     * click) keeps it, with the caret at its end. Heading cells are not edited.
+     */
+    void GridEdit(const QString& typed);
+    /** Empties every ordinary cell. */
+    void Data_Cls() { m_table.Data_Cls(); }
+
+    /** The grid size, in twips, for a client area of the given size in twips. */
+    static QSize gridSizeForClient(const QSize& clientTwips);
+
+public slots:
+    void MnuFileNew();
+    void MnuFileOpen();
+    void MnuFileSaveAs();
+    void MnuFileTxtInport();
+    void MnuFileSaveTxt();
+    void MnuFileExit();
+    void MnuHelpVersion();
+    /** The toolbar: button index runs its menu item's handler; 3 and unknown indexes nothing. */
+    void Command1_Click(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using Handler = std::function<void()>;
+
+    void createActions();
+    void createMenus();
+    void createContextMenu();
+    void createToolBar();
+    QAction* addCommand(const QString& name, const QString& caption, Handler handler);
+    template <typename Receiver>
+    QAction* addCommand(const QString& name, const QString& caption, Receiver* receiver,
+                        void (Receiver::*slot)())
+    {
+        return addCommand(name, caption, [receiver, slot] { (receiver->*slot)(); });
+    }
+    QAction* action(const QString& name) const { return m_actions.value(name); }
+    void runHandler(const QString& name);
+
+    void Form_Resize();
+    void focusGrid();
+    void MSFlexGrid1_RowColChange();
+    void MSFlexGrid1_KeyDownDelete();
+    void MSFlexGrid1_MouseDown(const QPoint& globalPos);
+    void MSFlexGrid1_InputMethod(QInputMethodEvent* event);
+    void MSFlexGrid1_OLEDragDrop(const QString& path);
+
+    WindowPlatform m_platform;
+    FareTable m_table;
+    EditCommands m_edit;
+    FileCommands m_files;
+    DocumentCommands m_document;
+
+    QWidget* m_client = nullptr;
+    QWidget* Picture1 = nullptr;
+    FareGridView* MSFlexGrid1 = nullptr;
+    CellEditor* Text1 = nullptr;
+    QVector<QToolButton*> Command1;
+    QMenu* MnuRow = nullptr;
+    QMenu* MnuRetsu = nullptr;
+    QMenu* MnuHideMnu = nullptr;
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, Handler> m_handlers;
+};

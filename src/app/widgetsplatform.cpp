@@ -1,0 +1,130 @@
+#include "widgetsplatform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButton standardButton(Platform::Answer answer)
+{
+    switch (answer) {
+    case Platform::Answer::Ok:
+        return QMessageBox::Ok;
+    case Platform::Answer::Yes:
+        return QMessageBox::Yes;
+    case Platform::Answer::No:
+        return QMessageBox::No;
+    case Platform::Answer::Cancel:
+        break;
+    }
+    return QMessageBox::Cancel;
+}
+
+QMessageBox::StandardButtons standardButtons(Platform::Buttons buttons)
+{
+    switch (buttons) {
+    case Platform::Buttons::Ok:
+        return QMessageBox::Ok;
+    case Platform::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Platform::Buttons::YesNoCancel:
+        break;
+    }
+    return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+}
+
+QMessageBox::Icon messageIcon(Platform::Icon icon)
+{
+    switch (icon) {
+    case Platform::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Platform::Icon::Critical:
+        return QMessageBox::Critical;
+    case Platform::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+Platform::Answer WidgetsPlatform::messageBox(const QString& text, const QString& title,
+                                             Buttons buttons, Icon icon, Answer defaultButton)
+{
+    // Texts written for the original platform end their lines with CR LF.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(messageIcon(icon), title.isEmpty() ? applicationTitle() : title, shown,
+                    standardButtons(buttons), m_window);
+    box.setDefaultButton(standardButton(defaultButton));
+    // The pointer is the arrow while the user answers, even inside a file operation.
+    const bool busy = m_busyDepth > 0;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    switch (result) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        break;
+    }
+    // Closing a box without a Cancel button picks its escape button: No for Yes/No, else OK.
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+QString WidgetsPlatform::qtNameFilters(const QList<FileFilter>& filters)
+{
+    QStringList entries;
+    for (const FileFilter& filter : filters) {
+        QString patterns = filter.patterns;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << QStringLiteral("%1 (%2)").arg(filter.label, patterns);
+    }
+    return entries.join(QLatin1String(";;"));
+}
+
+std::optional<QString> WidgetsPlatform::openFileName(const QList<FileFilter>& filters,
+                                                     const QString& initialPath)
+{
+    const QString path =
+        QFileDialog::getOpenFileName(m_window, QString(), initialPath, qtNameFilters(filters),
+                                     nullptr, QFileDialog::HideNameFilterDetails);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> WidgetsPlatform::saveFileName(const QList<FileFilter>& filters,
+                                                     const QString& initialPath)
+{
+    // The dialog asks before an existing file is overwritten; no extension is added.
+    const QString path =
+        QFileDialog::getSaveFileName(m_window, QString(), initialPath, qtNameFilters(filters),
+                                     nullptr, QFileDialog::HideNameFilterDetails);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void WidgetsPlatform::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0) {
+        --m_busyDepth;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void WidgetsPlatform::processEvents()
+{
+    QCoreApplication::processEvents();
+}

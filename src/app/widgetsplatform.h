@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/platform.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+/**
+ * The platform of the editor window: Qt's message boxes and file dialogs (the only place the
+ * program opens a modal dialog), the busy pointer and the event loop. The window itself adds the
+ * grid's focus (see WindowPlatform), so focusGrid() does nothing here.
+ */
+class WidgetsPlatform : public Platform {
+public:
+    /** The window that owns the dialogs. */
+    void setWindow(QWidget* window) { m_window = window; }
+
+    Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                      Answer defaultButton) override;
+    std::optional<QString> openFileName(const QList<FileFilter>& filters,
+                                        const QString& initialPath) override;
+    std::optional<QString> saveFileName(const QList<FileFilter>& filters,
+                                        const QString& initialPath) override;
+    void setBusy(bool busy) override;
+    void processEvents() override;
+    void focusGrid() override {}
+
+    /**
+     * A filter list as Qt's file dialog takes it: "label (patterns)" per entry, patterns
+     * separated by blanks, entries by ";;". The dialog shows the labels alone.
+     */
+    static QString qtNameFilters(const QList<FileFilter>& filters);
+
+private:
+    QPointer<QWidget> m_window;
+    int m_busyDepth = 0;
+};

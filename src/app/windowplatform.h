@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/platform.h"
+
+#include <functional>
+
+/**
+ * The platform as the window's commands see it: every request goes to the platform the window
+ * was given (Qt's dialogs, or a test's scripted fake), and giving the grid the focus also runs
+ * the window's own focus handling, which commits an open in-cell edit.
+ */
+class WindowPlatform : public Platform {
+public:
+    WindowPlatform(Platform& inner, std::function<void()> focusGrid)
+        : m_inner(inner), m_focusGrid(std::move(focusGrid))
+    {
+    }
+
+    Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                      Answer defaultButton) override
+    {
+        return m_inner.messageBox(text, title, buttons, icon, defaultButton);
+    }
+    std::optional<QString> openFileName(const QList<FileFilter>& filters,
+                                        const QString& initialPath) override
+    {
+        return m_inner.openFileName(filters, initialPath);
+    }
+    std::optional<QString> saveFileName(const QList<FileFilter>& filters,
+                                        const QString& initialPath) override
+    {
+        return m_inner.saveFileName(filters, initialPath);
+    }
+    void setBusy(bool busy) override { m_inner.setBusy(busy); }
+    void processEvents() override { m_inner.processEvents(); }
+    void focusGrid() override
+    {
+        m_focusGrid();
+        m_inner.focusGrid();
+    }
+
+private:
+    Platform& m_inner;
+    std::function<void()> m_focusGrid;
+};

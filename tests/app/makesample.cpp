@@ -1,0 +1,82 @@
+// Writes a realistic fare table, for the smoke test and the screenshots:
+//   farewright_make_sample PATH [ROUTE_NAME]
+// Stop s sells ticket s; the fare from the stop of ticket k rises with the distance.
+#include "files/binaryfile.h"
+#include "files/fileformats.h"
+#include "model/faretable.h"
+#include "model/platform.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+class SilentPlatform : public Platform {
+public:
+    Answer messageBox(const QString& text, const QString&, Buttons, Icon, Answer) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return Answer::Yes;
+    }
+    std::optional<QString> openFileName(const QList<FileFilter>&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QList<FileFilter>&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void focusGrid() override {}
+};
+
+const char* const Stops[] = {
+    "駅前バスターミナル",
+    "中央一丁目",
+    "市役所前",
+    "県立病院",
+    "本町通り",
+    "桜ヶ丘団地",
+    "北小学校前",
+    "緑町",
+    "運動公園",
+    "郷土資料館",
+    "新田",
+    "東高校前",
+    "水道局",
+    "みなと大橋",
+    "漁港",
+    "海浜公園",
+    "灯台入口",
+    "岬の湯温泉",
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: farewright_make_sample PATH [ROUTE_NAME]\n");
+        return 2;
+    }
+    const QString route =
+        args.size() > 2 ? args[2] : QStringLiteral("みなと線（駅前〜岬の湯温泉）");
+    FareTable table;
+    table.SetCell(1, 1, route);
+    const int stopCount = int(sizeof Stops / sizeof *Stops);
+    for (int s = 1; s <= stopCount; ++s) {
+        const int row = s + 1;
+        table.SetCell(row, 1, QString::fromUtf8(Stops[s - 1]));
+        table.SetCell(row, 2, s);
+        for (int k = 1; k <= s; ++k)
+            table.SetCell(row, 2 + k, 170 + 30 * (s - k) + 10 * ((s - k) / 3));
+    }
+    SilentPlatform platform;
+    const FileOperation save = SaveWriterForPath(args[1]);
+    if (!save || save(table, platform, args[1]) != Outcome::Done)
+        return 1;
+    return 0;
+}

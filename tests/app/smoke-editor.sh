@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Smoke test of the real program under a virtual X server (run through with-xvfb.sh):
+#   smoke-editor.sh FAREWRIGHT MAKE_SAMPLE X11_DRIVE
+# Starts the editor twice with a .Hy3 file named on the command line, files that differ only in
+# their route name. Each time the window must be titled "Kestrelworks Farewright", the two
+# screenshots must differ in one place only, inside cell (1, 1), and the window must close
+# cleanly when its close box is used and the saving question is answered No.
+set -euo pipefail
+editor=$1
+make_sample=$2
+x11_drive=$3
+title="Kestrelworks Farewright"
+# Under AddressSanitizer: libxkbcommon-x11 reads the X server's atom names with strndup from
+# buffers that are not NUL-terminated, which is correct but what strict string checks report.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+"$make_sample" "$work/east west.Hy3" "東西線（駅前〜岬の湯温泉）"
+"$make_sample" "$work/north.hy3" "北"
+
+# run FILE SCREENSHOT: prints the window's absolute x and y
+run() {
+    "$editor" "$1" 2>"$work/stderr" &
+    local pid=$! geometry="" i
+    for i in $(seq 1 100); do
+        geometry=$(xwininfo -name "$title" 2>/dev/null | awk '
+            /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+            /Map State: IsViewable/ {v=1} END {if (v) print x, y}') || true
+        [ -n "$geometry" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the editor ended at start: $(cat "$work/stderr")"
+        sleep 0.1
+    done
+    [ -n "$geometry" ] || fail "no window titled \"$title\": $(cat "$work/stderr")"
+    xwininfo -root -tree | grep -q "\"$title\"" || fail "the title is not exactly \"$title\""
+    sleep 1.5 # let it paint
+    import -window root "$2"
+    "$x11_drive" close "$title" n || fail "the window did not close after the closing prompt"
+    local status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the editor ended with status $status: $(cat "$work/stderr")"
+    echo "$geometry"
+}
+
+read -r x y < <(run "\"$work/east west.Hy3\"" "$work/long.png")
+read -r x2 y2 < <(run "$work/north.hy3" "$work/short.png")
+[ "$x $y" = "$x2 $y2" ] || fail "the window opened at different places"
+
+# The route names differ, nothing else: the differing pixels must lie in cell (1, 1), right of
+# the row labels (1000 twips wide) within the name column (3000 twips), in one row.
+box=$(convert "$work/long.png" "$work/short.png" -compose difference -composite \
+    -colorspace gray -threshold 10% -format "%@" info:)
+echo "differing area: $box (window at $x,$y)"
+[[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "no difference between the screenshots"
+read -r width height left top <<<"${BASH_REMATCH[*]:1}"
+[ "$width" -gt 20 ] || fail "the route name is hardly drawn ($box)"
+[ "$height" -le 20 ] || fail "more than one row differs ($box)"
+[ "$left" -ge $((x + 60)) ] && [ $((left + width)) -le $((x + 67 + 200)) ] ||
+    fail "the difference is not in the name column ($box)"
+[ "$top" -le $((y + 120)) ] || fail "the difference is not in the route row ($box)"
+echo "PASS"

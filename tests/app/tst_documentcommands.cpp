@@ -1,0 +1,253 @@
+#include "fakeplatform.h"
+#include "files/binaryfile.h"
+#include "files/documentcommands.h"
+#include "files/filecommands.h"
+#include "model/faretable.h"
+#include "testtables.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using Answer = Platform::Answer;
+
+/** The document commands over one table and a scripted platform. */
+struct Fixture {
+    FareTable table;
+    FakePlatform platform;
+    FileCommands files{table, platform};
+    DocumentCommands document{table, platform, files};
+};
+
+} // namespace
+
+class TestDocumentCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void argumentTextIsOneString();
+    void commandLine_data();
+    void commandLine();
+    void commandLineReadsTextFiles_data();
+    void commandLineReadsTextFiles();
+    void newDocument_data();
+    void newDocument();
+    void closingPrompt_data();
+    void closingPrompt();
+    void droppedFile_data();
+    void droppedFile();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_routeFile; ///< a saved .Hy3 whose route name is "東西線", in a folder with a blank
+    QStringList m_routeTable;
+};
+
+void TestDocumentCommands::initTestCase()
+{
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("with blank")));
+    m_routeFile = m_dir.filePath(QStringLiteral("with blank/route.Hy3"));
+    FareTable table;
+    TestTables::fillFull(table, 4);
+    table.SetCell(1, 1, QStringLiteral("東西線"));
+    FakePlatform platform;
+    QCOMPARE(SaveHy3(table, platform, m_routeFile), Outcome::Done);
+    m_routeTable = TestTables::snapshot(table);
+}
+
+void TestDocumentCommands::argumentTextIsOneString()
+{
+    QCOMPARE(DocumentCommands::argumentText({QStringLiteral("farewright")}), QString());
+    QCOMPARE(DocumentCommands::argumentText(
+                 {QStringLiteral("farewright"), QStringLiteral("/home/a b/c.Hy3")}),
+             QStringLiteral("/home/a b/c.Hy3"));
+    QCOMPARE(DocumentCommands::argumentText({QStringLiteral("farewright"),
+                                             QStringLiteral("/home/a"), QStringLiteral("b.Hy3")}),
+             QStringLiteral("/home/a b.Hy3"));
+}
+
+void TestDocumentCommands::commandLine_data()
+{
+    QTest::addColumn<QString>("argument"); // "ROUTE" stands for the saved route file
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("plain path") << "ROUTE" << Outcome::Done << true << 0;
+    QTest::newRow("quoted path") << "\"ROUTE\"" << Outcome::Done << true << 0;
+    QTest::newRow("nothing") << "" << Outcome::Declined << false << 0;
+    QTest::newRow("unknown extension") << "/tmp/route.dat" << Outcome::Declined << false << 0;
+    QTest::newRow("opening quote only") << "\"ROUTE" << Outcome::Declined << false << 0;
+    QTest::newRow("two quotes") << "\"\"" << Outcome::Declined << false << 0;
+    QTest::newRow("lone quote") << "\"" << Outcome::Failed << false << 1;
+    QTest::newRow("missing file") << "/nonexistent/route.Hy3" << Outcome::Failed << false << 1;
+}
+
+void TestDocumentCommands::commandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(Outcome, outcome);
+    QFETCH(bool, loaded);
+    QFETCH(int, messages);
+    Fixture f;
+    const QStringList empty = TestTables::snapshot(f.table);
+    argument.replace(QStringLiteral("ROUTE"), m_routeFile);
+    QCOMPARE(f.document.openCommandLine(argument), outcome);
+    QCOMPARE(TestTables::snapshot(f.table), loaded ? m_routeTable : empty);
+    QCOMPARE(f.platform.messages.size(), messages);
+    if (messages > 0) {
+        QCOMPARE(f.platform.messages[0].title, QString());
+        QCOMPARE(f.platform.messages[0].icon, Platform::Icon::None);
+        QCOMPARE(f.platform.messages[0].buttons, Platform::Buttons::Ok);
+    }
+    QVERIFY(!f.table.isHidden());
+    QCOMPARE(f.platform.busyDepth, 0);
+}
+
+void TestDocumentCommands::commandLineReadsTextFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("csv") << "route.csv";
+    QTest::newRow("TXT") << "route.TXT";
+}
+
+void TestDocumentCommands::commandLineReadsTextFiles()
+{
+    QFETCH(QString, name);
+    const QString path = m_dir.filePath(name);
+    QVERIFY(TestTables::writeBytes(path, "East,0,\r\n1st street,1, 150\r\n"));
+    Fixture f;
+    QCOMPARE(f.document.openCommandLine(path), Outcome::Done);
+    QVERIFY(f.platform.messages.isEmpty());
+    QCOMPARE(f.table.text(1, 1), QStringLiteral("East"));
+    QCOMPARE(f.table.text(2, 3), QStringLiteral("150"));
+}
+
+void TestDocumentCommands::newDocument_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("yes") << Answer::Yes << true;
+    QTest::newRow("no") << Answer::No << false;
+}
+
+void TestDocumentCommands::newDocument()
+{
+    QFETCH(Answer, answer);
+    QFETCH(bool, cleared);
+    Fixture f;
+    const QStringList empty = TestTables::snapshot(f.table);
+    TestTables::fillTagged(f.table);
+    const QStringList filled = TestTables::snapshot(f.table);
+    f.platform.answers << answer;
+    QCOMPARE(f.document.newDocument(), cleared ? Outcome::Done : Outcome::Declined);
+    QCOMPARE(f.platform.messages.size(), 1);
+    const FakePlatform::Message& m = f.platform.messages[0];
+    QCOMPARE(m.text, QStringLiteral("現在編集中のデータはすべて消去されます。よろしいですか？"));
+    QCOMPARE(m.title, QStringLiteral("新規作成時の確認"));
+    QCOMPARE(m.buttons, Platform::Buttons::YesNo);
+    QCOMPARE(m.icon, Platform::Icon::Exclamation);
+    QCOMPARE(m.defaultButton, Answer::Yes);
+    QCOMPARE(TestTables::snapshot(f.table), cleared ? empty : filled);
+}
+
+void TestDocumentCommands::closingPrompt_data()
+{
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QString>("chosen"); // empty: the Save As dialog is cancelled
+    QTest::addColumn<bool>("routeNamed");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+    const QList<Answer> yes{Answer::Yes};
+    QTest::newRow("no") << QList<Answer>{Answer::No} << "" << true << true << false;
+    QTest::newRow("cancel") << QList<Answer>{Answer::Cancel} << "" << true << false << false;
+    QTest::newRow("yes, saved") << yes << "saved.Hy3" << true << true << true;
+    QTest::newRow("yes, dialog cancelled") << yes << "" << true << false << false;
+    QTest::newRow("yes, unknown extension") << yes << "saved.doc" << true << false << false;
+    QTest::newRow("yes, older format refused")
+        << QList<Answer>{Answer::Yes, Answer::No} << "saved.Hyp" << true << false << false;
+    QTest::newRow("yes, older format accepted")
+        << QList<Answer>{Answer::Yes, Answer::Yes} << "saved.Hyp" << true << true << true;
+    QTest::newRow("yes, save failed") << yes << "saved.Hy3" << false << false << false;
+}
+
+void TestDocumentCommands::closingPrompt()
+{
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QString, chosen);
+    QFETCH(bool, routeNamed);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    Fixture f;
+    TestTables::fillFull(f.table, 3);
+    if (!routeNamed)
+        f.table.SetCell(1, 1, QString()); // nothing to store: the writer refuses
+    const QStringList before = TestTables::snapshot(f.table);
+    f.platform.answers = answers;
+    if (!chosen.isEmpty())
+        f.platform.fileAnswers << dir.filePath(chosen);
+
+    QCOMPARE(f.document.confirmClose(), closes);
+    const FakePlatform::Message& m = f.platform.messages.value(0);
+    QCOMPARE(m.text, QStringLiteral("現在編集中のデータを保存しますか？"));
+    QCOMPARE(m.title, QStringLiteral("保存の確認"));
+    QCOMPARE(m.buttons, Platform::Buttons::YesNoCancel);
+    QCOMPARE(m.icon, Platform::Icon::Exclamation);
+    QCOMPARE(m.defaultButton, Answer::Yes);
+    QCOMPARE(f.platform.dialogs.size(), answers[0] == Answer::Yes ? 1 : 0);
+    QCOMPARE(!chosen.isEmpty() && QFile::exists(dir.filePath(chosen)), written);
+    QCOMPARE(TestTables::snapshot(f.table), before);
+}
+
+void TestDocumentCommands::droppedFile_data()
+{
+    QTest::addColumn<QString>("path"); // "ROUTE" stands for the saved route file
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<QString>("lastMessageTitle");
+    QTest::newRow("fare table, yes")
+        << "ROUTE" << Answer::Yes << Outcome::Done << true << "新規作成時の確認";
+    QTest::newRow("fare table, no")
+        << "ROUTE" << Answer::No << Outcome::Declined << false << "新規作成時の確認";
+    QTest::newRow("document, yes")
+        << "/tmp/letter.doc" << Answer::Yes << Outcome::Failed << false << "ドラッグされたファイル";
+    QTest::newRow("document, no") << "/tmp/letter.doc" << Answer::No << Outcome::Declined << false
+                                  << "新規作成時の確認";
+    QTest::newRow("missing fare table, yes")
+        << "/nonexistent/route.HY3" << Answer::Yes << Outcome::Failed << false << "";
+}
+
+void TestDocumentCommands::droppedFile()
+{
+    QFETCH(QString, path);
+    QFETCH(Answer, answer);
+    QFETCH(Outcome, outcome);
+    QFETCH(bool, loaded);
+    QFETCH(QString, lastMessageTitle);
+    Fixture f;
+    TestTables::fillTagged(f.table);
+    const QStringList before = TestTables::snapshot(f.table);
+    f.platform.answers << answer;
+    path.replace(QStringLiteral("ROUTE"), m_routeFile);
+
+    QCOMPARE(f.document.OpenDroppedFile(path), outcome);
+    QCOMPARE(f.platform.messages[0].text, DocumentCommands::clearPromptText());
+    QCOMPARE(f.platform.messages[0].title, DocumentCommands::clearPromptTitle());
+    QCOMPARE(f.platform.processEventsCalls, 1);
+    QCOMPARE(f.platform.messages.last().title, lastMessageTitle);
+    if (lastMessageTitle == DocumentCommands::dropRefusalTitle()) {
+        QCOMPARE(f.platform.messages.last().text,
+                 QStringLiteral("ドラッグしたファイルは本ツールでは扱えません"));
+        QCOMPARE(f.platform.messages.last().icon, Platform::Icon::Critical);
+        QCOMPARE(f.platform.messages.last().buttons, Platform::Buttons::Ok);
+    }
+    QCOMPARE(TestTables::snapshot(f.table), loaded ? m_routeTable : before);
+}
+
+QTEST_GUILESS_MAIN(TestDocumentCommands)
+#include "tst_documentcommands.moc"

@@ -1,0 +1,710 @@
+#include "app/celleditor.h"
+#include "app/faregridmodel.h"
+#include "app/faregridview.h"
+#include "app/form1.h"
+#include "app/twips.h"
+#include "fakeplatform.h"
+#include "files/binaryfile.h"
+#include "model/bulkguards.h"
+#include "testtables.h"
+#include "text/textimport.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+/** A shown, active main window over a scripted platform. */
+struct Window {
+    FakePlatform platform;
+    Form1 form{platform};
+
+    Window()
+    {
+        form.show();
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form))
+            qWarning("the window did not become active");
+    }
+    FareTable& table() { return form.table(); }
+    FareGridView* grid() { return form.grid(); }
+    CellEditor* editor() { return form.editor(); }
+    QAction* action(const char* name)
+    {
+        return form.findChild<QAction*>(QString::fromLatin1(name));
+    }
+    QPoint cellCentre(int row, int col)
+    {
+        return grid()->visualRect(grid()->fareModel()->indexOfCell(row, col)).center();
+    }
+    /** Types text on a widget as one key (Key_unknown carries any text, Japanese included). */
+    void type(QWidget* widget, const QString& text, Qt::Key key = Qt::Key_unknown)
+    {
+        QTest::sendKeyEvent(QTest::Click, widget, key, text, Qt::NoModifier);
+    }
+    void press(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
+};
+
+/** Fills every ordinary cell inside a hide bracket, as any bulk operation does. */
+void fillTagged(FareTable& table)
+{
+    HiddenTable hidden(table);
+    TestTables::fillTagged(table);
+}
+
+/** Drops local files on a widget as the file manager does. */
+void dropFiles(QWidget* target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    const QPointF at(20, 20);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents(); // the drop is handled once the drag has finished
+}
+
+struct Cell {
+    int row;
+    int col;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Cell)
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startsWithCaptionHeadingsAndMenusDisabled();
+    void geometryFollowsTwips();
+    void editorOpeningRule_data();
+    void editorOpeningRule();
+    void escapeDiscardsTheEdit();
+    void arrowKeysInEditor_data();
+    void arrowKeysInEditor();
+    void clickingAnotherCellCommitsIntoTheEditedCell();
+    void japaneseInputMethodOnGrid();
+    void inputMethodFollowsColumn();
+    void deleteKeyEmptiesCurrentCell();
+    void headingCellCurrentIsShownButNotEdited();
+    void rightButtonOpensContextMenuAndKeepsCell();
+    void menusFollowCurrentCell_data();
+    void menusFollowCurrentCell();
+    void rowPasteFollowsTheRowBuffer();
+    void toolbarButtonRunsItsMenuHandler_data();
+    void toolbarButtonRunsItsMenuHandler();
+    void contextEntryRunsItsTwinsHandler_data();
+    void contextEntryRunsItsTwinsHandler();
+    void mergeButtonIsDisabled();
+    void bulkChangeRedrawsOnce();
+    void fileCommandCommitsOpenEdit_data();
+    void fileCommandCommitsOpenEdit();
+    void closingPrompt_data();
+    void closingPrompt();
+    void droppedFiles_data();
+    void droppedFiles();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_routeFile; ///< a saved .Hy3 file whose route name is "東西線"
+    QString m_otherFile; ///< a saved .Hy3 file whose route name is "南北線"
+};
+
+void TestForm1::initTestCase()
+{
+    FakePlatform platform;
+    for (const auto& [name, route] : {std::pair{"route.Hy3", "東西線"}, {"other.Hy3", "南北線"}}) {
+        FareTable table;
+        TestTables::fillFull(table, 5);
+        table.SetCell(1, 1, QString::fromUtf8(route));
+        QCOMPARE(SaveHy3(table, platform, m_dir.filePath(QString::fromLatin1(name))),
+                 Outcome::Done);
+    }
+    m_routeFile = m_dir.filePath(QStringLiteral("route.Hy3"));
+    m_otherFile = m_dir.filePath(QStringLiteral("other.Hy3"));
+}
+
+void TestForm1::startsWithCaptionHeadingsAndMenusDisabled()
+{
+    Window w;
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Kestrelworks Farewright"));
+    QVERIFY(!w.form.windowIcon().isNull());
+    const FareGridModel* model = w.grid()->fareModel();
+    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("停名(地名)・駅名"));
+    QCOMPARE(model->headerData(151, Qt::Horizontal).toString(), QStringLiteral("150"));
+    QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("系統名称→"));
+    QCOMPARE(model->headerData(300, Qt::Vertical).toString(), QStringLiteral("300"));
+    QCOMPARE(model->rowCount(), 301);
+    QCOMPARE(model->columnCount(), 152);
+    QCOMPARE(w.grid()->currentIndex(), model->indexOfCell(1, 1));
+    QVERIFY(!w.form.findChild<QMenu*>(QStringLiteral("MnuRow"))->menuAction()->isEnabled());
+    QVERIFY(!w.form.findChild<QMenu*>(QStringLiteral("MnuRetsu"))->menuAction()->isEnabled());
+    QVERIFY(!w.action("MnuEditLinePaste")->isEnabled());
+    QVERIFY(w.editor()->isHidden());
+    // The context menu is never part of the menu bar.
+    const QMenu* context = w.form.findChild<QMenu*>(QStringLiteral("MnuHideMnu"));
+    QVERIFY(!w.form.menuBar()->actions().contains(context->menuAction()));
+}
+
+void TestForm1::geometryFollowsTwips()
+{
+    Window w;
+    const Twips twips = Twips::ofPrimaryScreen();
+    QCOMPARE(w.form.centralWidget()->size(), twips.toPixels(QSize(9660, 4830)));
+    const QHeaderView* columns = w.grid()->horizontalHeader();
+    QCOMPARE(w.grid()->verticalHeader()->width(), twips.toPixelsX(1000));
+    QCOMPARE(columns->sectionSize(0), twips.toPixelsX(3000));
+    QCOMPARE(columns->sectionSize(1), twips.toPixelsX(1000));
+    QCOMPARE(columns->sectionSize(2), twips.toPixelsX(600));
+    QCOMPARE(columns->sectionSize(151), twips.toPixelsX(600));
+    QCOMPARE(w.grid()->pos(), QPoint(twips.toPixelsX(-15), twips.toPixelsY(390)));
+    QCOMPARE(w.grid()->size(), twips.toPixels(QSize(9658, 4460)));
+    QWidget* toolbar = w.form.findChild<QWidget*>(QStringLiteral("Picture1"));
+    QCOMPARE(toolbar->height(), twips.toPixelsY(405));
+    const QToolButton* button1 = w.form.findChild<QToolButton*>(QStringLiteral("Command1_1"));
+    QCOMPARE(button1->geometry(),
+             QRect(twips.toPixelsX(375), 0, twips.toPixelsX(405), twips.toPixelsY(345)));
+
+    w.form.resize(w.form.width() + 100, w.form.height() + 50);
+    QTRY_COMPARE(w.grid()->width(), w.form.centralWidget()->width());
+    QCOMPARE(toolbar->width(), w.form.centralWidget()->width());
+}
+
+void TestForm1::editorOpeningRule_data()
+{
+    QTest::addColumn<Qt::Key>("key"); // Key_unknown with no text: a double click
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("digit replaces") << Qt::Key_5 << "5"
+                                    << "5";
+    QTest::newRow("letter replaces") << Qt::Key_A << "a"
+                                     << "a";
+    QTest::newRow("Japanese replaces") << Qt::Key_unknown << "東"
+                                       << "東";
+    QTest::newRow("Enter keeps") << Qt::Key_Return << "\r"
+                                 << "120";
+    QTest::newRow("blank keeps") << Qt::Key_Space << " "
+                                 << "120";
+    QTest::newRow("Backspace keeps") << Qt::Key_Backspace << "\b"
+                                     << "120";
+    QTest::newRow("Esc keeps") << Qt::Key_Escape << "\x1b"
+                               << "120";
+    QTest::newRow("double click keeps") << Qt::Key_unknown << ""
+                                        << "120";
+}
+
+void TestForm1::editorOpeningRule()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, typed);
+    QFETCH(QString, opened);
+    Window w;
+    w.table().SetCell(4, 5, QStringLiteral("120"));
+    if (typed.isEmpty())
+        QTest::mouseDClick(w.grid()->viewport(), Qt::LeftButton, {}, w.cellCentre(4, 5));
+    else
+        w.type(w.grid(), typed, key);
+
+    QVERIFY(w.editor()->isOpen());
+    QCOMPARE(w.editor()->text(), opened);
+    QCOMPARE(w.editor()->cursorPosition(), opened.size());
+    QCOMPARE(w.editor()->geometry(),
+             w.grid()->visualRect(w.grid()->fareModel()->indexOfCell(4, 5)));
+    QCOMPARE(w.editor()->font(), w.grid()->font());
+    QTRY_VERIFY(w.editor()->hasFocus());
+    QCOMPARE(w.table().text(4, 5), QStringLiteral("120")); // nothing written yet
+
+    // Enter commits without moving and inserts nothing.
+    w.press(w.editor(), Qt::Key_Return);
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(4, 5), opened);
+    QCOMPARE(w.table().CurRow(), 4);
+    QCOMPARE(w.table().CurCol(), 5);
+    QVERIFY(w.grid()->hasFocus());
+}
+
+void TestForm1::escapeDiscardsTheEdit()
+{
+    Window w;
+    w.table().SetCell(4, 5, QStringLiteral("120"));
+    w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
+    w.type(w.editor(), QStringLiteral("8"), Qt::Key_8);
+    QCOMPARE(w.editor()->text(), QStringLiteral("98"));
+    w.press(w.editor(), Qt::Key_Escape);
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(4, 5), QStringLiteral("120"));
+    QVERIFY(w.grid()->hasFocus());
+    // The grid's later focus does not bring the discarded text back.
+    w.editor()->setFocus();
+    w.grid()->setFocus();
+    QCOMPARE(w.table().text(4, 5), QStringLiteral("120"));
+}
+
+void TestForm1::arrowKeysInEditor_data()
+{
+    QTest::addColumn<Cell>("start");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Cell>("end");
+    QTest::addColumn<bool>("commits"); // false: the key moved the caret in the open editor
+    QTest::newRow("name column, Right moves the caret")
+        << Cell{5, 1} << Qt::Key_Right << Cell{5, 1} << false;
+    QTest::newRow("name column, Left moves the caret")
+        << Cell{5, 1} << Qt::Key_Left << Cell{5, 1} << false;
+    QTest::newRow("name column, Down") << Cell{5, 1} << Qt::Key_Down << Cell{6, 1} << true;
+    QTest::newRow("ticket column, Left") << Cell{5, 2} << Qt::Key_Left << Cell{5, 1} << true;
+    QTest::newRow("ticket column, Right") << Cell{5, 2} << Qt::Key_Right << Cell{5, 3} << true;
+    QTest::newRow("last column, Right stays")
+        << Cell{5, 152} << Qt::Key_Right << Cell{5, 152} << true;
+    QTest::newRow("last column, Left") << Cell{5, 152} << Qt::Key_Left << Cell{5, 151} << true;
+    QTest::newRow("route row, Up stays") << Cell{1, 3} << Qt::Key_Up << Cell{1, 3} << true;
+    QTest::newRow("route row, Down") << Cell{1, 3} << Qt::Key_Down << Cell{2, 3} << true;
+    QTest::newRow("first stop, Up reaches the route row")
+        << Cell{2, 3} << Qt::Key_Up << Cell{1, 3} << true;
+    QTest::newRow("last row, Down stays") << Cell{301, 3} << Qt::Key_Down << Cell{301, 3} << true;
+    QTest::newRow("last row, Up") << Cell{301, 3} << Qt::Key_Up << Cell{300, 3} << true;
+}
+
+void TestForm1::arrowKeysInEditor()
+{
+    QFETCH(Cell, start);
+    QFETCH(Qt::Key, key);
+    QFETCH(Cell, end);
+    QFETCH(bool, commits);
+    Window w;
+    w.table().setCurrentCell(start.row, start.col);
+    w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    w.type(w.editor(), QStringLiteral("5"), Qt::Key_5);
+    QCOMPARE(w.editor()->cursorPosition(), 2);
+    const int pauses = w.platform.processEventsCalls;
+
+    w.press(w.editor(), key);
+    QCOMPARE(w.table().CurRow(), end.row);
+    QCOMPARE(w.table().CurCol(), end.col);
+    if (commits) {
+        QVERIFY(!w.editor()->isOpen());
+        QCOMPARE(w.table().text(start.row, start.col), QStringLiteral("75"));
+        QCOMPARE(w.platform.processEventsCalls, pauses + 1);
+        QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(end.row, end.col));
+    } else {
+        QVERIFY(w.editor()->isOpen());
+        QCOMPARE(w.editor()->cursorPosition(), key == Qt::Key_Left ? 1 : 2);
+        QCOMPARE(w.table().text(start.row, start.col), QString());
+        QCOMPARE(w.platform.processEventsCalls, pauses);
+    }
+}
+
+void TestForm1::clickingAnotherCellCommitsIntoTheEditedCell()
+{
+    Window w;
+    w.table().setCurrentCell(3, 4);
+    w.type(w.grid(), QStringLiteral("230"), Qt::Key_2);
+    QTest::mouseClick(w.grid()->viewport(), Qt::LeftButton, {}, w.cellCentre(5, 6));
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(3, 4), QStringLiteral("230"));
+    QCOMPARE(w.table().text(5, 6), QString());
+    QCOMPARE(w.table().CurRow(), 5);
+    QCOMPARE(w.table().CurCol(), 6);
+}
+
+void TestForm1::japaneseInputMethodOnGrid()
+{
+    Window w;
+    w.table().SetCell(3, 1, QStringLiteral("旧名"));
+    QInputMethodEvent composing(QStringLiteral("ひがし"), {});
+    QCoreApplication::sendEvent(w.grid(), &composing);
+    QVERIFY(w.editor()->isOpen());
+    QCOMPARE(w.editor()->text(), QString()); // the old name is replaced
+    QCOMPARE(w.editor()->inputMethodQuery(Qt::ImSurroundingText).toString(), QString());
+
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("東"));
+    QCoreApplication::sendEvent(w.editor(), &committed);
+    QCOMPARE(w.editor()->text(), QStringLiteral("東"));
+    w.press(w.editor(), Qt::Key_Return);
+    QCOMPARE(w.table().text(3, 1), QStringLiteral("東"));
+
+    // A commit arriving at the grid directly opens the editor with it.
+    QInputMethodEvent direct;
+    direct.setCommitString(QStringLiteral("西"));
+    QCoreApplication::sendEvent(w.grid(), &direct);
+    QCOMPARE(w.editor()->text(), QStringLiteral("西"));
+}
+
+void TestForm1::inputMethodFollowsColumn()
+{
+    Window w;
+    w.table().setCurrentCell(3, 1);
+    QVERIFY(w.grid()->testAttribute(Qt::WA_InputMethodEnabled));
+    w.type(w.grid(), QStringLiteral("a"), Qt::Key_A);
+    QVERIFY(w.editor()->testAttribute(Qt::WA_InputMethodEnabled));
+    w.press(w.editor(), Qt::Key_Down);
+
+    for (int col : {2, 3, 152}) {
+        w.table().setCurrentCell(3, col);
+        QVERIFY(!w.grid()->testAttribute(Qt::WA_InputMethodEnabled));
+        w.type(w.grid(), QStringLiteral("5"), Qt::Key_5);
+        QVERIFY(!w.editor()->testAttribute(Qt::WA_InputMethodEnabled));
+        w.press(w.editor(), Qt::Key_Escape);
+    }
+}
+
+void TestForm1::deleteKeyEmptiesCurrentCell()
+{
+    Window w;
+    w.table().SetCell(4, 5, QStringLiteral("230"));
+    w.table().SetCell(4, 6, QStringLiteral("250"));
+    w.table().setCurrentCell(4, 5);
+    w.press(w.grid(), Qt::Key_Delete);
+    QCOMPARE(w.table().text(4, 5), QString());
+    QCOMPARE(w.table().text(4, 6), QStringLiteral("250"));
+    QVERIFY(w.platform.messages.isEmpty());
+    QVERIFY(!w.editor()->isOpen());
+}
+
+void TestForm1::headingCellCurrentIsShownButNotEdited()
+{
+    Window w;
+    w.table().GetCell(0, 5);
+    QVERIFY(!w.grid()->currentIndex().isValid());
+    QVERIFY(w.grid()->fareModel()->headerData(4, Qt::Horizontal, Qt::BackgroundRole).isValid());
+    QVERIFY(!w.grid()->fareModel()->headerData(5, Qt::Horizontal, Qt::BackgroundRole).isValid());
+
+    w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
+    QVERIFY(!w.editor()->isOpen());
+    w.press(w.grid(), Qt::Key_Delete);
+    QCOMPARE(w.table().text(0, 5), QStringLiteral("3"));
+
+    // Navigation starts from the nearest ordinary cell.
+    w.press(w.grid(), Qt::Key_Down);
+    QCOMPARE(w.table().CurRow(), 1);
+    QCOMPARE(w.table().CurCol(), 5);
+    QVERIFY(!w.grid()->fareModel()->headerData(4, Qt::Horizontal, Qt::BackgroundRole).isValid());
+}
+
+void TestForm1::rightButtonOpensContextMenuAndKeepsCell()
+{
+    Window w;
+    w.table().setCurrentCell(3, 3);
+    QMenu* context = w.form.findChild<QMenu*>(QStringLiteral("MnuHideMnu"));
+    QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(6, 7));
+    QTRY_VERIFY(context->isVisible());
+    QCOMPARE(w.table().CurRow(), 3);
+    QCOMPARE(w.table().CurCol(), 3);
+    context->close();
+    // Its entries stay enabled while the Row and Column menus are disabled.
+    w.table().setCurrentCell(1, 1);
+    for (QAction* entry : context->actions())
+        QVERIFY(entry->isEnabled());
+}
+
+void TestForm1::menusFollowCurrentCell_data()
+{
+    QTest::addColumn<Cell>("cell");
+    QTest::addColumn<bool>("rowMenu");
+    QTest::addColumn<bool>("columnMenu");
+    QTest::newRow("route name") << Cell{1, 1} << false << false;
+    QTest::newRow("stop name") << Cell{2, 1} << true << false;
+    QTest::newRow("route ticket number") << Cell{1, 2} << false << true;
+    QTest::newRow("fare") << Cell{2, 2} << true << true;
+    QTest::newRow("column heading") << Cell{0, 7} << false << true;
+}
+
+void TestForm1::menusFollowCurrentCell()
+{
+    QFETCH(Cell, cell);
+    QFETCH(bool, rowMenu);
+    QFETCH(bool, columnMenu);
+    Window w;
+    w.table().setCurrentCell(5, 5);
+    QTest::mouseClick(w.grid()->viewport(), Qt::LeftButton, {}, w.cellCentre(2, 2));
+    w.table().setCurrentCell(cell.row, cell.col);
+    QCOMPARE(w.form.findChild<QMenu*>(QStringLiteral("MnuRow"))->menuAction()->isEnabled(),
+             rowMenu);
+    QCOMPARE(w.form.findChild<QMenu*>(QStringLiteral("MnuRetsu"))->menuAction()->isEnabled(),
+             columnMenu);
+}
+
+void TestForm1::rowPasteFollowsTheRowBuffer()
+{
+    Window w;
+    QAction* paste = w.action("MnuEditLinePaste");
+    QVERIFY(!paste->isEnabled());
+    QVERIFY(w.action("MnuEditLinePasteHide")->isEnabled());
+    w.table().SetCell(3, 1, QStringLiteral("市役所前"));
+    w.action("MnuEditLineCopy")->trigger();
+    QVERIFY(paste->isEnabled());
+    w.table().setCurrentCell(5, 4);
+    paste->trigger();
+    QCOMPARE(w.table().text(5, 1), QStringLiteral("市役所前"));
+}
+
+namespace {
+
+/** What a command did: the table, where it left the current cell, and what it asked. */
+QStringList effects(Window& w)
+{
+    QStringList seen = TestTables::snapshot(w.table());
+    seen << QStringLiteral("current %1,%2").arg(w.table().CurRow()).arg(w.table().CurCol());
+    for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
+        seen << QStringLiteral("message ") + m.title;
+    for (const FakePlatform::Dialog& d : std::as_const(w.platform.dialogs))
+        seen << QStringLiteral("dialog %1 %2").arg(d.save).arg(d.filters.value(0).label);
+    return seen;
+}
+
+/** A table with something in every cell, a copied row and column, on a fare cell. */
+void prepare(Window& w)
+{
+    fillTagged(w.table());
+    w.table().setCurrentCell(3, 4);
+    w.form.editCommands().MnuEditLineCopy();
+    w.form.editCommands().MnuEditClumCopy();
+    w.table().setCurrentCell(6, 7);
+    w.platform.messages.clear();
+}
+
+/** Runs a menu item's handler directly, as its slot. */
+void runHandler(Window& w, const QString& name)
+{
+    QObject* receiver = &w.form;
+    if (w.form.metaObject()->indexOfSlot(qPrintable(name + QStringLiteral("()"))) < 0)
+        receiver = &w.form.editCommands();
+    QVERIFY2(QMetaObject::invokeMethod(receiver, qPrintable(name)), qPrintable(name));
+}
+
+} // namespace
+
+void TestForm1::toolbarButtonRunsItsMenuHandler_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("handler");
+    const struct {
+        int index;
+        const char* handler;
+    } buttons[] = {
+        {0, "MnuFileNew"},         {1, "MnuFileOpen"},          {2, "MnuFileSaveAs"},
+        {4, "MnuCellInsDown"},     {5, "MnuCellInsRight"},      {6, "MnuCellDeleteUp"},
+        {7, "MnuCellDeleteLeft"},  {8, "MnuCellDeleteNormal"},  {9, "MnuEditLineIns"},
+        {10, "MnuEditLineDelete"}, {11, "MnuRowDeleteNormal"},  {12, "MnuClumIns"},
+        {13, "MnuClumDeleteLeft"}, {14, "MnuClumDeleteNormal"}, {15, "MnuFileTxtInport"},
+        {16, "MnuCellLeft"},       {17, "MnuCellRight"},        {18, "MnuCellUp"},
+        {19, "MnuCellDown"},       {20, "MnuEditUp"},           {21, "MnuEditDown"},
+        {22, "MnuClumLeft"},       {23, "MnuClumRight"},
+    };
+    for (const auto& button : buttons)
+        QTest::addRow("%d %s", button.index, button.handler)
+            << button.index << QString::fromLatin1(button.handler);
+}
+
+void TestForm1::toolbarButtonRunsItsMenuHandler()
+{
+    QFETCH(int, index);
+    QFETCH(QString, handler);
+    Window clicked;
+    prepare(clicked);
+    const QStringList before = effects(clicked);
+    auto* button = clicked.form.findChild<QToolButton*>(QStringLiteral("Command1_%1").arg(index));
+    QVERIFY(button);
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+
+    Window reference;
+    prepare(reference);
+    runHandler(reference, handler);
+    QCOMPARE(effects(clicked), effects(reference));
+    QVERIFY2(effects(clicked) != before, "the command did nothing");
+}
+
+void TestForm1::contextEntryRunsItsTwinsHandler_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("position"); // separators included
+    const char* const entries[] = {
+        "MnuCellInsDown",      "MnuCellInsRight",   "MnuCellDeleteNormal",
+        "MnuCellDeleteUp",     "MnuCellDeleteLeft", nullptr,
+        "MnuEditLineIns",      "MnuEditLineCopy",   "MnuEditLinePaste",
+        "MnuRowDeleteNormal",  "MnuEditLineDelete", nullptr,
+        "MnuClumIns",          "MnuEditClumCopy",   "MnuEditClumPaste",
+        "MnuClumDeleteNormal", "MnuClumDeleteLeft",
+    };
+    int position = 0;
+    for (const char* twin : entries) {
+        if (twin)
+            QTest::addRow("%d %s", position, twin) << QString::fromLatin1(twin) << position;
+        ++position;
+    }
+}
+
+void TestForm1::contextEntryRunsItsTwinsHandler()
+{
+    QFETCH(QString, entry);
+    QFETCH(int, position);
+    Window chosen;
+    prepare(chosen);
+    QMenu* context = chosen.form.findChild<QMenu*>(QStringLiteral("MnuHideMnu"));
+    QAction* item = chosen.form.findChild<QAction*>(entry + QStringLiteral("Hide"));
+    QVERIFY(item);
+    QCOMPARE(context->actions().indexOf(item), position);
+    item->trigger();
+
+    Window reference;
+    prepare(reference);
+    runHandler(reference, entry);
+    QCOMPARE(effects(chosen), effects(reference));
+}
+
+void TestForm1::mergeButtonIsDisabled()
+{
+    Window w;
+    fillTagged(w.table());
+    const QStringList before = effects(w);
+    auto* merge = w.form.findChild<QToolButton*>(QStringLiteral("Command1_3"));
+    QCOMPARE(merge->toolTip(), QStringLiteral("ファイルのマージ"));
+    QVERIFY(!merge->isEnabled());
+    QTest::mouseClick(merge, Qt::LeftButton);
+    w.form.Command1_Click(3);
+    w.form.Command1_Click(24);
+    w.form.Command1_Click(-1);
+    QCOMPARE(effects(w), before);
+}
+
+void TestForm1::bulkChangeRedrawsOnce()
+{
+    Window w;
+    QSignalSpy changes(w.grid()->fareModel(), &QAbstractItemModel::dataChanged);
+    w.form.Data_Cls();
+    QCOMPARE(changes.size(), 1);
+    QVERIFY(w.grid()->updatesEnabled());
+    QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(301, 152));
+}
+
+void TestForm1::fileCommandCommitsOpenEdit_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("save as") << "MnuFileSaveAs"
+                             << "typed.Hy3";
+    QTest::newRow("save as text") << "MnuFileSaveTxt"
+                                  << "typed.txt";
+}
+
+void TestForm1::fileCommandCommitsOpenEdit()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    // The edit is typed into the start-up cell, (1, 1): nothing moves the current cell before
+    // the save reads it.
+    Window w;
+    w.type(w.grid(), QStringLiteral("東西線"));
+    QVERIFY(w.editor()->isOpen());
+    const QString path = m_dir.filePath(name);
+    w.platform.fileAnswers << path;
+    w.action(qPrintable(command))->trigger();
+    QVERIFY(w.platform.messages.isEmpty());
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
+
+    FareTable reread;
+    FakePlatform platform;
+    const auto load = name.endsWith(QLatin1String(".txt")) ? LoadText : LoadHy3;
+    QCOMPARE(load(reread, platform, path), Outcome::Done);
+    QCOMPARE(reread.text(1, 1), QStringLiteral("東西線"));
+}
+
+void TestForm1::closingPrompt_data()
+{
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QString>("chosen"); // the Save As dialog's answer; empty cancels it
+    QTest::addColumn<bool>("closes");
+    using A = Platform::Answer;
+    QTest::newRow("no") << QList<A>{A::No} << "" << true;
+    QTest::newRow("cancel") << QList<A>{A::Cancel} << "" << false;
+    QTest::newRow("yes, saved") << QList<A>{A::Yes} << "closing.Hy3" << true;
+    QTest::newRow("yes, dialog cancelled") << QList<A>{A::Yes} << "" << false;
+    QTest::newRow("yes, unknown extension") << QList<A>{A::Yes} << "closing.dat" << false;
+}
+
+void TestForm1::closingPrompt()
+{
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QString, chosen);
+    QFETCH(bool, closes);
+    Window w;
+    w.table().setCurrentCell(1, 1);
+    w.type(w.grid(), QStringLiteral("終了前"));
+    w.platform.answers = answers;
+    const QString path = m_dir.filePath(chosen);
+    if (!chosen.isEmpty())
+        w.platform.fileAnswers << path;
+    w.action("MnuFileExit")->trigger();
+    QCOMPARE(w.platform.messages.value(0).title, QStringLiteral("保存の確認"));
+    QCOMPARE(w.form.isVisible(), !closes);
+    if (answers[0] == Platform::Answer::Yes && closes) {
+        FareTable reread;
+        FakePlatform platform;
+        QCOMPARE(LoadHy3(reread, platform, path), Outcome::Done);
+        QCOMPARE(reread.text(1, 1), QStringLiteral("終了前"));
+    }
+}
+
+void TestForm1::droppedFiles_data()
+{
+    QTest::addColumn<QStringList>("files"); // ROUTE and OTHER stand for the saved files
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QString>("routeName"); // empty: the table is unchanged
+    QTest::addColumn<QStringList>("titles");
+    using A = Platform::Answer;
+    const QString ask = QStringLiteral("新規作成時の確認");
+    QTest::newRow("fare table") << QStringList{QStringLiteral("ROUTE")} << QList<A>{A::Yes}
+                                << "東西線" << QStringList{ask};
+    QTest::newRow("two files, the first is opened")
+        << QStringList{QStringLiteral("OTHER"), QStringLiteral("ROUTE")} << QList<A>{A::Yes}
+        << "南北線" << QStringList{ask};
+    QTest::newRow("answered no") << QStringList{QStringLiteral("ROUTE")} << QList<A>{A::No} << ""
+                                 << QStringList{ask};
+    QTest::newRow("unsupported file")
+        << QStringList{QStringLiteral("/tmp/letter.doc")} << QList<A>{A::Yes} << ""
+        << QStringList{ask, QStringLiteral("ドラッグされたファイル")};
+}
+
+void TestForm1::droppedFiles()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QString, routeName);
+    QFETCH(QStringList, titles);
+    files.replaceInStrings(QStringLiteral("ROUTE"), m_routeFile);
+    files.replaceInStrings(QStringLiteral("OTHER"), m_otherFile);
+    Window w;
+    fillTagged(w.table());
+    const QStringList before = TestTables::snapshot(w.table());
+    w.platform.answers = answers;
+    dropFiles(w.grid()->viewport(), files);
+    QStringList shown;
+    for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
+        shown << m.title;
+    QCOMPARE(shown, titles);
+    if (routeName.isEmpty())
+        QCOMPARE(TestTables::snapshot(w.table()), before);
+    else
+        QCOMPARE(w.table().text(1, 1), routeName);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
