@@ -1,9 +1,14 @@
 // The yardstick for the editor's start-up: a bare Qt 6 QTableView over a plain array model of
 // the editor's size (302 x 153 texts, a full table's content), shown the way a plain Qt
 // program shows a window. scripts/run-bench times both programs to their first painted window.
+//
+// Usage: bare-tableview [WIDTHxHEIGHT]   (the window's size in pixels, 1024x700 when not given;
+//                                         run-bench gives the editor's own)
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QTableView>
 #include <vector>
 
@@ -51,7 +56,13 @@ int main(int argc, char* argv[])
     ArrayModel model;
     QTableView view;
     view.setModel(&model);
-    view.resize(1024, 700);
+    QSize size(1024, 700);
+    if (argc > 1) {
+        const QStringList parts = QString::fromLocal8Bit(argv[1]).split(u'x');
+        if (parts.size() == 2)
+            size = QSize(parts[0].toInt(), parts[1].toInt());
+    }
+    view.resize(size);
     view.show();
     return app.exec();
 }

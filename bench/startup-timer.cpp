@@ -4,6 +4,9 @@
 //
 // Usage: startup-timer [--runs N] [--settle MS] [--max-ratio R] [--max-peak-mib M]
 //                      -- PROGRAM [ARG...] [-- PROGRAM [ARG...]]...
+//        startup-timer --window-size -- PROGRAM [ARG...]
+//                      (starts the program once and prints the size of its first painted
+//                      window as WIDTHxHEIGHT, so that another can be shown at that size)
 // Prints one line per program: median, fastest and slowest start-up in ms, and the median peak
 // resident memory (VmHWM) in MiB, read --settle ms (default 500) after the first paint. Exits 1
 // when the first program's median exceeds R times the second's, or its peak memory M MiB.
@@ -24,6 +27,8 @@ struct Command {
     QStringList args;
     std::vector<double> startMs;
     std::vector<double> peakMiB;
+    /** The size of the first painted window, "WIDTHxHEIGHT". */
+    QByteArray windowSize;
 };
 
 /** The peak resident memory of a running process in MiB, or -1. */
@@ -60,8 +65,16 @@ bool runOnce(Command& command, int settleMs)
             continue;
         }
         seen += process.readAllStandardOutput();
-        if (seen.contains("qt.widgets.painting Flushing top level"))
+        const qsizetype marker = seen.indexOf("qt.widgets.painting Flushing top level");
+        if (marker >= 0) {
             painted = double(clock.nsecsElapsed()) / 1e6;
+            // "Flushing top level QRegion(0,0 644x340) and ..."
+            const qsizetype open = seen.indexOf("QRegion(", marker);
+            const qsizetype space = seen.indexOf(' ', open);
+            const qsizetype close = seen.indexOf(')', space);
+            if (open >= 0 && space >= 0 && close > space)
+                command.windowSize = seen.mid(space + 1, close - space - 1);
+        }
         // Keep only the tail: the marker may be split between two reads.
         if (seen.size() > 4096)
             seen = seen.right(256);
@@ -97,6 +110,7 @@ int main(int argc, char* argv[])
     int settleMs = 500;
     double maxRatio = 0;
     double maxPeakMiB = 0;
+    bool windowSizeOnly = false;
     std::vector<Command> commands;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
@@ -106,6 +120,8 @@ int main(int argc, char* argv[])
             settleMs = args.takeFirst().toInt();
         } else if (arg == QLatin1String("--max-ratio") && !args.isEmpty()) {
             maxRatio = args.takeFirst().toDouble();
+        } else if (arg == QLatin1String("--window-size")) {
+            windowSizeOnly = true;
         } else if (arg == QLatin1String("--max-peak-mib") && !args.isEmpty()) {
             maxPeakMiB = args.takeFirst().toDouble();
         } else if (arg == QLatin1String("--")) {
@@ -114,7 +130,7 @@ int main(int argc, char* argv[])
             args = end < 0 ? QStringList() : args.mid(end);
             if (words.isEmpty())
                 break;
-            commands.push_back({words.first(), words.mid(1), {}, {}});
+            commands.push_back({words.first(), words.mid(1), {}, {}, {}});
         } else {
             std::fprintf(stderr, "usage: startup-timer [--runs N] [--settle MS] [--max-ratio R] "
                                  "[--max-peak-mib M] -- PROGRAM [ARG...] [-- PROGRAM "
@@ -125,9 +141,16 @@ int main(int argc, char* argv[])
     if (commands.empty() || runs < 1)
         return 2;
 
+    if (windowSizeOnly) {
+        Command& command = commands.front();
+        if (!runOnce(command, 0))
+            return 1;
+        std::printf("%s\n", command.windowSize.constData());
+        return 0;
+    }
     // One unmeasured start each, so that every program starts with warm caches.
     for (Command& command : commands) {
-        Command warmUp{command.program, command.args, {}, {}};
+        Command warmUp{command.program, command.args, {}, {}, {}};
         if (!runOnce(warmUp, 0))
             return 1;
     }
@@ -139,10 +162,10 @@ int main(int argc, char* argv[])
     for (const Command& command : commands) {
         const auto [fastest, slowest] =
             std::minmax_element(command.startMs.begin(), command.startMs.end());
-        std::printf("%-40s start-up median %8.1f ms (fastest %.1f, slowest %.1f), peak memory "
-                    "median %.1f MiB\n",
-                    qPrintable(command.program.section(u'/', -1)), median(command.startMs),
-                    *fastest, *slowest, median(command.peakMiB));
+        std::printf("%-16s window %-9s start-up median %6.1f ms (fastest %.1f, slowest %.1f), "
+                    "peak memory median %.1f MiB\n",
+                    qPrintable(command.program.section(u'/', -1)), command.windowSize.constData(),
+                    median(command.startMs), *fastest, *slowest, median(command.peakMiB));
     }
     int missed = 0;
     const Command& first = commands.front();
