@@ -15,6 +15,13 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+
+#ifdef FAREWRIGHT_BENCH_WINDOW
+#include "app/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#endif
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
@@ -294,6 +301,57 @@ void registerText()
         2.0);
 }
 
+#ifdef FAREWRIGHT_BENCH_WINDOW
+/**
+ * The editing commands run from their menu items in the main window over a full table: the
+ * command with the window's own reaction to it and, separately, until the window has painted
+ * the result.
+ */
+void registerWindowCommands()
+{
+    for (const EditCase& edit : editCases) {
+        for (const bool repainted : {false, true}) {
+            std::string name = std::string(edit.name) + " in the window";
+            if (repainted)
+                name += ", repainted";
+            add(
+                name,
+                [edit, repainted](benchmark::State& state) {
+                    Fixture& f = fixture();
+                    Form1 window(f.platform);
+                    window.show();
+                    QAction* action = window.findChild<QAction*>(
+                        QString::fromLatin1(edit.name).section(u' ', 0, 0));
+                    if (!action) {
+                        state.SkipWithError("no such menu item");
+                        return;
+                    }
+                    FareTable& table = window.table();
+                    const auto restore = [&] {
+                        table.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, f.snapshot);
+                        table.setCurrentCell(edit.row, edit.col);
+                        QApplication::processEvents();
+                    };
+                    restore();
+                    table.setCurrentCell(150, 80);
+                    window.editCommands().MnuEditLineCopy();
+                    window.editCommands().MnuEditClumCopy();
+                    for (auto _ : state) {
+                        state.PauseTiming();
+                        restore();
+                        state.ResumeTiming();
+                        action->trigger();
+                        if (repainted)
+                            QApplication::processEvents();
+                    }
+                    check(state);
+                },
+                repainted ? 0 : 2.0, std::string(), 100);
+        }
+    }
+}
+#endif
+
 void registerAll()
 {
     add(
@@ -314,6 +372,9 @@ void registerAll()
     registerBinaryFormat("Hyp", HypLayout, SaveHyp, LoadHyp);
     registerText();
     registerEditCommands();
+#ifdef FAREWRIGHT_BENCH_WINDOW
+    registerWindowCommands();
+#endif
 }
 
 /** Google Benchmark's console table, and the medians kept for the summary. */
@@ -336,7 +397,14 @@ public:
 
 int main(int argc, char* argv[])
 {
+#ifdef FAREWRIGHT_BENCH_WINDOW
+    // The window benchmarks draw off screen unless a display is there (run-bench gives Xvfb).
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     // --write-full-table PATH: save the benchmarks' full table as PATH (by its extension) only.
     if (argc == 3 && qstrcmp(argv[1], "--write-full-table") == 0) {
         const QString path = QString::fromLocal8Bit(argv[2]);
