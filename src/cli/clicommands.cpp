@@ -171,8 +171,7 @@ QStringList checkTable(const FareTable& table)
             else if (number.trailingText)
                 findings.append(
                     QStringLiteral("%1: 「%2」は数値の後ろが無視され、%3 として保存されます。")
-                        .arg(describeCell(row, col), text)
-                        .arg(number.value));
+                        .arg(describeCell(row, col), text, QString::number(number.value)));
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {

@@ -11,13 +11,23 @@
 namespace {
 constexpr int LastRow = FareTable::LastRow;
 constexpr int LastCol = FareTable::LastCol;
+
+/**
+ * Whether (row, col) is a heading cell. A row or column command can leave one current; the cell
+ * commands refuse to run there, since shifting or swapping would carry heading texts into the
+ * table's data and data into the headings, where the next renumbering wipes it out.
+ */
+bool isHeading(int row, int col)
+{
+    return row < FareTable::FixedRows || col < FareTable::FixedCols;
+}
 } // namespace
 
 void EditCommands::MnuCellInsDown()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (r == FareTable::RouteRow || r == LastRow)
+    if (isHeading(r, c) || r == FareTable::RouteRow || r == LastRow)
         return;
     HiddenTable hidden(m_table);
     QVector<QString> below = m_table.readBlock(r, c, LastRow, c);
@@ -30,7 +40,7 @@ void EditCommands::MnuCellInsRight()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (c <= FareTable::TicketCol || c == LastCol)
+    if (isHeading(r, c) || c <= FareTable::TicketCol || c == LastCol)
         return;
     HiddenTable hidden(m_table);
     QVector<QString> right = m_table.readBlock(r, c, r, LastCol);
@@ -42,14 +52,15 @@ void EditCommands::MnuCellInsRight()
 void EditCommands::MnuCellDeleteNormal()
 {
     // The grid's Delete key: the current cell is emptied where it stands, shown.
-    m_table.setCurrentText(QString());
+    if (!isHeading(m_table.CurRow(), m_table.CurCol()))
+        m_table.setCurrentText(QString());
 }
 
 void EditCommands::MnuCellDeleteLeft()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (c == FareTable::TicketCol || c == LastCol)
+    if (isHeading(r, c) || c == FareTable::TicketCol || c == LastCol)
         return;
     HiddenTable hidden(m_table);
     const QVector<QString> right = m_table.readBlock(r, c + 1, r, LastCol);
@@ -61,7 +72,7 @@ void EditCommands::MnuCellDeleteUp()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (r == FareTable::RouteRow || r == LastRow)
+    if (isHeading(r, c) || r == FareTable::RouteRow || r == LastRow)
         return;
     HiddenTable hidden(m_table);
     const QVector<QString> below = m_table.readBlock(r + 1, c, LastRow, c);
@@ -85,7 +96,7 @@ void EditCommands::MnuCellUp()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (r > FareTable::RouteRow + 1)
+    if (!isHeading(r, c) && r > FareTable::RouteRow + 1)
         swapCells(r, c, r - 1, c);
 }
 
@@ -93,7 +104,7 @@ void EditCommands::MnuCellDown()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (r != FareTable::RouteRow && r != LastRow)
+    if (!isHeading(r, c) && r != FareTable::RouteRow && r != LastRow)
         swapCells(r, c, r + 1, c);
 }
 
@@ -101,7 +112,7 @@ void EditCommands::MnuCellLeft()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (c > FareTable::FirstFareCol)
+    if (!isHeading(r, c) && c > FareTable::FirstFareCol)
         swapCells(r, c, r, c - 1);
 }
 
@@ -109,6 +120,6 @@ void EditCommands::MnuCellRight()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (c != FareTable::TicketCol && c != LastCol)
+    if (!isHeading(r, c) && c != FareTable::TicketCol && c != LastCol)
         swapCells(r, c, r, c + 1);
 }

@@ -40,7 +40,19 @@ ReadResult readFile(const QString& path, qint64 maxBytes)
         result.error = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
         return result;
     }
-    result.bytes = file.read(maxBytes);
+    // Read what is there, never reserving the whole limit for a small file.
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    if (size > 0) {
+        result.bytes = file.read(qMin(maxBytes, size));
+    } else {
+        while (result.bytes.size() < maxBytes) {
+            const QByteArray chunk =
+                file.read(qMin<qint64>(1 << 20, maxBytes - result.bytes.size()));
+            if (chunk.isEmpty())
+                break;
+            result.bytes += chunk;
+        }
+    }
     if (file.error() != QFileDevice::NoError) {
         result.error = QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString());
         result.bytes.clear();
@@ -55,8 +67,17 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
     if (QFileInfo(path).isDir())
         return QStringLiteral("同じ名前のフォルダーがあるため保存できません。");
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        // The new content is written beside the target and then put in its place, so the folder
+        // itself must be writable, even when the file is.
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        if (folder.isDir() && !folder.isWritable())
+            return QStringLiteral(
+                       "フォルダー「%"
+                       "1」に書き込めないため保存できません。別の場所に保存してください。")
+                .arg(displayPath(folder.filePath()));
         return QStringLiteral("ファイルを作成できません（%1）。").arg(file.errorString());
+    }
     // A write that stops part way (a full disk) reports no error of its own: write the rest
     // until the file system says why it refuses.
     for (qint64 written = 0; written < bytes.size();) {

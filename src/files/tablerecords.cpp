@@ -23,15 +23,14 @@ const QString& numberText(qint16 value)
 
 int CollectRowCount(FareTable& table, int limit)
 {
+    // Read through GetCell, one name cell after the other, so an open edit is committed into its
+    // cell before that cell is looked at, and the last name cell read is left current.
     int count = 0;
-    int row = 1;
-    for (; row <= limit && row <= FareTable::LastRow; ++row) {
-        if (table.text(row, FareTable::NameCol).isEmpty())
+    for (int row = 1; row <= limit && row <= FareTable::LastRow; ++row) {
+        if (table.GetCell(row, FareTable::NameCol).isEmpty())
             break;
         ++count;
     }
-    // The last name cell looked at becomes current, as reading it through GetCell would leave it.
-    table.setCurrentCell(qMin(row, qMin(limit, int(FareTable::LastRow))), FareTable::NameCol);
     return count;
 }
 

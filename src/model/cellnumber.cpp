@@ -75,6 +75,47 @@ CellNumber readRadixInteger(Cursor& in, int base)
     return fromValue(value, !in.atEnd());
 }
 
+/**
+ * Roughly where the first significant digit of a number in from_chars form stands: positive when
+ * its absolute value is 1 or more, zero or negative when it is less. Only asked of numbers beyond
+ * the range of a double, whose magnitude is then far from 0 either way.
+ */
+long long decimalMagnitude(const char* p, const char* end)
+{
+    constexpr long long Saturation = 1'000'000'000'000LL;
+    if (p < end && *p == '-')
+        ++p;
+    long long integerDigits = 0;
+    long long zerosAfterPoint = 0;
+    bool significant = false;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        significant = significant || *p != '0';
+        if (significant && integerDigits < Saturation)
+            ++integerDigits;
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p) {
+            if (!significant && *p == '0' && zerosAfterPoint < Saturation)
+                ++zerosAfterPoint;
+            significant = significant || *p != '0';
+        }
+    }
+    long long exponent = 0;
+    if (p < end && *p == 'e') {
+        ++p;
+        const bool negative = p < end && *p == '-';
+        if (negative)
+            ++p;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p)
+            exponent = qMin(exponent * 10 + (*p - '0'), Saturation);
+        if (negative)
+            exponent = -exponent;
+    }
+    if (!significant)
+        return 0;
+    return (integerDigits > 0 ? integerDigits : -zerosAfterPoint) + exponent;
+}
+
 } // namespace
 
 CellNumber CellToInt16(QStringView text)
@@ -144,13 +185,11 @@ CellNumber CellToInt16(QStringView text)
         return none;
     }
 
-    bool negativeExponent = false;
     if (in.peek() == u'E' || in.peek() == u'e') {
         Cursor exponent = in;
         exponent.next();
         QVarLengthArray<char, 16> digits;
         if (exponent.peek() == u'+' || exponent.peek() == u'-') {
-            negativeExponent = exponent.peek() == u'-';
             digits.append(char(exponent.peek()));
             exponent.next();
         }
@@ -166,8 +205,6 @@ CellNumber CellToInt16(QStringView text)
                 if (c != '+')
                     number.append(c);
             in = exponent;
-        } else {
-            negativeExponent = false;
         }
     }
 
@@ -175,8 +212,8 @@ CellNumber CellToInt16(QStringView text)
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     Q_UNUSED(end)
     if (ec == std::errc::result_out_of_range) {
-        // Too large to represent is an overflow; too small to represent is zero.
-        if (!negativeExponent)
+        // Beyond what a double holds: too large is an overflow, too small is zero.
+        if (decimalMagnitude(number.data(), number.data() + number.size()) > 0)
             return fromValue(HUGE_VAL, !in.atEnd());
         value = 0;
     } else if (ec != std::errc()) {

@@ -24,6 +24,12 @@ struct Encoded {
     qsizetype badIndex = -1;
 };
 
+/**
+ * Encodes text. Characters that code page 932 has no code for, but glibc's converter maps to a
+ * near one, are written as that one and read back as it: ¥ as \, 〜 (U+301C) as ～, − as －,
+ * — as ―, ‖ as ∥, ¢ £ ¬ as their full-width forms, as Windows writes them too. Anything else
+ * outside code page 932 makes the encoding fail.
+ */
 Encoded encode(QStringView text);
 
 /** "U+20BB7"-style notation of a character, for messages. */

@@ -93,7 +93,11 @@ void FareTable::Data_Cls()
     hide();
     // The same end state as SetCell(row, col, "") over rows 1..301 and columns 1..152: the first
     // access leaves the old cell (committing an open edit, which the clearing then empties), the
-    // last one leaves (301, 152) current.
+    // last one leaves (301, 152) current. An edit open on the route name itself is committed
+    // before the clearing too: otherwise the move away from (1, 1) at the end would write it back
+    // into a table that has just been emptied.
+    if (m_curRow == RouteRow && m_curCol == NameCol)
+        emit cellAboutToBeLeft(m_curRow, m_curCol);
     setCurrentCell(RouteRow, NameCol);
     for (int row = 1; row < RowCount; ++row) {
         auto first = m_cells.begin() + index(row, 1);

@@ -215,6 +215,9 @@ void TestCli::checkFindings_data()
         << 2 << 2 << QStringLiteral("なし") << QStringLiteral("0（空欄）として保存");
     QTest::newRow("grouped thousands stored as 1")
         << 3 << 7 << QStringLiteral("1,200") << QStringLiteral("1 として保存");
+    QTest::newRow("placeholder in the text stays as typed")
+        << 3 << 7 << QStringLiteral("5%1")
+        << QStringLiteral("「5%1」は数値の後ろが無視され、5 として保存");
     QTest::newRow("data below the first empty name")
         << 6 << 9 << QStringLiteral("5") << QStringLiteral("5 行目の名称が空欄");
     QTest::newRow("unencodable name")

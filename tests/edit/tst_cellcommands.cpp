@@ -11,6 +11,8 @@ private slots:
     void openEditIsCommittedThenOverwritten_data();
     void openEditIsCommittedThenOverwritten();
     void deleteKeyEmptiesCellWhereItStands();
+    void headingCellsAreLeftAlone_data();
+    void headingCellsAreLeftAlone();
 };
 
 void TestCellCommands::commandsOnTaggedTable_data()
@@ -124,17 +126,47 @@ void TestCellCommands::openEditIsCommittedThenOverwritten()
 
 void TestCellCommands::deleteKeyEmptiesCellWhereItStands()
 {
-    // Row 0 can be current after a column move; the Delete key has no guard and never hides.
+    // The Delete key's action never hides the table and never moves the current cell.
     Bench bench;
-    bench.table.setCurrentCell(0, 7);
+    bench.table.setCurrentCell(5, 7);
     QSignalSpy visibility(&bench.table, &FareTable::visibilityChanged);
     QSignalSpy cellRedrawn(&bench.table, &FareTable::cellChanged);
     bench.commands.MnuCellDeleteNormal();
-    QCOMPARE(bench.table.text(0, 7), QString());
-    QCOMPARE(bench.table.CurRow(), 0);
+    QCOMPARE(bench.table.text(5, 7), QString());
+    QCOMPARE(bench.table.CurRow(), 5);
     QCOMPARE(bench.table.CurCol(), 7);
     QCOMPARE(visibility.count(), 0);
     QCOMPARE(cellRedrawn.count(), 1);
+    QCOMPARE(bench.platform.focusGridCalls, 0);
+}
+
+void TestCellCommands::headingCellsAreLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    const QByteArrayList commands{"MnuCellInsDown",    "MnuCellInsRight", "MnuCellDeleteNormal",
+                                  "MnuCellDeleteLeft", "MnuCellDeleteUp", "MnuCellUp",
+                                  "MnuCellDown",       "MnuCellLeft",     "MnuCellRight"};
+    // A column move leaves (0, n) current, a row insert or removal (301, 0).
+    const QList<QPair<int, int>> headings{{0, 7}, {301, 0}, {5, 0}, {0, 0}};
+    for (const QByteArray& command : commands)
+        for (const auto& [row, col] : headings)
+            QTest::addRow("%s at (%d, %d)", command.constData(), row, col) << command << row << col;
+}
+
+void TestCellCommands::headingCellsAreLeftAlone()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    Bench bench;
+    bench.table.setCurrentCell(row, col);
+    const QStringList before = TestTables::snapshot(bench.table);
+    QVERIFY(bench.run({command}));
+    QCOMPARE(TestTables::snapshot(bench.table), before);
+    QCOMPARE(bench.table.CurRow(), row);
+    QCOMPARE(bench.table.CurCol(), col);
     QCOMPARE(bench.platform.focusGridCalls, 0);
 }
 

@@ -1,3 +1,4 @@
+#include "editorstandin.h"
 #include "fakeplatform.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
@@ -56,6 +57,7 @@ private slots:
     void goldenTwoRowFile();
     void routeNameOnlyIsOneRecord();
     void rowsStopBeforeFirstEmptyName();
+    void openEditCountsAsTheNameItFills();
     void fullTableRoundTripsByteIdentical();
     void loadWritesNumbersAsText();
     void loadLeavesLastWrittenCellCurrent();
@@ -136,6 +138,23 @@ void TestHy3::rowsStopBeforeFirstEmptyName()
     QCOMPARE(decoded.records.size(), 4);
     QCOMPARE(decoded.records[2].Name, QStringLiteral(" "));
     QCOMPARE(decoded.records[3].Name, QStringLiteral("S4"));
+}
+
+void TestHy3::openEditCountsAsTheNameItFills()
+{
+    // The first name read commits the edit, so a name being typed into the gap is stored.
+    FareTable table;
+    EditorStandIn editor(table);
+    for (int row : {1, 2, 4})
+        table.SetCell(row, 1, QStringLiteral("S%1").arg(row));
+    table.setCurrentCell(3, 1);
+    editor.open(QStringLiteral("typed"));
+    FakePlatform platform;
+    QCOMPARE(SaveHy3(table, platform, path("edit.Hy3")), Outcome::Done);
+    const BinaryCodec::Decoded decoded =
+        BinaryCodec::decode(Hy3Layout, readBytes(path("edit.Hy3")));
+    QCOMPARE(decoded.records.size(), 4);
+    QCOMPARE(decoded.records[2].Name, QStringLiteral("typed"));
 }
 
 void TestHy3::fullTableRoundTripsByteIdentical()

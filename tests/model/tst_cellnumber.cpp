@@ -67,6 +67,14 @@ void TestCellNumber::conversion_data()
     QTest::newRow("huge exponent") << QStringLiteral("1E99999") << S::Overflow << 0;
     QTest::newRow("tiny exponent") << QStringLiteral("1E-99999") << S::Ok << 0;
     QTest::newRow("many digits") << QString(400, u'9') << S::Overflow << 0;
+    QTest::newRow("many leading zeros") << QString(400, u'0') + QStringLiteral("7") << S::Ok << 7;
+    QTest::newRow("tiny without exponent")
+        << QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1") << S::Ok << 0;
+    QTest::newRow("tiny with positive exponent")
+        << QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1E5") << S::Ok << 0;
+    QTest::newRow("huge with negative exponent")
+        << QStringLiteral("1") + QString(400, u'0') + QStringLiteral("E-5") << S::Overflow << 0;
+    QTest::newRow("zero with huge exponent") << QStringLiteral("0E99999") << S::Ok << 0;
     QTest::newRow("hex too large") << QStringLiteral("&H8000") << S::Overflow << 0;
     QTest::newRow("hex largest") << QStringLiteral("&H7FFF") << S::Ok << 32767;
 }

@@ -12,6 +12,8 @@ private slots:
     void invalidBytesBecomeReplacement();
     void unencodableCharacterIsNamed_data();
     void unencodableCharacterIsNamed();
+    void nearCharactersAreSubstituted_data();
+    void nearCharactersAreSubstituted();
 };
 
 void TestCp932::roundTrip_data()
@@ -85,6 +87,24 @@ void TestCp932::unencodableCharacterIsNamed()
     QCOMPARE(encoded.badCharacter, bad);
     QCOMPARE(int(encoded.badIndex), index);
     QCOMPARE(Cp932::codePointName(bad), name);
+}
+
+void TestCp932::nearCharactersAreSubstituted_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("wave dash as typed on Linux") << QStringLiteral("〜") << QStringLiteral("～");
+    QTest::newRow("minus sign") << QStringLiteral("−") << QStringLiteral("－");
+    QTest::newRow("yen sign") << QStringLiteral("¥") << QStringLiteral("\\");
+}
+
+void TestCp932::nearCharactersAreSubstituted()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, readBack);
+    const Cp932::Encoded encoded = Cp932::encode(typed);
+    QVERIFY(encoded.ok);
+    QCOMPARE(Cp932::decode(encoded.bytes), readBack);
 }
 
 QTEST_GUILESS_MAIN(TestCp932)

@@ -44,6 +44,7 @@ private slots:
     void openEditCommitsIntoCellBeingLeft();
     void dataClsEmptiesOrdinaryCellsOnly();
     void dataClsCommitsOpenEditFirst();
+    void dataClsEmptiesRouteNameBeingEdited();
     void hiddenTableGathersNotifications();
     void bracketNests();
     void insertAndRemoveRowKeep302Rows();
@@ -167,6 +168,19 @@ void TestFareTable::dataClsCommitsOpenEditFirst()
     table.Data_Cls();
     QVERIFY(!editor.isOpen());
     QCOMPARE(table.text(0, 5), QStringLiteral("edited"));
+}
+
+void TestFareTable::dataClsEmptiesRouteNameBeingEdited()
+{
+    FareTable table;
+    EditorStandIn editor(table);
+    table.setCurrentCell(1, 1);
+    editor.open(QStringLiteral("typed"));
+    table.Data_Cls();
+    QVERIFY(!editor.isOpen());
+    QCOMPARE(table.text(1, 1), QString());
+    QCOMPARE(table.CurRow(), 301);
+    QCOMPARE(table.CurCol(), 152);
 }
 
 void TestFareTable::hiddenTableGathersNotifications()

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -230,14 +231,15 @@ void TestSaveFaults::failedSaveKeepsTarget_data()
 {
     QTest::addColumn<QString>("writer");
     QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("reason"); // a regular expression
     struct FaultCase {
         Fault fault;
         const char* name;
         const char* reason;
     };
     const FaultCase faults[] = {
-        {Fault::ReadOnlyFolder, "folder without write permission", "作成できません"},
+        // (root checking as nobody reads as a refused file, a user as a refused folder)
+        {Fault::ReadOnlyFolder, "folder without write permission", "作成できません|書き込めない"},
         {Fault::TargetIsFolder, "target is a folder", "フォルダー"},
         {Fault::FileSizeLimit, "file size limit", "書き込めません"},
         // Two rows fit into the file's buffer: the limit is met only when the file is closed.
@@ -312,7 +314,7 @@ void TestSaveFaults::failedSaveKeepsTarget()
         if (message.buttons == Platform::Buttons::Ok)
             failures.append(message.text);
     QCOMPARE(failures.size(), 1);
-    QVERIFY2(failures.first().contains(reason), qPrintable(failures.first()));
+    QVERIFY2(failures.first().contains(QRegularExpression(reason)), qPrintable(failures.first()));
     QVERIFY2(failures.first().contains(QStringLiteral("target")), qPrintable(failures.first()));
     QCOMPARE(platform.busyDepth, 0);
     QVERIFY(!table.isHidden());
