@@ -346,7 +346,7 @@ void registerWindowCommands()
                     }
                     check(state);
                 },
-                repainted ? 0 : 2.0, std::string(), 100);
+                repainted ? 0 : 2.0, std::string(), 30);
         }
     }
 }
