@@ -117,6 +117,8 @@ private slots:
     void fileCommandCommitsOpenEdit();
     void closingPrompt_data();
     void closingPrompt();
+    void sessionEnd_data();
+    void sessionEnd();
     void droppedFiles_data();
     void droppedFiles();
 
@@ -661,6 +663,72 @@ void TestForm1::closingPrompt()
         QCOMPARE(LoadHy3(reread, platform, path), Outcome::Done);
         QCOMPARE(reread.text(1, 1), QStringLiteral("終了前"));
     }
+}
+
+void TestForm1::sessionEnd_data()
+{
+    QTest::addColumn<bool>("interaction"); // whether the session manager lets the program ask
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QString>("chosen"); // the Save As dialog's answer; empty cancels it
+    QTest::addColumn<QString>("after");  // what the user does before the window is closed
+    QTest::addColumn<bool>("mayEnd");
+    QTest::addColumn<bool>("closeAsks"); // whether closing the window then asks again
+    using A = Platform::Answer;
+    QTest::newRow("no") << true << QList<A>{A::No} << ""
+                        << "" << true << false;
+    QTest::newRow("cancel") << true << QList<A>{A::Cancel} << ""
+                            << "" << false << true;
+    QTest::newRow("yes, saved") << true << QList<A>{A::Yes} << "session.Hy3"
+                                << "" << true << false;
+    QTest::newRow("yes, dialog cancelled") << true << QList<A>{A::Yes} << ""
+                                           << "" << false << true;
+    QTest::newRow("yes, unknown extension") << true << QList<A>{A::Yes} << "session.dat"
+                                            << "" << false << true;
+    QTest::newRow("no interaction") << false << QList<A>{} << ""
+                                    << "" << true << true;
+    QTest::newRow("no, then a cell changes") << true << QList<A>{A::No} << ""
+                                             << "change" << true << true;
+    QTest::newRow("no, then an edit opens") << true << QList<A>{A::No} << ""
+                                            << "edit" << true << true;
+}
+
+void TestForm1::sessionEnd()
+{
+    QFETCH(bool, interaction);
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QString, chosen);
+    QFETCH(QString, after);
+    QFETCH(bool, mayEnd);
+    QFETCH(bool, closeAsks);
+    Window w;
+    w.type(w.grid(), QStringLiteral("終了前"));
+    w.platform.answers = answers;
+    const QString path = m_dir.filePath(chosen);
+    if (!chosen.isEmpty())
+        w.platform.fileAnswers << path;
+
+    QCOMPARE(w.form.sessionEnding(interaction), mayEnd);
+    QCOMPARE(w.platform.messages.size(), interaction ? 1 : 0);
+    if (interaction) {
+        QCOMPARE(w.platform.messages[0].text, QStringLiteral("現在編集中のデータを保存しますか？"));
+        QCOMPARE(w.platform.messages[0].buttons, Platform::Buttons::YesNoCancel);
+    }
+    if (answers.value(0) == Platform::Answer::Yes && mayEnd) {
+        FareTable reread;
+        FakePlatform platform;
+        QCOMPARE(LoadHy3(reread, platform, path), Outcome::Done);
+        QCOMPARE(reread.text(1, 1), QStringLiteral("終了前"));
+    }
+
+    if (after == QLatin1String("change"))
+        w.table().SetCell(5, 5, QStringLiteral("230"));
+    else if (after == QLatin1String("edit"))
+        w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    // The end of the session closes the window; No lets it close if it asks.
+    const int asked = w.platform.messages.size();
+    w.platform.answers = {Platform::Answer::No};
+    QVERIFY(w.form.close());
+    QCOMPARE(w.platform.messages.size(), asked + (closeAsks ? 1 : 0));
 }
 
 void TestForm1::droppedFiles_data()
