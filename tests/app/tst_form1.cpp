@@ -121,6 +121,8 @@ private slots:
     void sessionEnd();
     void droppedFiles_data();
     void droppedFiles();
+    void dropIsAlwaysACopy_data();
+    void dropIsAlwaysACopy();
 
 private:
     QTemporaryDir m_dir;
@@ -772,6 +774,50 @@ void TestForm1::droppedFiles()
         QCOMPARE(TestTables::snapshot(w.table()), before);
     else
         QCOMPARE(w.table().text(1, 1), routeName);
+}
+
+void TestForm1::dropIsAlwaysACopy_data()
+{
+    QTest::addColumn<Qt::DropActions>("possible");
+    QTest::addColumn<bool>("localFile");
+    QTest::addColumn<bool>("accepted");
+    const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
+    QTest::newRow("copy or move, move proposed") << copyOrMove << true << true;
+    QTest::newRow("move only") << Qt::DropActions(Qt::MoveAction) << true << false;
+    QTest::newRow("no local file") << copyOrMove << false << false;
+}
+
+void TestForm1::dropIsAlwaysACopy()
+{
+    QFETCH(Qt::DropActions, possible);
+    QFETCH(bool, localFile);
+    QFETCH(bool, accepted);
+    Window w;
+    w.platform.answers << Platform::Answer::No;
+    QMimeData data;
+    if (localFile)
+        data.setUrls({QUrl::fromLocalFile(m_routeFile)});
+    else
+        data.setUrls({QUrl(QStringLiteral("https://example.com/route.Hy3"))});
+    // Shift held: the file manager proposes to move the file. The move and the drop reach the
+    // widget that accepted the enter.
+    const QPoint at = w.cellCentre(3, 3);
+    QDragEnterEvent enter(at, possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDragMoveEvent move(at, possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDropEvent drop(at, possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QStringList seen;
+    for (QDropEvent* event :
+         {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
+        QCOMPARE(event->proposedAction(), Qt::MoveAction);
+        event->ignore();
+        QCoreApplication::sendEvent(w.grid()->viewport(), event);
+        seen << (event->isAccepted() ? QString::number(event->dropAction()) : QString());
+    }
+    const QString copy = QString::number(Qt::CopyAction);
+    QCOMPARE(seen, accepted ? QStringList({copy, copy, copy})
+                            : QStringList({QString(), QString(), QString()}));
+    QCoreApplication::processEvents(); // the drop is handled once the drag has finished
+    QCOMPARE(w.platform.messages.size(), accepted ? 1 : 0);
 }
 
 QTEST_MAIN(TestForm1)
