@@ -13,6 +13,9 @@ CellEditor::CellEditor(FareTable& table, Platform& platform, std::function<void(
 {
     setObjectName(QStringLiteral("Text1"));
     setFrame(false);
+    // Files dropped on the open box go to the grid beneath it, which opens them; the box itself
+    // would only paste their paths into the cell.
+    setAcceptDrops(false);
     // A thin highlight border tells the open editor from the cells around it.
     setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(highlight); "
                                  "padding: 0px 1px; }"));

@@ -61,15 +61,19 @@ void fillTagged(FareTable& table)
     TestTables::fillTagged(table);
 }
 
-/** Drops local files on a widget as the file manager does. */
+/** Drops local files on a widget as the file manager does: their addresses, also as text. */
 void dropFiles(QWidget* target, const QStringList& paths)
 {
     QMimeData data;
     QList<QUrl> urls;
-    for (const QString& path : paths)
+    QStringList texts;
+    for (const QString& path : paths) {
         urls << QUrl::fromLocalFile(path);
+        texts << urls.last().toString();
+    }
     data.setUrls(urls);
-    const QPointF at(20, 20);
+    data.setText(texts.join(QLatin1Char('\n')));
+    const QPointF at(5, 5);
     QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -123,6 +127,7 @@ private slots:
     void droppedFiles();
     void dropIsAlwaysACopy_data();
     void dropIsAlwaysACopy();
+    void editorLeavesDropsToTheGrid();
 
 private:
     QTemporaryDir m_dir;
@@ -818,6 +823,20 @@ void TestForm1::dropIsAlwaysACopy()
                             : QStringList({QString(), QString(), QString()}));
     QCoreApplication::processEvents(); // the drop is handled once the drag has finished
     QCOMPARE(w.platform.messages.size(), accepted ? 1 : 0);
+}
+
+void TestForm1::editorLeavesDropsToTheGrid()
+{
+    Window w;
+    w.table().setCurrentCell(4, 1);
+    w.type(w.grid(), QStringLiteral("X"), Qt::Key_X);
+    QVERIFY(w.editor()->isOpen());
+    w.platform.answers << Platform::Answer::Yes;
+    // Sent to the editor, a drag goes to it or to the nearest of its parents that accepts drops.
+    dropFiles(w.editor(), {m_routeFile});
+    QCOMPARE(w.platform.messages.value(0).title, QStringLiteral("新規作成時の確認"));
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
 }
 
 QTEST_MAIN(TestForm1)
