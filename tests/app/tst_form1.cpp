@@ -117,8 +117,8 @@ private slots:
     void contextEntryRunsItsTwinsHandler();
     void mergeButtonIsDisabled();
     void bulkChangeRedrawsOnce();
-    void fileCommandCommitsOpenEdit_data();
-    void fileCommandCommitsOpenEdit();
+    void commandCommitsOpenEditFirst_data();
+    void commandCommitsOpenEditFirst();
     void closingPrompt_data();
     void closingPrompt();
     void sessionEnd_data();
@@ -131,8 +131,9 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString m_routeFile; ///< a saved .Hy3 file whose route name is "東西線"
-    QString m_otherFile; ///< a saved .Hy3 file whose route name is "南北線"
+    QString m_routeFile;      ///< a saved .Hy3 file whose route name is "東西線"
+    QString m_otherFile;      ///< a saved .Hy3 file whose route name is "南北線"
+    QString m_blankRouteText; ///< a text file whose first line is blank
 };
 
 void TestForm1::initTestCase()
@@ -147,6 +148,8 @@ void TestForm1::initTestCase()
     }
     m_routeFile = m_dir.filePath(QStringLiteral("route.Hy3"));
     m_otherFile = m_dir.filePath(QStringLiteral("other.Hy3"));
+    m_blankRouteText = m_dir.filePath(QStringLiteral("blank.txt"));
+    QVERIFY(TestTables::writeBytes(m_blankRouteText, "\r\n"));
 }
 
 void TestForm1::startsWithCaptionHeadingsAndMenusDisabled()
@@ -603,37 +606,82 @@ void TestForm1::bulkChangeRedrawsOnce()
     QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(301, 152));
 }
 
-void TestForm1::fileCommandCommitsOpenEdit_data()
+void TestForm1::commandCommitsOpenEditFirst_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("save as") << "MnuFileSaveAs"
-                             << "typed.Hy3";
-    QTest::newRow("save as text") << "MnuFileSaveTxt"
-                                  << "typed.txt";
+    QTest::addColumn<QString>("command"); // a menu item, or "drop"
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QString>("file"); // chosen or dropped; ROUTE, BLANK, or a new name; "" cancels
+    QTest::addColumn<QString>("routeName"); // cell (1, 1) afterwards
+    using A = Platform::Answer;
+    const QList<A> none;
+    QTest::newRow("new, yes") << "MnuFileNew" << QList<A>{A::Yes} << ""
+                              << "";
+    QTest::newRow("new, no") << "MnuFileNew" << QList<A>{A::No} << ""
+                             << "X";
+    QTest::newRow("open") << "MnuFileOpen" << none << "ROUTE"
+                          << "東西線";
+    QTest::newRow("open, cancelled") << "MnuFileOpen" << none << ""
+                                     << "X";
+    QTest::newRow("import, blank first line") << "MnuFileTxtInport" << none << "BLANK"
+                                              << "";
+    QTest::newRow("import, cancelled") << "MnuFileTxtInport" << none << ""
+                                       << "X";
+    QTest::newRow("save as") << "MnuFileSaveAs" << none << "typed.Hy3"
+                             << "X";
+    QTest::newRow("save as, cancelled") << "MnuFileSaveAs" << none << ""
+                                        << "X";
+    QTest::newRow("save as text") << "MnuFileSaveTxt" << none << "typed.txt"
+                                  << "X";
+    QTest::newRow("save as text, cancelled") << "MnuFileSaveTxt" << none << ""
+                                             << "X";
+    QTest::newRow("drop, blank first line") << "drop" << QList<A>{A::Yes} << "BLANK"
+                                            << "";
+    QTest::newRow("drop, no") << "drop" << QList<A>{A::No} << "ROUTE"
+                              << "X";
 }
 
-void TestForm1::fileCommandCommitsOpenEdit()
+void TestForm1::commandCommitsOpenEditFirst()
 {
     QFETCH(QString, command);
-    QFETCH(QString, name);
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QString, file);
+    QFETCH(QString, routeName);
+    if (file == QLatin1String("ROUTE"))
+        file = m_routeFile;
+    else if (file == QLatin1String("BLANK"))
+        file = m_blankRouteText;
+    else if (!file.isEmpty())
+        file = m_dir.filePath(file);
     // The edit is typed into the start-up cell, (1, 1): nothing moves the current cell before
-    // the save reads it.
+    // the command runs.
     Window w;
-    w.type(w.grid(), QStringLiteral("東西線"));
+    w.type(w.grid(), QStringLiteral("X"), Qt::Key_X);
     QVERIFY(w.editor()->isOpen());
-    const QString path = m_dir.filePath(name);
-    w.platform.fileAnswers << path;
-    w.action(qPrintable(command))->trigger();
-    QVERIFY(w.platform.messages.isEmpty());
-    QVERIFY(!w.editor()->isOpen());
-    QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
+    w.platform.answers = answers;
+    if (command != QLatin1String("drop") && !file.isEmpty())
+        w.platform.fileAnswers << file;
+    // The question or dialog is asked over the committed table.
+    QStringList whenAsked;
+    w.platform.beforeAsking = [&w, &whenAsked] {
+        if (whenAsked.isEmpty())
+            whenAsked << QString::number(w.editor()->isOpen()) << w.table().text(1, 1);
+    };
 
-    FareTable reread;
-    FakePlatform platform;
-    const auto load = name.endsWith(QLatin1String(".txt")) ? LoadText : LoadHy3;
-    QCOMPARE(load(reread, platform, path), Outcome::Done);
-    QCOMPARE(reread.text(1, 1), QStringLiteral("東西線"));
+    if (command == QLatin1String("drop"))
+        dropFiles(w.grid()->viewport(), {file});
+    else
+        w.action(qPrintable(command))->trigger();
+    QCOMPARE(whenAsked, QStringList({QStringLiteral("0"), QStringLiteral("X")}));
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(1, 1), routeName);
+
+    if (command.startsWith(QLatin1String("MnuFileSave")) && !file.isEmpty()) {
+        FareTable reread;
+        FakePlatform platform;
+        const auto load = command == QLatin1String("MnuFileSaveTxt") ? LoadText : LoadHy3;
+        QCOMPARE(load(reread, platform, file), Outcome::Done);
+        QCOMPARE(reread.text(1, 1), QStringLiteral("X"));
+    }
 }
 
 void TestForm1::closingPrompt_data()
