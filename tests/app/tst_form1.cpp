@@ -100,6 +100,7 @@ private slots:
     void editorOpeningRule_data();
     void editorOpeningRule();
     void escapeDiscardsTheEdit();
+    void editorKeepsLongTextWhole();
     void arrowKeysInEditor_data();
     void arrowKeysInEditor();
     void clickingAnotherCellCommitsIntoTheEditedCell();
@@ -266,6 +267,18 @@ void TestForm1::escapeDiscardsTheEdit()
     w.editor()->setFocus();
     w.grid()->setFocus();
     QCOMPARE(w.table().text(4, 5), QStringLiteral("120"));
+}
+
+void TestForm1::editorKeepsLongTextWhole()
+{
+    Window w;
+    const QString longName(40000, QLatin1Char('a'));
+    w.table().SetCell(3, 1, longName);
+    w.press(w.grid(), Qt::Key_Return);
+    QCOMPARE(w.editor()->text().size(), longName.size());
+    w.type(w.editor(), QStringLiteral("b"), Qt::Key_B);
+    w.press(w.editor(), Qt::Key_Return);
+    QCOMPARE(w.table().text(3, 1), longName + QStringLiteral("b"));
 }
 
 void TestForm1::arrowKeysInEditor_data()
