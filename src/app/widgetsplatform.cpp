@@ -1,5 +1,7 @@
 #include "widgetsplatform.h"
 
+#include "about/frmabout.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -127,4 +129,9 @@ void WidgetsPlatform::setBusy(bool busy)
 void WidgetsPlatform::processEvents()
 {
     QCoreApplication::processEvents();
+}
+
+void WidgetsPlatform::showVersionDialog()
+{
+    ShowVersionDialog(m_window, this);
 }

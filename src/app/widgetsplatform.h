@@ -7,9 +7,9 @@
 #include <QWidget>
 
 /**
- * The platform of the editor window: Qt's message boxes and file dialogs (the only place the
- * program opens a modal dialog), the busy pointer and the event loop. The window itself adds the
- * grid's focus (see WindowPlatform), so focusGrid() does nothing here.
+ * The platform of the editor window: Qt's message boxes and file dialogs and the version dialog
+ * (the only place the program opens a modal dialog), the busy pointer and the event loop. The
+ * window itself adds the grid's focus (see WindowPlatform), so focusGrid() does nothing here.
  */
 class WidgetsPlatform : public Platform {
 public:
@@ -25,6 +25,7 @@ public:
     void setBusy(bool busy) override;
     void processEvents() override;
     void focusGrid() override {}
+    void showVersionDialog() override;
 
     /**
      * A filter list as Qt's file dialog takes it: "label (patterns)" per entry, patterns

@@ -117,6 +117,7 @@ private slots:
     void contextEntryRunsItsTwinsHandler_data();
     void contextEntryRunsItsTwinsHandler();
     void mergeButtonIsDisabled();
+    void versionCommandGoesThroughThePlatform();
     void bulkChangeRedrawsOnce();
     void commandCommitsOpenEditFirst_data();
     void commandCommitsOpenEditFirst();
@@ -606,6 +607,16 @@ void TestForm1::mergeButtonIsDisabled()
     w.form.Command1_Click(3);
     w.form.Command1_Click(24);
     w.form.Command1_Click(-1);
+    QCOMPARE(effects(w), before);
+}
+
+void TestForm1::versionCommandGoesThroughThePlatform()
+{
+    Window w;
+    fillTagged(w.table());
+    const QStringList before = effects(w);
+    w.action("MnuHelpVersion")->trigger();
+    QCOMPARE(w.platform.versionDialogs, 1);
     QCOMPARE(effects(w), before);
 }
 

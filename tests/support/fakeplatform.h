@@ -34,6 +34,7 @@ public:
     int busyCalls = 0;
     int processEventsCalls = 0;
     int focusGridCalls = 0;
+    int versionDialogs = 0;
     /** Runs before every question and file dialog: the test looks at what the user sees. */
     std::function<void()> beforeAsking;
 
@@ -70,6 +71,7 @@ public:
     }
     void processEvents() override { ++processEventsCalls; }
     void focusGrid() override { ++focusGridCalls; }
+    void showVersionDialog() override { ++versionDialogs; }
 
     /** The texts of all messages shown so far. */
     QStringList messageTexts() const
