@@ -51,20 +51,33 @@ QMessageBox::Icon messageIcon(Platform::Icon icon)
 
 } // namespace
 
-Platform::Answer WidgetsPlatform::messageBox(const QString& text, const QString& title,
-                                             Buttons buttons, Icon icon, Answer defaultButton)
+std::unique_ptr<QMessageBox>
+WidgetsPlatform::createMessageBox(const QString& text, const QString& title, Buttons buttons,
+                                  Icon icon, Answer defaultButton, QWidget* parent)
 {
     // Texts written for the original platform end their lines with CR LF.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(messageIcon(icon), title.isEmpty() ? applicationTitle() : title, shown,
-                    standardButtons(buttons), m_window);
-    box.setDefaultButton(standardButton(defaultButton));
+    auto box = std::make_unique<QMessageBox>(messageIcon(icon),
+                                             title.isEmpty() ? applicationTitle() : title,
+                                             QString(), standardButtons(buttons), parent);
+    // Failure texts hold paths and cell texts: never read them as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(shown);
+    box->setDefaultButton(standardButton(defaultButton));
+    return box;
+}
+
+Platform::Answer WidgetsPlatform::messageBox(const QString& text, const QString& title,
+                                             Buttons buttons, Icon icon, Answer defaultButton)
+{
+    const std::unique_ptr<QMessageBox> box =
+        createMessageBox(text, title, buttons, icon, defaultButton, m_window);
     // The pointer is the arrow while the user answers, even inside a file operation.
     const bool busy = m_busyDepth > 0;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int result = box.exec();
+    const int result = box->exec();
     if (busy)
         QGuiApplication::restoreOverrideCursor();
     switch (result) {

@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
+
+class QMessageBox;
 
 /**
  * The platform of the editor window: Qt's message boxes and file dialogs and the version dialog
@@ -26,6 +29,14 @@ public:
     void processEvents() override;
     void focusGrid() override {}
     void showVersionDialog() override;
+
+    /**
+     * The message box that messageBox() shows: its texts are plain text (paths and cell texts
+     * are shown as they are, never read as markup), CR LF line ends become line breaks.
+     */
+    static std::unique_ptr<QMessageBox> createMessageBox(const QString& text, const QString& title,
+                                                         Buttons buttons, Icon icon,
+                                                         Answer defaultButton, QWidget* parent);
 
     /**
      * A filter list as Qt's file dialog takes it: "label (patterns)" per entry, patterns
