@@ -105,15 +105,30 @@ QString WidgetsPlatform::qtNameFilters(const QList<FileFilter>& filters)
     return entries.join(QLatin1String(";;"));
 }
 
+std::unique_ptr<QFileDialog> WidgetsPlatform::createOpenDialog(const QList<FileFilter>& filters,
+                                                               const QString& initialPath,
+                                                               QWidget* parent)
+{
+    auto dialog =
+        std::make_unique<QFileDialog>(parent, QString(), initialPath, qtNameFilters(filters));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // A missing name is handed to the loader, which tells what is wrong with it. Qt's own dialog
+    // allows that; a native one may insist that the file exists.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    return dialog;
+}
+
 std::optional<QString> WidgetsPlatform::openFileName(const QList<FileFilter>& filters,
                                                      const QString& initialPath)
 {
-    const QString path =
-        QFileDialog::getOpenFileName(m_window, QString(), initialPath, qtNameFilters(filters),
-                                     nullptr, QFileDialog::HideNameFilterDetails);
-    if (path.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = createOpenDialog(filters, initialPath, m_window);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return path;
+    const QStringList chosen = dialog->selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
 }
 
 std::optional<QString> WidgetsPlatform::saveFileName(const QList<FileFilter>& filters,

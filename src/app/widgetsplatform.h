@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+class QFileDialog;
 class QMessageBox;
 
 /**
@@ -37,6 +38,12 @@ public:
     static std::unique_ptr<QMessageBox> createMessageBox(const QString& text, const QString& title,
                                                          Buttons buttons, Icon icon,
                                                          Answer defaultButton, QWidget* parent);
+    /**
+     * The dialog that openFileName() shows. It accepts a name that does not exist: the loader
+     * reports what is wrong with it.
+     */
+    static std::unique_ptr<QFileDialog>
+    createOpenDialog(const QList<FileFilter>& filters, const QString& initialPath, QWidget* parent);
 
     /**
      * A filter list as Qt's file dialog takes it: "label (patterns)" per entry, patterns

@@ -1,8 +1,12 @@
 #include "app/widgetsplatform.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using Buttons = Platform::Buttons;
 using Icon = Platform::Icon;
@@ -14,6 +18,7 @@ class TestWidgetsPlatform : public QObject {
 private slots:
     void messageBox_data();
     void messageBox();
+    void openDialogAcceptsMissingFile();
 };
 
 void TestWidgetsPlatform::messageBox_data()
@@ -71,6 +76,36 @@ void TestWidgetsPlatform::messageBox()
     QCOMPARE(box->standardButtons(), shownButtons);
     QCOMPARE(box->icon(), shownIcon);
     QCOMPARE(box->standardButton(box->defaultButton()), shownDefault);
+}
+
+void TestWidgetsPlatform::openDialogAcceptsMissingFile()
+{
+    QTemporaryDir dir;
+    const QString last = dir.filePath(QStringLiteral("last.Hy3"));
+    const QList<FileFilter> filters{
+        {QStringLiteral("運賃表データ(*.Hy3)"), QStringLiteral("*.Hy3")},
+        {QStringLiteral("テキスト"), QStringLiteral("*.txt;*.csv")}};
+    const std::unique_ptr<QFileDialog> dialog =
+        WidgetsPlatform::createOpenDialog(filters, last, nullptr);
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("運賃表データ(*.Hy3) (*.Hy3)"),
+                                                 QStringLiteral("テキスト (*.txt *.csv)")}));
+    QCOMPARE(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
+
+    // A name that does not exist is accepted as typed. Should the dialog object to it, its
+    // complaint is closed so the test fails instead of waiting.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    closer.start(100);
+    dialog->open();
+    const QString missing = dir.filePath(QStringLiteral("missing.Hy3"));
+    dialog->selectFile(missing);
+    static_cast<QDialog*>(dialog.get())->accept(); // the Open button
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->selectedFiles(), QStringList({missing}));
 }
 
 QTEST_MAIN(TestWidgetsPlatform)
