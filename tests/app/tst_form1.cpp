@@ -97,6 +97,8 @@ private slots:
     void initTestCase();
     void startsWithCaptionHeadingsAndMenusDisabled();
     void geometryFollowsTwips();
+    void toolbarButtons_data();
+    void toolbarButtons();
     void editorOpeningRule_data();
     void editorOpeningRule();
     void escapeDiscardsTheEdit();
@@ -109,6 +111,10 @@ private slots:
     void deleteKeyEmptiesCurrentCell();
     void headingCellCurrentIsShownButNotEdited();
     void rightButtonOpensContextMenuAndKeepsCell();
+    void contextEntryWorksWhileMenuBarMenuIsDisabled_data();
+    void contextEntryWorksWhileMenuBarMenuIsDisabled();
+    void menuEntriesInOrder_data();
+    void menuEntriesInOrder();
     void menusFollowCurrentCell_data();
     void menusFollowCurrentCell();
     void rowPasteFollowsTheRowBuffer();
@@ -191,13 +197,69 @@ void TestForm1::geometryFollowsTwips()
     QCOMPARE(w.grid()->size(), twips.toPixels(QSize(9658, 4460)));
     QWidget* toolbar = w.form.findChild<QWidget*>(QStringLiteral("Picture1"));
     QCOMPARE(toolbar->height(), twips.toPixelsY(405));
-    const QToolButton* button1 = w.form.findChild<QToolButton*>(QStringLiteral("Command1_1"));
-    QCOMPARE(button1->geometry(),
-             QRect(twips.toPixelsX(375), 0, twips.toPixelsX(405), twips.toPixelsY(345)));
 
     w.form.resize(w.form.width() + 100, w.form.height() + 50);
     QTRY_COMPARE(w.grid()->width(), w.form.centralWidget()->width());
     QCOMPARE(toolbar->width(), w.form.centralWidget()->width());
+}
+
+void TestForm1::toolbarButtons_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("left"); // twips
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("toolTip");
+    const struct {
+        int index, left, width;
+        const char* toolTip;
+    } buttons[] = {
+        {0, 0, 390, "新規作成"},
+        {1, 375, 405, "開く"},
+        {2, 765, 390, "名前を付けて保存"},
+        {15, 1140, 390, "テキストファイルのインポート"},
+        {3, 1515, 390, "ファイルのマージ"},
+        {4, 2010, 390, "セル挿入後下へ移動"},
+        {5, 2385, 390, "セル挿入後右へ移動"},
+        {6, 2760, 390, "セル削除後上へ移動"},
+        {7, 3135, 390, "セル削除後左へ移動"},
+        {8, 3510, 390, "セルの削除(Del)"},
+        {9, 3885, 390, "行の挿入"},
+        {10, 4260, 390, "行の削除"},
+        {11, 4635, 390, "行の削除(シフトなし)"},
+        {12, 5010, 390, "列の挿入"},
+        {13, 5385, 390, "列の削除"},
+        {14, 5760, 390, "列の削除(シフトなし)"},
+        {16, 6315, 390, "セルの内容を左のセルと入替"},
+        {17, 6690, 390, "セルの内容を右のセルと入替"},
+        {18, 7065, 390, "セルの内容を上のセルと入替"},
+        {19, 7440, 390, "セルの内容を下のセルと入替"},
+        {20, 7815, 390, "行の内容を上の行と入替"},
+        {21, 8190, 390, "行の内容を下の行と入替"},
+        {22, 8565, 390, "列の内容を左の列と入替"},
+        {23, 8940, 375, "列の内容を右の列と入替"},
+    };
+    for (const auto& b : buttons)
+        QTest::addRow("%d", b.index)
+            << b.index << b.left << b.width << QString::fromUtf8(b.toolTip);
+}
+
+void TestForm1::toolbarButtons()
+{
+    QFETCH(int, index);
+    QFETCH(int, left);
+    QFETCH(int, width);
+    QFETCH(QString, toolTip);
+    Window w;
+    const Twips twips = Twips::ofPrimaryScreen();
+    const QWidget* toolbar = w.form.findChild<QWidget*>(QStringLiteral("Picture1"));
+    const auto buttons = toolbar->findChildren<QToolButton*>();
+    QCOMPARE(buttons.size(), 24);
+    auto* button = toolbar->findChild<QToolButton*>(QStringLiteral("Command1_%1").arg(index));
+    QVERIFY(button);
+    QCOMPARE(button->geometry(),
+             QRect(twips.toPixelsX(left), 0, twips.toPixelsX(width), twips.toPixelsY(345)));
+    QCOMPARE(button->toolTip(), toolTip);
+    QVERIFY(!button->icon().isNull());
 }
 
 void TestForm1::editorOpeningRule_data()
@@ -433,10 +495,142 @@ void TestForm1::rightButtonOpensContextMenuAndKeepsCell()
     QCOMPARE(w.table().CurRow(), 3);
     QCOMPARE(w.table().CurCol(), 3);
     context->close();
-    // Its entries stay enabled while the Row and Column menus are disabled.
-    w.table().setCurrentCell(1, 1);
-    for (QAction* entry : context->actions())
-        QVERIFY(entry->isEnabled());
+}
+
+void TestForm1::contextEntryWorksWhileMenuBarMenuIsDisabled_data()
+{
+    QTest::addColumn<Cell>("cell");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("disabledMenu");
+    QTest::addColumn<Cell>("movedTo"); // where the current cell's text is afterwards
+    QTest::newRow("行挿入 in the name column") << Cell{5, 1} << "MnuEditLineInsHide"
+                                               << "MnuRetsu" << Cell{6, 1};
+    QTest::newRow("列挿入 on the route row") << Cell{1, 5} << "MnuClumInsHide"
+                                             << "MnuRow" << Cell{1, 6};
+}
+
+void TestForm1::contextEntryWorksWhileMenuBarMenuIsDisabled()
+{
+    QFETCH(Cell, cell);
+    QFETCH(QString, entry);
+    QFETCH(QString, disabledMenu);
+    QFETCH(Cell, movedTo);
+    Window w;
+    fillTagged(w.table());
+    w.table().setCurrentCell(cell.row, cell.col);
+    QVERIFY(!w.form.findChild<QMenu*>(disabledMenu)->menuAction()->isEnabled());
+
+    QMenu* context = w.form.findChild<QMenu*>(QStringLiteral("MnuHideMnu"));
+    QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(7, 7));
+    QTRY_VERIFY(context->isVisible());
+    QAction* item = w.form.findChild<QAction*>(entry);
+    QTest::mouseClick(context, Qt::LeftButton, {}, context->actionGeometry(item).center());
+    QTRY_VERIFY(!context->isVisible());
+    QCOMPARE(w.table().text(cell.row, cell.col), QString());
+    QCOMPARE(w.table().text(movedTo.row, movedTo.col), TestTables::cellTag(cell.row, cell.col));
+}
+
+namespace {
+
+/**
+ * A menu's entries in order, one line each: "caption name", "---- name" for a separator, and a
+ * submenu's entries after its own line, marked with one more "—". A shortcut key is listed too.
+ */
+QStringList menuLines(const QList<QAction*>& actions, const QString& mark = QStringLiteral("— "))
+{
+    QStringList lines;
+    for (const QAction* action : actions) {
+        if (action->isSeparator()) {
+            lines << mark + QStringLiteral("---- ") + action->objectName();
+            continue;
+        }
+        const QMenu* submenu = action->menu();
+        lines << mark + action->text() + QLatin1Char(' ') +
+                     (submenu ? submenu->objectName() : action->objectName());
+        if (!action->shortcut().isEmpty())
+            lines << QStringLiteral("shortcut ") + action->shortcut().toString();
+        if (submenu)
+            lines << menuLines(submenu->actions(), QStringLiteral("—") + mark);
+    }
+    return lines;
+}
+
+} // namespace
+
+void TestForm1::menuEntriesInOrder_data()
+{
+    QTest::addColumn<QString>("menu"); // empty: the menu bar itself
+    QTest::addColumn<QStringList>("lines");
+    const auto lines = [](std::initializer_list<const char*> texts) {
+        QStringList list;
+        for (const char* text : texts)
+            list << QString::fromUtf8(text);
+        return list;
+    };
+    QTest::newRow("menu bar") << QString()
+                              << lines({"ファイル(&F) MnuFile", "セル(&L) MnuCell", "行(&R) MnuRow",
+                                        "列(&C) MnuRetsu", "ヘルプ(&H) MnuHelp"});
+    QTest::newRow("MnuFile") << "MnuFile"
+                             << lines({"— 新規作成(&N) MnuFileNew", "— 開く(&O) MnuFileOpen",
+                                       "— 保存(&A) MnuFileSaveAs",
+                                       "— テキストファイルのインポート(&I) MnuFileTxtInport",
+                                       "— テキストで保存(&T) MnuFileSaveTxt",
+                                       "— 終了(&X) MnuFileExit"});
+    QTest::newRow("MnuCell")
+        << "MnuCell"
+        << lines({"— セルの挿入(&I) MnuCellIns", "—— 右にシフト(&R) MnuCellInsRight",
+                  "—— 下にシフト(&D) MnuCellInsDown", "— セルの削除(&D) MnuCellDelete",
+                  "—— 空白で残す(&N) MnuCellDeleteNormal", "—— 左にシフト(&L) MnuCellDeleteLeft",
+                  "—— 上にシフト(&U) MnuCellDeleteUp", "— ---- MnuCellBdr1",
+                  "— 上へ移動(&U) MnuCellUp", "— 下へ移動(&W) MnuCellDown",
+                  "— 左へ移動(&L) MnuCellLeft", "— 右へ移動(&R) MnuCellRight"});
+    QTest::newRow("MnuRow") << "MnuRow"
+                            << lines({"— 行単位コピー(&L) MnuEditLineCopy",
+                                      "— 行単位貼り付け(&A) MnuEditLinePaste",
+                                      "— 行挿入(&S) MnuEditLineIns", "— 行削除(&D) MnuRowDelete",
+                                      "—— 空白で残す(&N) MnuRowDeleteNormal",
+                                      "—— 上にシフト(&U) MnuEditLineDelete", "— ---- MnuBdr3",
+                                      "— 上へ移動(&U) MnuEditUp", "— 下へ移動(&W) MnuEditDown"});
+    QTest::newRow("MnuRetsu")
+        << "MnuRetsu"
+        << lines({"— 列単位コピー(&U) MnuEditClumCopy", "— 列単位貼り付け(&T) MnuEditClumPaste",
+                  "— 列挿入(&I) MnuClumIns", "— 列削除(&D) MnuClumDelete",
+                  "—— 空白で残す(&N) MnuClumDeleteNormal", "—— 左へシフト(&L) MnuClumDeleteLeft",
+                  "— 右へ移動(&R) MnuClumRight", "— 左へ移動(&L) MnuClumLeft"});
+    QTest::newRow("MnuHelp") << "MnuHelp" << lines({"— バージョン情報（&V) MnuHelpVersion"});
+    QTest::newRow("MnuHideMnu") << "MnuHideMnu"
+                                << lines({"— セルの挿入(挿入後下へシフト) MnuCellInsDownHide",
+                                          "— セルの挿入(挿入後右へシフト) MnuCellInsRightHide",
+                                          "— セルの削除(空白で残す) MnuCellDeleteNormalHide",
+                                          "— セルの削除(削除後上へシフト) MnuCellDeleteUpHide",
+                                          "— セルの削除(削除後左へシフト) MnuCellDeleteLeftHide",
+                                          "— ---- MnuBdrHide1", "— 行挿入 MnuEditLineInsHide",
+                                          "— 行単位コピー MnuEditLineCopyHide",
+                                          "— 行単位貼り付け MnuEditLinePasteHide",
+                                          "— 行削除(空白で残す) MnuRowDeleteNormalHide",
+                                          "— 行削除(上にシフト) MnuEditLineDeleteHide",
+                                          "— ---- MnuBdrHide2", "— 列挿入 MnuClumInsHide",
+                                          "— 列単位コピー MnuEditClumCopyHide",
+                                          "— 列単位貼り付け MnuEditClumPasteHide",
+                                          "— 列削除(空白で残す) MnuClumDeleteNormalHide",
+                                          "— 列削除(左にシフト) MnuClumDeleteLeftHide"});
+}
+
+void TestForm1::menuEntriesInOrder()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, lines);
+    Window w;
+    if (menu.isEmpty()) {
+        QStringList bar;
+        for (const QAction* action : w.form.menuBar()->actions())
+            bar << action->text() + QLatin1Char(' ') + action->menu()->objectName();
+        QCOMPARE(bar, lines);
+        return;
+    }
+    const QMenu* found = w.form.findChild<QMenu*>(menu);
+    QVERIFY(found);
+    QCOMPARE(menuLines(found->actions()), lines);
 }
 
 void TestForm1::menusFollowCurrentCell_data()
