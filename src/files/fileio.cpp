@@ -7,6 +7,17 @@
 
 namespace FileIo {
 
+namespace {
+
+QString writeFailure(const QFileDevice& file)
+{
+    if (file.error() == QFileDevice::ResourceError)
+        return QStringLiteral("ディスクの空き容量が足りません（%1）。").arg(file.errorString());
+    return QStringLiteral("ファイルに書き込めません（%1）。").arg(file.errorString());
+}
+
+} // namespace
+
 QString displayPath(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -67,13 +78,26 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
                 .arg(displayPath(folder.filePath()));
         return QStringLiteral("ファイルを作成できません（%1）。").arg(file.errorString());
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+    // A write that stops part way (a full disk) reports no error of its own: write the rest
+    // until the file system says why it refuses.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) {
+            const QString why = writeFailure(file);
+            file.cancelWriting();
+            return why;
+        }
+        written += n;
+    }
+    // QSaveFile::commit() does not notice when the last buffered bytes cannot be written while
+    // it closes the file, and would put a cut file in the target's place: flush them first.
+    if (!file.flush()) {
+        const QString why = writeFailure(file);
         file.cancelWriting();
-        return QStringLiteral("ファイルに書き込めません（%1）。").arg(why);
+        return why;
     }
     if (!file.commit())
-        return QStringLiteral("ファイルに書き込めません（%1）。").arg(file.errorString());
+        return writeFailure(file);
     return QString();
 }
 

@@ -40,24 +40,27 @@ TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTi
     if (count <= 0)
         return result;
     const int lastCol = FareTable::TicketCol + fareCount;
-    const QVector<QString> texts = table.readBlock(1, 1, count, lastCol);
+    // The moves of reading the block (rows 1..count, columns 1..lastCol) through GetCell; the
+    // texts are then read in place rather than copied.
+    table.setCurrentCell(1, 1);
+    table.setCurrentCell(count, lastCol);
     result.records.resize(count);
-    auto cell = texts.cbegin();
     for (int row = 1; row <= count; ++row) {
         FareRecord& record = result.records[row - 1];
-        for (int col = 1; col <= lastCol; ++col, ++cell) {
+        for (int col = 1; col <= lastCol; ++col) {
+            const QString& cell = table.text(row, col);
             if (col == FareTable::NameCol) {
-                record.Name = *cell;
+                record.Name = cell;
                 continue;
             }
             if (col == FareTable::TicketCol && !withTicketNo)
                 continue;
-            const CellNumber number = CellToInt16(*cell);
+            const CellNumber number = CellToInt16(cell);
             if (!number.ok()) {
                 table.setCurrentCell(row, col);
                 result.error = QStringLiteral("%1の値「%2」は -32768 から 32767 "
                                               "までの範囲を超えています（オーバーフロー）。")
-                                   .arg(describeCell(row, col), *cell);
+                                   .arg(describeCell(row, col), cell);
                 result.records.clear();
                 return result;
             }
@@ -76,13 +79,16 @@ void WriteRecords(FareTable& table, const QVector<FareRecord>& records, int fare
     if (records.isEmpty())
         return;
     const int lastCol = FareTable::TicketCol + fareCount;
-    QVector<QString> texts;
-    texts.reserve(records.size() * lastCol);
+    QVector<QString> texts(records.size() * lastCol);
+    QString* text = texts.data();
     for (const FareRecord& record : records) {
-        texts.append(record.Name);
-        texts.append(withTicketNo ? numberText(record.TicketNo) : QString());
-        for (int k = 0; k < fareCount; ++k)
-            texts.append(record.Fares[k] == 0 ? QString() : numberText(record.Fares[k]));
+        *text++ = record.Name;
+        if (withTicketNo)
+            *text = numberText(record.TicketNo);
+        ++text;
+        for (int k = 0; k < fareCount; ++k, ++text)
+            if (record.Fares[k] != 0)
+                *text = numberText(record.Fares[k]);
     }
-    table.writeBlock(1, 1, int(records.size()), lastCol, texts);
+    table.writeBlock(1, 1, int(records.size()), lastCol, std::move(texts));
 }

@@ -126,6 +126,11 @@ QVector<QString> FareTable::readBlock(int top, int left, int bottom, int right)
 
 void FareTable::writeBlock(int top, int left, int bottom, int right, const QVector<QString>& texts)
 {
+    writeBlock(top, left, bottom, right, QVector<QString>(texts));
+}
+
+void FareTable::writeBlock(int top, int left, int bottom, int right, QVector<QString>&& texts)
+{
     if (!contains(top, left) || !contains(bottom, right) || top > bottom || left > right ||
         texts.size() != (bottom - top + 1) * (right - left + 1)) {
         checkCell(-1, -1);
@@ -133,10 +138,10 @@ void FareTable::writeBlock(int top, int left, int bottom, int right, const QVect
     }
     hide();
     setCurrentCell(top, left);
-    auto text = texts.cbegin();
+    auto text = texts.begin();
     for (int row = top; row <= bottom; ++row)
         for (int col = left; col <= right; ++col)
-            m_cells[index(row, col)] = *text++;
+            m_cells[index(row, col)] = std::move(*text++);
     setCurrentCell(bottom, right);
     noteBulkChange();
     show();

@@ -85,6 +85,8 @@ public:
      * right; texts holds (bottom - top + 1) * (right - left + 1) texts in that order.
      */
     void writeBlock(int top, int left, int bottom, int right, const QVector<QString>& texts);
+    /** As above, moving the texts into the cells (a loader's whole table costs no copies). */
+    void writeBlock(int top, int left, int bottom, int right, QVector<QString>&& texts);
 
     /** Inserts an empty row at index row; rows below move down and row 301 falls off the end. */
     void insertRow(int row);

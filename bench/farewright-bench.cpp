@@ -1,0 +1,447 @@
+// The speed of every bulk operation on a full table (301 named rows of 20-character names, a
+// ticket number and 150 fares each), each against its target. Prints Google Benchmark's table,
+// then a summary of medians against targets; exits 1 when a target is missed.
+#include "edit/editcommands.h"
+#include "files/binarycodec.h"
+#include "files/binaryfile.h"
+#include "files/fileformats.h"
+#include "files/fileio.h"
+#include "files/tablerecords.h"
+#include "model/bulkguards.h"
+#include "model/faretable.h"
+#include "model/platform.h"
+#include "text/textexport.h"
+#include "text/textimport.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#ifdef FAREWRIGHT_BENCH_WINDOW
+#include "app/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#endif
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+/** Answers Yes to every question and counts failures, which no benchmark may have. */
+class BenchPlatform : public Platform {
+public:
+    Answer messageBox(const QString& text, const QString&, Buttons buttons, Icon, Answer) override
+    {
+        if (buttons == Buttons::Ok) {
+            std::fprintf(stderr, "unexpected failure: %s\n", qPrintable(text));
+            ++failures;
+        }
+        return Answer::Yes;
+    }
+    std::optional<QString> openFileName(const QList<FileFilter>&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QList<FileFilter>&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void focusGrid() override {}
+
+    int failures = 0;
+};
+
+/** The name of stop row row: 20 characters. */
+QString stopName(int row)
+{
+    return QStringLiteral("東西線停留所名称長い名前の例%1番目の").arg(row, 3, 10, QLatin1Char('0'));
+}
+
+/** Fills rows 1 to 301 as a full table: name, ticket number and 150 fares of 3 or 4 digits. */
+void fillFull(FareTable& table)
+{
+    for (int row = 1; row <= FareTable::LastRow; ++row) {
+        table.SetCell(row, FareTable::NameCol, stopName(row));
+        table.SetCell(row, FareTable::TicketCol, row);
+        for (int col = FareTable::FirstFareCol; col <= FareTable::LastCol; ++col)
+            table.SetCell(row, col, (row * 7 + col * 13) % 9000 + 100);
+    }
+}
+
+/** Everything one benchmark run shares: a full table, a platform, a folder for files. */
+struct Fixture {
+    FareTable table;
+    BenchPlatform platform;
+    QTemporaryDir dir;
+    QVector<QString> snapshot;
+
+    Fixture()
+    {
+        fillFull(table);
+        snapshot = table.readBlock(0, 0, FareTable::LastRow, FareTable::LastCol);
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    /** Puts the full table back, headings included, and makes (row, col) current. */
+    void restore(int row, int col)
+    {
+        table.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, snapshot);
+        table.setCurrentCell(row, col);
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+/** A target: the median of benchmark `name`, less the median of `minus` when given. */
+struct Target {
+    std::string name;
+    double limitMs;
+    std::string minus;
+};
+
+std::vector<Target>& targets()
+{
+    static std::vector<Target> list;
+    return list;
+}
+
+/**
+ * Registers a benchmark of 9 repetitions. iterations > 0 fixes the iterations of each: needed
+ * where every iteration first puts the table back, untimed, which costs more than the command.
+ */
+void add(const std::string& name, std::function<void(benchmark::State&)> body, double limitMs,
+         const std::string& minus = std::string(), int iterations = 0)
+{
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name.c_str(), std::move(body))
+                                            ->Unit(benchmark::kMicrosecond)
+                                            ->UseRealTime()
+                                            ->Repetitions(9)
+                                            ->ReportAggregatesOnly(true);
+    if (iterations > 0)
+        b->Iterations(iterations);
+    if (limitMs > 0)
+        targets().push_back({name, limitMs, minus});
+}
+
+void check(benchmark::State& state)
+{
+    if (fixture().platform.failures != 0)
+        state.SkipWithError("an operation failed");
+}
+
+// The binary formats.
+
+void registerBinaryFormat(const char* format, const BinaryLayout& layout, FileOperation save,
+                          FileOperation load)
+{
+    const std::string name(format);
+    add(
+        "Save" + name + " (without writing the file)",
+        [&layout](benchmark::State& state) {
+            Fixture& f = fixture();
+            for (auto _ : state) {
+                // What SaveBinary does before it writes: collect, convert and encode.
+                BusyPointer busy(f.platform);
+                HiddenTable hidden(f.table);
+                const int count = CollectRowCount(f.table, layout.maxWriteRecords);
+                const TableRecords rows =
+                    ReadRecords(f.table, count, layout.fareCount, layout.hasTicketNo);
+                BinaryCodec::Encoded encoded = BinaryCodec::encode(layout, rows.records);
+                benchmark::DoNotOptimize(encoded.bytes.data());
+            }
+        },
+        0);
+    const std::string fileName = "table." + name;
+    add(
+        "Save" + name,
+        [save, fileName](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path(fileName.c_str());
+            for (auto _ : state)
+                save(f.table, f.platform, path);
+            check(state);
+        },
+        1.0, "write the " + name + " file alone");
+    add(
+        "write the " + name + " file alone",
+        [save, fileName](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path(fileName.c_str());
+            save(f.table, f.platform, path);
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            const QByteArray bytes = file.readAll();
+            for (auto _ : state)
+                benchmark::DoNotOptimize(FileIo::writeFileAtomically(path, bytes));
+        },
+        0);
+    add(
+        "Load" + name,
+        [save, load, fileName](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path(fileName.c_str());
+            f.restore(1, 1);
+            save(f.table, f.platform, path);
+            for (auto _ : state)
+                load(f.table, f.platform, path);
+            check(state);
+            f.restore(1, 1);
+        },
+        1.0);
+}
+
+// The editing commands, each from the cell where it has the most to move.
+
+struct EditCase {
+    const char* name;
+    void (EditCommands::*command)();
+    int row;
+    int col;
+};
+
+const EditCase editCases[] = {
+    {"MnuCellInsDown (row 2)", &EditCommands::MnuCellInsDown, 2, 5},
+    {"MnuCellInsRight (column 3)", &EditCommands::MnuCellInsRight, 5, 3},
+    {"MnuCellDeleteNormal", &EditCommands::MnuCellDeleteNormal, 5, 5},
+    {"MnuCellDeleteLeft (column 1)", &EditCommands::MnuCellDeleteLeft, 5, 1},
+    {"MnuCellDeleteUp (row 2)", &EditCommands::MnuCellDeleteUp, 2, 5},
+    {"MnuCellUp", &EditCommands::MnuCellUp, 150, 5},
+    {"MnuCellDown", &EditCommands::MnuCellDown, 150, 5},
+    {"MnuCellLeft", &EditCommands::MnuCellLeft, 150, 80},
+    {"MnuCellRight", &EditCommands::MnuCellRight, 150, 80},
+    {"MnuEditLineCopy", &EditCommands::MnuEditLineCopy, 150, 5},
+    {"MnuEditLinePaste", &EditCommands::MnuEditLinePaste, 150, 5},
+    {"MnuEditLineIns (row 2)", &EditCommands::MnuEditLineIns, 2, 5},
+    {"MnuEditLineDelete (row 2)", &EditCommands::MnuEditLineDelete, 2, 5},
+    {"MnuRowDeleteNormal", &EditCommands::MnuRowDeleteNormal, 150, 5},
+    {"MnuEditUp", &EditCommands::MnuEditUp, 150, 5},
+    {"MnuEditDown", &EditCommands::MnuEditDown, 150, 5},
+    {"MnuEditClumCopy", &EditCommands::MnuEditClumCopy, 5, 80},
+    {"MnuEditClumPaste", &EditCommands::MnuEditClumPaste, 5, 80},
+    {"MnuClumIns (column 3)", &EditCommands::MnuClumIns, 5, 3},
+    {"MnuClumDeleteLeft (column 3)", &EditCommands::MnuClumDeleteLeft, 5, 3},
+    {"MnuClumDeleteNormal", &EditCommands::MnuClumDeleteNormal, 5, 80},
+    {"MnuClumLeft", &EditCommands::MnuClumLeft, 5, 80},
+    {"MnuClumRight", &EditCommands::MnuClumRight, 5, 80},
+};
+
+void registerEditCommands()
+{
+    for (const EditCase& edit : editCases) {
+        add(
+            edit.name,
+            [edit](benchmark::State& state) {
+                Fixture& f = fixture();
+                EditCommands commands(f.table, f.platform);
+                // The paste has something to paste: the row and the column of a full table.
+                f.restore(150, 80);
+                commands.MnuEditLineCopy();
+                commands.MnuEditClumCopy();
+                for (auto _ : state) {
+                    state.PauseTiming();
+                    f.restore(edit.row, edit.col);
+                    state.ResumeTiming();
+                    (commands.*edit.command)();
+                }
+                check(state);
+                f.restore(1, 1);
+            },
+            2.0, std::string(), 200);
+    }
+}
+
+// The text exchange.
+
+void registerText()
+{
+    add(
+        "ExportText",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path("table.txt");
+            for (auto _ : state)
+                ExportText(f.table, f.platform, path);
+            check(state);
+        },
+        2.0, "write the text file alone");
+    add(
+        "write the text file alone",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path("table.txt");
+            ExportText(f.table, f.platform, path);
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            const QByteArray bytes = file.readAll();
+            for (auto _ : state)
+                benchmark::DoNotOptimize(FileIo::writeFileAtomically(path, bytes));
+        },
+        0);
+    add(
+        "LoadText",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            const QString path = f.path("table.txt");
+            f.restore(1, 1);
+            ExportText(f.table, f.platform, path);
+            for (auto _ : state)
+                LoadText(f.table, f.platform, path);
+            check(state);
+            f.restore(1, 1);
+        },
+        2.0);
+}
+
+#ifdef FAREWRIGHT_BENCH_WINDOW
+/**
+ * The editing commands run from their menu items in the main window over a full table: the
+ * command with the window's own reaction to it and, separately, until the window has painted
+ * the result.
+ */
+void registerWindowCommands()
+{
+    for (const EditCase& edit : editCases) {
+        for (const bool repainted : {false, true}) {
+            std::string name = std::string(edit.name) + " in the window";
+            if (repainted)
+                name += ", repainted";
+            add(
+                name,
+                [edit, repainted](benchmark::State& state) {
+                    Fixture& f = fixture();
+                    Form1 window(f.platform);
+                    window.show();
+                    QAction* action = window.findChild<QAction*>(
+                        QString::fromLatin1(edit.name).section(u' ', 0, 0));
+                    if (!action) {
+                        state.SkipWithError("no such menu item");
+                        return;
+                    }
+                    FareTable& table = window.table();
+                    const auto restore = [&] {
+                        table.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, f.snapshot);
+                        table.setCurrentCell(edit.row, edit.col);
+                        QApplication::processEvents();
+                    };
+                    restore();
+                    table.setCurrentCell(150, 80);
+                    window.editCommands().MnuEditLineCopy();
+                    window.editCommands().MnuEditClumCopy();
+                    for (auto _ : state) {
+                        state.PauseTiming();
+                        restore();
+                        state.ResumeTiming();
+                        action->trigger();
+                        if (repainted)
+                            QApplication::processEvents();
+                    }
+                    check(state);
+                },
+                repainted ? 0 : 2.0, std::string(), 30);
+        }
+    }
+}
+#endif
+
+void registerAll()
+{
+    add(
+        "Data_Cls",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            for (auto _ : state) {
+                state.PauseTiming();
+                f.restore(1, 1);
+                state.ResumeTiming();
+                f.table.Data_Cls();
+            }
+            f.restore(1, 1);
+        },
+        0.3, std::string(), 200);
+    registerBinaryFormat("Hy3", Hy3Layout, SaveHy3, LoadHy3);
+    registerBinaryFormat("Hyo", HyoLayout, SaveHyo, LoadHyo);
+    registerBinaryFormat("Hyp", HypLayout, SaveHyp, LoadHyp);
+    registerText();
+    registerEditCommands();
+#ifdef FAREWRIGHT_BENCH_WINDOW
+    registerWindowCommands();
+#endif
+}
+
+/** Google Benchmark's console table, and the medians kept for the summary. */
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                // Every benchmark reports in microseconds.
+                medianMs[run.run_name.function_name] = run.GetAdjustedRealTime() / 1000.0;
+            }
+        }
+    }
+    std::map<std::string, double> medianMs;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+#ifdef FAREWRIGHT_BENCH_WINDOW
+    // The window benchmarks draw off screen unless a display is there (run-bench gives Xvfb).
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
+#endif
+    // --write-full-table PATH: save the benchmarks' full table as PATH (by its extension) only.
+    if (argc == 3 && qstrcmp(argv[1], "--write-full-table") == 0) {
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        const FileOperation save = ConvertWriterForPath(path);
+        return save && save(fixture().table, fixture().platform, path) == Outcome::Done ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+    if (stopName(1).size() != 20) {
+        std::fprintf(stderr, "the stop names must be 20 characters long\n");
+        return 2;
+    }
+    registerAll();
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    std::printf("\n%-48s %10s %10s  %s\n", "target (median, ms)", "measured", "limit", "");
+    int missed = 0;
+    for (const Target& target : targets()) {
+        const auto it = reporter.medianMs.find(target.name);
+        if (it == reporter.medianMs.end())
+            continue; // filtered out
+        double measured = it->second;
+        std::string label = target.name;
+        if (!target.minus.empty()) {
+            const auto minus = reporter.medianMs.find(target.minus);
+            if (minus == reporter.medianMs.end())
+                continue;
+            measured -= minus->second;
+            label += " less the file write";
+        }
+        const bool ok = measured <= target.limitMs;
+        missed += ok ? 0 : 1;
+        std::printf("%-48s %10.3f %10.3f  %s\n", label.c_str(), measured, target.limitMs,
+                    ok ? "ok" : "MISSED");
+    }
+    return missed == 0 ? 0 : 1;
+}

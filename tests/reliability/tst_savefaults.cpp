@@ -1,0 +1,451 @@
+// Saves that fail: a full disk, a folder without write permission, a target that is a folder, a
+// file-size limit, a number that does not fit, a name that Shift-JIS cannot hold. For every
+// writer, each must report the failure and leave an existing target byte for byte as it was.
+#include "clirunner.h"
+#include "fakeplatform.h"
+#include "files/binaryfile.h"
+#include "files/fileformats.h"
+#include "model/faretable.h"
+#include "testtables.h"
+#include "text/textexport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+struct Writer {
+    const char* name;
+    const char* extension;
+    FileOperation save;
+    /** Whether the writer stores numbers (and so refuses one that does not fit). */
+    bool storesNumbers;
+};
+
+const Writer writers[] = {
+    {"Hy3", ".Hy3", SaveHy3, true},
+    {"Hyo", ".Hyo", SaveHyo, true},
+    {"Hyp", ".Hyp", SaveHyp, true},
+    {"text", ".txt", ExportText, false},
+};
+
+const Writer* writerNamed(const QString& name)
+{
+    for (const Writer& writer : writers)
+        if (name == QLatin1String(writer.name))
+            return &writer;
+    return nullptr;
+}
+
+enum class Fault {
+    ReadOnlyFolder,
+    TargetIsFolder,
+    FileSizeLimit,
+    SmallFileSizeLimit,
+    Overflow,
+    Unencodable
+};
+
+const QByteArray oldBytes("the target's previous content\r\n\x00\xff", 33);
+
+/** A full table: 301 named rows, every fare set, large enough to fill a small disk. */
+void fillTable(FareTable& table)
+{
+    TestTables::fillFull(table);
+}
+
+/** Files in folder, hidden ones included (a left-behind temporary file would show here). */
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+/** For the guard's lifetime, file access is checked as for the user nobody (root only). */
+class NobodyFileAccess {
+public:
+    NobodyFileAccess()
+    {
+        setfsgid(NobodyId);
+        setfsuid(NobodyId);
+    }
+    ~NobodyFileAccess()
+    {
+        setfsuid(0);
+        setfsgid(0);
+    }
+    NobodyFileAccess(const NobodyFileAccess&) = delete;
+    NobodyFileAccess& operator=(const NobodyFileAccess&) = delete;
+    /** Whether file access is now checked as nobody (setfsuid(-1) only reports). */
+    static bool active() { return setfsuid(uid_t(-1)) == NobodyId; }
+
+    static constexpr uid_t NobodyId = 65534;
+};
+
+/** For the guard's lifetime, no file may grow beyond limit bytes (writes fail with EFBIG). */
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit lowered = m_old;
+        lowered.rlim_cur = limit;
+        m_ok = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_ok = false;
+};
+
+/** Whether a command runs at all (0 exit within a few seconds). */
+bool runs(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+/**
+ * Inside a private mount namespace whose folder `mount` is a 16 KiB tmpfs: saves a full table
+ * into an existing small target there with the writer, in this process and through
+ * farewright-cli, and prints key=value lines about what happened.
+ */
+int fullDiskChild(const QString& mount, const QString& writerName, const QString& cliInput,
+                  bool small)
+{
+    const Writer* writer = writerNamed(writerName);
+    if (!writer)
+        return 2;
+    QTextStream out(stdout);
+    const QString target = mount + QStringLiteral("/target") + QLatin1String(writer->extension);
+    const QString cliTarget = mount + QStringLiteral("/cli") + QLatin1String(writer->extension);
+    if (!TestTables::writeBytes(target, oldBytes) || !TestTables::writeBytes(cliTarget, oldBytes))
+        return 3;
+
+    FareTable table;
+    if (small) {
+        // A table of a few hundred bytes, which the file's buffer holds until it is closed,
+        // onto a disk filled up to its last byte.
+        TestTables::fillFull(table, 2);
+        QFile filler(mount + QStringLiteral("/filler"));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return 4;
+        const QByteArray block(512, 'f');
+        while (filler.write(block) > 0) {
+        }
+        while (filler.write(block.left(1)) > 0) {
+        }
+    } else {
+        fillTable(table);
+    }
+    FakePlatform platform;
+    const Outcome outcome = writer->save(table, platform, target);
+    int failures = 0;
+    QString failure;
+    for (const FakePlatform::Message& message : std::as_const(platform.messages)) {
+        if (message.buttons == Platform::Buttons::Ok) {
+            ++failures;
+            failure = message.text;
+        }
+    }
+    out << "failed=" << (outcome == Outcome::Failed) << '\n';
+    out << "failures=" << failures << '\n';
+    out << "message=" << failure.replace(u'\n', u' ') << '\n';
+    out << "identical=" << (TestTables::readBytes(target) == oldBytes) << '\n';
+
+    const CliRunner::Result cli =
+        CliRunner::run({QStringLiteral("convert"), QStringLiteral("--yes"), cliInput, cliTarget});
+    out << "cli-exit=" << (cli.crashed ? -1 : cli.exitCode) << '\n';
+    out << "cli-identical=" << (TestTables::readBytes(cliTarget) == oldBytes) << '\n';
+    out << "files=" << filesIn(mount).join(u' ') << '\n';
+    return 0;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+
+class TestSaveFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void failedSaveKeepsTarget_data();
+    void failedSaveKeepsTarget();
+    void fullDisk_data();
+    void fullDisk();
+    void cliInFolderWithoutWritePermission_data();
+    void cliInFolderWithoutWritePermission();
+
+private:
+    /** A .Hy3 file of a table with rows named rows (made once). */
+    QString tableFile(int rows);
+    QTemporaryDir m_dir;
+    int m_folders = 0;
+};
+
+void TestSaveFaults::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // Other users (nobody, below) may pass through the test's folder, but not write in it.
+    QVERIFY(QFile::setPermissions(
+        m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                          QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+}
+
+QString TestSaveFaults::tableFile(int rows)
+{
+    const QString path = m_dir.filePath(QStringLiteral("table%1.Hy3").arg(rows));
+    if (!QFile::exists(path)) {
+        FareTable table;
+        TestTables::fillFull(table, rows);
+        FakePlatform platform;
+        if (SaveHy3(table, platform, path) != Outcome::Done)
+            return QString();
+    }
+    return path;
+}
+
+void TestSaveFaults::failedSaveKeepsTarget_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("reason"); // a regular expression
+    struct FaultCase {
+        Fault fault;
+        const char* name;
+        const char* reason;
+    };
+    const FaultCase faults[] = {
+        // (root checking as nobody reads as a refused file, a user as a refused folder)
+        {Fault::ReadOnlyFolder, "folder without write permission", "作成できません|書き込めない"},
+        {Fault::TargetIsFolder, "target is a folder", "フォルダー"},
+        {Fault::FileSizeLimit, "file size limit", "書き込めません"},
+        // Two rows fit into the file's buffer: the limit is met only when the file is closed.
+        {Fault::SmallFileSizeLimit, "file size limit, small table", "書き込めません"},
+        {Fault::Overflow, "overflowing value", "オーバーフロー"},
+        {Fault::Unencodable, "unencodable name", "🚌"},
+    };
+    for (const Writer& writer : writers)
+        for (const FaultCase& fault : faults)
+            // The text export writes cell texts as they are: a large number is no failure there.
+            if (fault.fault != Fault::Overflow || writer.storesNumbers)
+                QTest::addRow("%s, %s", writer.name, fault.name)
+                    << QString::fromLatin1(writer.name) << fault.fault
+                    << QString::fromUtf8(fault.reason);
+}
+
+void TestSaveFaults::failedSaveKeepsTarget()
+{
+    QFETCH(QString, writer);
+    QFETCH(Fault, fault);
+    QFETCH(QString, reason);
+    const Writer& w = *writerNamed(writer);
+
+    const QString folder = m_dir.filePath(QStringLiteral("case%1").arg(++m_folders));
+    QVERIFY(QDir().mkdir(folder));
+    const QString target = folder + QStringLiteral("/target") + QLatin1String(w.extension);
+    QStringList expectedFiles{QFileInfo(target).fileName()};
+    if (fault == Fault::TargetIsFolder) {
+        QVERIFY(QDir().mkdir(target));
+        QVERIFY(TestTables::writeBytes(target + QStringLiteral("/inside"), oldBytes));
+        expectedFiles.clear();
+    } else {
+        QVERIFY(TestTables::writeBytes(target, oldBytes));
+    }
+
+    FareTable table;
+    if (fault == Fault::SmallFileSizeLimit)
+        TestTables::fillFull(table, 2);
+    else
+        fillTable(table);
+    if (fault == Fault::Overflow)
+        table.SetCell(3, 5, QStringLiteral("40000"));
+    if (fault == Fault::Unencodable)
+        table.SetCell(3, 1, QStringLiteral("駅🚌前"));
+
+    FakePlatform platform;
+    Outcome outcome;
+    if (fault == Fault::ReadOnlyFolder) {
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup |
+                                                  QFile::ReadOther | QFile::ExeOther));
+        if (geteuid() == 0) {
+            // Root may write anywhere: check file access as nobody for the save.
+            NobodyFileAccess nobody;
+            QVERIFY(NobodyFileAccess::active());
+            outcome = w.save(table, platform, target);
+        } else {
+            outcome = w.save(table, platform, target);
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    } else if (fault == Fault::FileSizeLimit || fault == Fault::SmallFileSizeLimit) {
+        FileSizeLimit limit(fault == Fault::FileSizeLimit ? 4096 : 100);
+        QVERIFY(limit.ok());
+        outcome = w.save(table, platform, target);
+    } else {
+        outcome = w.save(table, platform, target);
+    }
+
+    QCOMPARE(outcome, Outcome::Failed);
+    QStringList failures;
+    for (const FakePlatform::Message& message : std::as_const(platform.messages))
+        if (message.buttons == Platform::Buttons::Ok)
+            failures.append(message.text);
+    QCOMPARE(failures.size(), 1);
+    QVERIFY2(failures.first().contains(QRegularExpression(reason)), qPrintable(failures.first()));
+    QVERIFY2(failures.first().contains(QStringLiteral("target")), qPrintable(failures.first()));
+    QCOMPARE(platform.busyDepth, 0);
+    QVERIFY(!table.isHidden());
+
+    if (fault == Fault::TargetIsFolder) {
+        QVERIFY(QFileInfo(target).isDir());
+        QCOMPARE(TestTables::readBytes(target + QStringLiteral("/inside")), oldBytes);
+    } else {
+        QCOMPARE(TestTables::readBytes(target), oldBytes);
+    }
+    QCOMPARE(filesIn(folder), expectedFiles);
+}
+
+void TestSaveFaults::fullDisk_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<bool>("small");
+    for (const Writer& writer : writers) {
+        // A full table runs out of room while it is written; a small one fits into the file's
+        // buffer and runs out of room only when the buffer is written out at the end.
+        QTest::addRow("%s, full table", writer.name) << QString::fromLatin1(writer.name) << false;
+        QTest::addRow("%s, two rows onto a full disk", writer.name)
+            << QString::fromLatin1(writer.name) << true;
+    }
+}
+
+void TestSaveFaults::fullDisk()
+{
+    QFETCH(QString, writer);
+    QFETCH(bool, small);
+    // A 16 KiB tmpfs in a mount namespace of our own, which vanishes with the child process.
+    const QStringList unshare{QStringLiteral("-rm")};
+    if (!runs(QStringLiteral("unshare"),
+              unshare + QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
+                                    QStringLiteral("mount -t tmpfs -o size=16k none /mnt")}))
+        QSKIP("unshare -rm cannot mount a tmpfs here (no user or mount namespaces)");
+    const QString mount = m_dir.filePath(QStringLiteral("mnt%1").arg(++m_folders));
+    QVERIFY(QDir().mkdir(mount));
+    const QString input = tableFile(small ? 2 : FareTable::LastRow);
+    QVERIFY(!input.isEmpty());
+
+    QProcess child;
+    child.start(QStringLiteral("unshare"),
+                unshare +
+                    QStringList{QStringLiteral("sh"), QStringLiteral("-c"),
+                                QStringLiteral(
+                                    "mount -t tmpfs -o size=16k farewright \"$1\" "
+                                    "&& exec \"$2\" --full-disk-child \"$1\" \"$3\" \"$4\" \"$5\""),
+                                QStringLiteral("sh"), mount,
+                                QCoreApplication::applicationFilePath(), writer, input,
+                                small ? QStringLiteral("small") : QStringLiteral("full")});
+    QVERIFY(child.waitForFinished(240000));
+    const QString report = QString::fromUtf8(child.readAllStandardOutput());
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             qPrintable(report + QString::fromUtf8(child.readAllStandardError())));
+
+    QMap<QString, QString> values;
+    for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts))
+        values.insert(line.section(u'=', 0, 0), line.section(u'=', 1));
+    QCOMPARE(values.value(QStringLiteral("failed")), QStringLiteral("1"));
+    QCOMPARE(values.value(QStringLiteral("failures")), QStringLiteral("1"));
+    QVERIFY2(
+        values.value(QStringLiteral("message")).contains(QStringLiteral("空き容量が足りません")),
+        qPrintable(values.value(QStringLiteral("message"))));
+    QCOMPARE(values.value(QStringLiteral("identical")), QStringLiteral("1"));
+    QCOMPARE(values.value(QStringLiteral("cli-exit")), QStringLiteral("1"));
+    QCOMPARE(values.value(QStringLiteral("cli-identical")), QStringLiteral("1"));
+    // Only the two targets (and the filler): no temporary file is left to fill the disk.
+    const QString ext = QLatin1String(writerNamed(writer)->extension);
+    QStringList files{QStringLiteral("cli") + ext, QStringLiteral("target") + ext};
+    if (small)
+        files.insert(1, QStringLiteral("filler"));
+    QCOMPARE(values.value(QStringLiteral("files")).split(u' '), files);
+}
+
+void TestSaveFaults::cliInFolderWithoutWritePermission_data()
+{
+    QTest::addColumn<QString>("writer");
+    for (const Writer& writer : writers)
+        QTest::newRow(writer.name) << QString::fromLatin1(writer.name);
+}
+
+void TestSaveFaults::cliInFolderWithoutWritePermission()
+{
+    QFETCH(QString, writer);
+    const QString ext = QLatin1String(writerNamed(writer)->extension);
+    const QString folder = m_dir.filePath(QStringLiteral("readonly-") + writer);
+    QVERIFY(QDir().mkdir(folder));
+    const QString target = folder + QStringLiteral("/target") + ext;
+    QVERIFY(TestTables::writeBytes(target, oldBytes));
+    // The target itself may be written; the folder may not, so no temporary file can be made.
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::WriteGroup | QFile::ReadOther |
+                                              QFile::WriteOther));
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                              QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::ExeOther));
+    const QString input = tableFile(FareTable::LastRow);
+    QVERIFY(!input.isEmpty());
+    QVERIFY(QFile::setPermissions(input, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                             QFile::ReadOther));
+
+    QStringList wrapper;
+    if (geteuid() == 0) {
+        if (!runs(QStringLiteral("setpriv"),
+                  {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                   QStringLiteral("--clear-groups"), CliRunner::cliPath(),
+                   QStringLiteral("--version")}))
+            QSKIP("running as root, and farewright-cli cannot be run as nobody through setpriv");
+        wrapper = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
+                              QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups")};
+    }
+    const CliRunner::Result result = CliRunner::run(
+        {QStringLiteral("convert"), QStringLiteral("--yes"), input, target}, wrapper);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY2(!result.crashed, qPrintable(result.standardError));
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.standardError.contains(QStringLiteral("保存できませんでした")),
+             qPrintable(result.standardError));
+    QCOMPARE(TestTables::readBytes(target), oldBytes);
+    QCOMPARE(filesIn(folder), QStringList{QStringLiteral("target") + ext});
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 6 && qstrcmp(argv[1], "--full-disk-child") == 0)
+        return fullDiskChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                             QString::fromLocal8Bit(argv[4]), qstrcmp(argv[5], "small") == 0);
+    TestSaveFaults test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_savefaults.moc"
