@@ -53,6 +53,7 @@ public:
     void setBusy(bool) override {}
     void processEvents() override {}
     void focusGrid() override {}
+    void showVersionDialog() override {}
 
     int failures = 0;
 };

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
+#include <limits>
 
 CellEditor::CellEditor(FareTable& table, Platform& platform, std::function<void()> focusGrid,
                        QWidget* parent)
@@ -13,6 +14,12 @@ CellEditor::CellEditor(FareTable& table, Platform& platform, std::function<void(
 {
     setObjectName(QStringLiteral("Text1"));
     setFrame(false);
+    // A cell holds any length of text: the box's usual limit of 32767 characters would cut a
+    // longer one when the cell is opened and committed.
+    setMaxLength(std::numeric_limits<int>::max());
+    // Files dropped on the open box go to the grid beneath it, which opens them; the box itself
+    // would only paste their paths into the cell.
+    setAcceptDrops(false);
     // A thin highlight border tells the open editor from the cells around it.
     setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(highlight); "
                                  "padding: 0px 1px; }"));

@@ -75,6 +75,26 @@ bool isNavigationKey(int key)
     }
 }
 
+/** The first local file among dropped data; empty when there is none. */
+QString firstLocalFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return QString();
+}
+
+/** Whether dropped data holds a local file that may be copied (not only moved or linked). */
+bool isCopyOfLocalFile(const QDropEvent* event)
+{
+    return event->possibleActions().testFlag(Qt::CopyAction) &&
+           !firstLocalFile(event->mimeData()).isEmpty();
+}
+
 } // namespace
 
 QStringList FareGridView::fontFamilies()
@@ -264,29 +284,29 @@ void FareGridView::focusInEvent(QFocusEvent* event)
 
 void FareGridView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dragMoveEvent(event);
 }
 
 void FareGridView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-    else
+    // Always a copy, whatever the file manager proposes (Shift proposes a move): the program
+    // only reads the file, and a file manager told "moved" may delete the user's file.
+    if (isCopyOfLocalFile(event)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
         event->ignore();
+    }
 }
 
 void FareGridView::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile()) {
-            event->acceptProposedAction();
-            emit fileDropped(url.toLocalFile());
-            return;
-        }
+    const QString path = firstLocalFile(event->mimeData());
+    if (!isCopyOfLocalFile(event)) {
+        event->ignore();
+        return;
     }
-    event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit fileDropped(path);
 }

@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSessionManager>
 #include <cstdlib>
 
 namespace {
@@ -70,6 +71,16 @@ Form1::Form1(Platform& platform, QWidget* parent)
     connect(MSFlexGrid1, &FareGridView::fileDropped, this, &Form1::MSFlexGrid1_OLEDragDrop);
     MSFlexGrid1_RowColChange();
 
+    // Logging out or shutting down asks as the close box does. The answer holds only for the
+    // table as it was when asked.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &Form1::commitData,
+            Qt::DirectConnection);
+    const auto forgetSessionAnswer = [this] {
+        m_sessionMayEnd = false;
+    };
+    connect(&m_table, &FareTable::cellChanged, this, forgetSessionAnswer);
+    connect(&m_table, &FareTable::contentReset, this, forgetSessionAnswer);
+
     m_client->installEventFilter(this);
     const QSize client = twips.toPixels(QSize(ClientWidth, ClientHeight));
     const int menuHeight =
@@ -121,6 +132,7 @@ void Form1::GridEdit(const QString& typed)
     // command).
     if (row < FareTable::FixedRows || col < FareTable::FixedCols)
         return;
+    m_sessionMayEnd = false;
     Text1->open(replacesCellText(typed) ? typed : m_table.text(row, col),
                 MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(), col < FareTable::TicketCol);
 }
@@ -149,6 +161,7 @@ void Form1::MSFlexGrid1_InputMethod(QInputMethodEvent* event)
     // first character replaces the cell's text like any typed character.
     if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
         return;
+    m_sessionMayEnd = false;
     Text1->open(QString(), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
                 m_table.CurCol() < FareTable::TicketCol);
     QCoreApplication::sendEvent(Text1, event);
@@ -161,9 +174,38 @@ void Form1::MSFlexGrid1_OLEDragDrop(const QString& path)
         this, [this, path] { m_document.OpenDroppedFile(path); }, Qt::QueuedConnection);
 }
 
+bool Form1::Form_Unload()
+{
+    // The end of the session closes the window after its own prompt: one question is enough.
+    if (m_sessionMayEnd)
+        return true;
+    return m_document.confirmClose();
+}
+
+bool Form1::sessionEnding(bool interactionAllowed)
+{
+    // Without leave to ask there is nothing to decide here; the window's close still asks.
+    if (!interactionAllowed)
+        return true;
+    m_sessionMayEnd = false;
+    m_sessionMayEnd = Form_Unload();
+    return m_sessionMayEnd;
+}
+
+void Form1::commitData(QSessionManager& manager)
+{
+    // allowsInteraction() waits until the session manager lets this program ask.
+    if (sessionEnding(manager.allowsInteraction())) {
+        manager.release();
+    } else {
+        // Not released here: Qt ends the interaction itself, passing the cancellation on.
+        manager.cancel();
+    }
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (m_document.confirmClose())
+    if (Form_Unload())
         event->accept();
     else
         event->ignore();

@@ -15,6 +15,7 @@ class CellEditor;
 class FareGridView;
 class QInputMethodEvent;
 class QMenu;
+class QSessionManager;
 class QToolButton;
 
 /**
@@ -55,6 +56,19 @@ public:
     /** The grid size, in twips, for a client area of the given size in twips. */
     static QSize gridSizeForClient(const QSize& clientTwips);
 
+    /**
+     * The closing prompt of the close box, Exit and the end of the session (whether to save,
+     * DocumentCommands::confirmClose). Returns whether the window may close. Once the session's
+     * prompt has let the program end, the close that the end of the session brings does not ask
+     * again, unless the table changed or an edit was opened in between.
+     */
+    bool Form_Unload();
+    /**
+     * The session is ending (logging out, shutting down). When the session manager lets the
+     * program ask, runs the closing prompt; returns whether the session may go on.
+     */
+    bool sessionEnding(bool interactionAllowed);
+
 public slots:
     void MnuFileNew();
     void MnuFileOpen();
@@ -94,6 +108,7 @@ private:
     void MSFlexGrid1_MouseDown(const QPoint& globalPos);
     void MSFlexGrid1_InputMethod(QInputMethodEvent* event);
     void MSFlexGrid1_OLEDragDrop(const QString& path);
+    void commitData(QSessionManager& manager);
 
     WindowPlatform m_platform;
     FareTable m_table;
@@ -111,4 +126,5 @@ private:
     QMenu* MnuHideMnu = nullptr;
     QHash<QString, QAction*> m_actions;
     QHash<QString, Handler> m_handlers;
+    bool m_sessionMayEnd = false; ///< the session's prompt let the program end
 };

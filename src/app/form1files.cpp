@@ -1,5 +1,4 @@
 // The File and Help menus' handlers.
-#include "about/frmabout.h"
 #include "form1.h"
 
 void Form1::MnuFileNew()
@@ -35,5 +34,5 @@ void Form1::MnuFileExit()
 
 void Form1::MnuHelpVersion()
 {
-    ShowVersionDialog(this, &m_platform);
+    m_platform.showVersionDialog();
 }

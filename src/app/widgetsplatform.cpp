@@ -1,5 +1,7 @@
 #include "widgetsplatform.h"
 
+#include "about/frmabout.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -49,20 +51,33 @@ QMessageBox::Icon messageIcon(Platform::Icon icon)
 
 } // namespace
 
-Platform::Answer WidgetsPlatform::messageBox(const QString& text, const QString& title,
-                                             Buttons buttons, Icon icon, Answer defaultButton)
+std::unique_ptr<QMessageBox>
+WidgetsPlatform::createMessageBox(const QString& text, const QString& title, Buttons buttons,
+                                  Icon icon, Answer defaultButton, QWidget* parent)
 {
     // Texts written for the original platform end their lines with CR LF.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(messageIcon(icon), title.isEmpty() ? applicationTitle() : title, shown,
-                    standardButtons(buttons), m_window);
-    box.setDefaultButton(standardButton(defaultButton));
+    auto box = std::make_unique<QMessageBox>(messageIcon(icon),
+                                             title.isEmpty() ? applicationTitle() : title,
+                                             QString(), standardButtons(buttons), parent);
+    // Failure texts hold paths and cell texts: never read them as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(shown);
+    box->setDefaultButton(standardButton(defaultButton));
+    return box;
+}
+
+Platform::Answer WidgetsPlatform::messageBox(const QString& text, const QString& title,
+                                             Buttons buttons, Icon icon, Answer defaultButton)
+{
+    const std::unique_ptr<QMessageBox> box =
+        createMessageBox(text, title, buttons, icon, defaultButton, m_window);
     // The pointer is the arrow while the user answers, even inside a file operation.
     const bool busy = m_busyDepth > 0;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int result = box.exec();
+    const int result = box->exec();
     if (busy)
         QGuiApplication::restoreOverrideCursor();
     switch (result) {
@@ -90,15 +105,30 @@ QString WidgetsPlatform::qtNameFilters(const QList<FileFilter>& filters)
     return entries.join(QLatin1String(";;"));
 }
 
+std::unique_ptr<QFileDialog> WidgetsPlatform::createOpenDialog(const QList<FileFilter>& filters,
+                                                               const QString& initialPath,
+                                                               QWidget* parent)
+{
+    auto dialog =
+        std::make_unique<QFileDialog>(parent, QString(), initialPath, qtNameFilters(filters));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // A missing name is handed to the loader, which tells what is wrong with it. Qt's own dialog
+    // allows that; a native one may insist that the file exists.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    return dialog;
+}
+
 std::optional<QString> WidgetsPlatform::openFileName(const QList<FileFilter>& filters,
                                                      const QString& initialPath)
 {
-    const QString path =
-        QFileDialog::getOpenFileName(m_window, QString(), initialPath, qtNameFilters(filters),
-                                     nullptr, QFileDialog::HideNameFilterDetails);
-    if (path.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = createOpenDialog(filters, initialPath, m_window);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return path;
+    const QStringList chosen = dialog->selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
 }
 
 std::optional<QString> WidgetsPlatform::saveFileName(const QList<FileFilter>& filters,
@@ -127,4 +157,9 @@ void WidgetsPlatform::setBusy(bool busy)
 void WidgetsPlatform::processEvents()
 {
     QCoreApplication::processEvents();
+}
+
+void WidgetsPlatform::showVersionDialog()
+{
+    ShowVersionDialog(m_window, this);
 }

@@ -5,11 +5,15 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
+
+class QFileDialog;
+class QMessageBox;
 
 /**
- * The platform of the editor window: Qt's message boxes and file dialogs (the only place the
- * program opens a modal dialog), the busy pointer and the event loop. The window itself adds the
- * grid's focus (see WindowPlatform), so focusGrid() does nothing here.
+ * The platform of the editor window: Qt's message boxes and file dialogs and the version dialog
+ * (the only place the program opens a modal dialog), the busy pointer and the event loop. The
+ * window itself adds the grid's focus (see WindowPlatform), so focusGrid() does nothing here.
  */
 class WidgetsPlatform : public Platform {
 public:
@@ -25,6 +29,21 @@ public:
     void setBusy(bool busy) override;
     void processEvents() override;
     void focusGrid() override {}
+    void showVersionDialog() override;
+
+    /**
+     * The message box that messageBox() shows: its texts are plain text (paths and cell texts
+     * are shown as they are, never read as markup), CR LF line ends become line breaks.
+     */
+    static std::unique_ptr<QMessageBox> createMessageBox(const QString& text, const QString& title,
+                                                         Buttons buttons, Icon icon,
+                                                         Answer defaultButton, QWidget* parent);
+    /**
+     * The dialog that openFileName() shows. It accepts a name that does not exist: the loader
+     * reports what is wrong with it.
+     */
+    static std::unique_ptr<QFileDialog>
+    createOpenDialog(const QList<FileFilter>& filters, const QString& initialPath, QWidget* parent);
 
     /**
      * A filter list as Qt's file dialog takes it: "label (patterns)" per entry, patterns

@@ -33,6 +33,7 @@ public:
     }
     void setBusy(bool busy) override { m_inner.setBusy(busy); }
     void processEvents() override { m_inner.processEvents(); }
+    void showVersionDialog() override { m_inner.showVersionDialog(); }
     void focusGrid() override
     {
         m_focusGrid();

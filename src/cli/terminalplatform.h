@@ -23,6 +23,7 @@ public:
     void setBusy(bool) override {}
     void processEvents() override {}
     void focusGrid() override {}
+    void showVersionDialog() override {}
 
     /** Whether a question was answered No because --yes was not given. */
     bool refusedQuestion() const { return m_refused; }

@@ -99,6 +99,7 @@ bool DocumentCommands::confirmClose()
 
 Outcome DocumentCommands::OpenDroppedFile(const QString& path)
 {
+    m_platform.focusGrid(); // an open edit is committed before the question, as for New
     const bool clear = askToClear();
     // Let the window repaint where the message box was.
     m_platform.processEvents();

@@ -45,9 +45,9 @@ public:
     bool confirmClose();
 
     /**
-     * A file dropped on the grid: asks the New question, lets the window repaint, then loads the
-     * file by its extension, or refuses a file of any other type. The table is unchanged unless
-     * a load succeeds.
+     * A file dropped on the grid: commits an open edit, asks the New question, lets the window
+     * repaint, then loads the file by its extension, or refuses a file of any other type. Apart
+     * from the committed edit the table is unchanged unless a load succeeds.
      */
     Outcome OpenDroppedFile(const QString& path);
 

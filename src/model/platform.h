@@ -58,6 +58,9 @@ public:
     /** Gives the grid the input focus (which commits an open in-cell edit). */
     virtual void focusGrid() = 0;
 
+    /** Shows the version dialog modally; it is gone when this returns. */
+    virtual void showVersionDialog() = 0;
+
     /** Shows a failure: its description, an OK button, the application's title. */
     void showFailure(const QString& description)
     {

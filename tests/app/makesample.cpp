@@ -29,6 +29,7 @@ public:
     void setBusy(bool) override {}
     void processEvents() override {}
     void focusGrid() override {}
+    void showVersionDialog() override {}
 };
 
 const char* const Stops[] = {

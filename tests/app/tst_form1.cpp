@@ -61,15 +61,19 @@ void fillTagged(FareTable& table)
     TestTables::fillTagged(table);
 }
 
-/** Drops local files on a widget as the file manager does. */
+/** Drops local files on a widget as the file manager does: their addresses, also as text. */
 void dropFiles(QWidget* target, const QStringList& paths)
 {
     QMimeData data;
     QList<QUrl> urls;
-    for (const QString& path : paths)
+    QStringList texts;
+    for (const QString& path : paths) {
         urls << QUrl::fromLocalFile(path);
+        texts << urls.last().toString();
+    }
     data.setUrls(urls);
-    const QPointF at(20, 20);
+    data.setText(texts.join(QLatin1Char('\n')));
+    const QPointF at(5, 5);
     QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -93,9 +97,12 @@ private slots:
     void initTestCase();
     void startsWithCaptionHeadingsAndMenusDisabled();
     void geometryFollowsTwips();
+    void toolbarButtons_data();
+    void toolbarButtons();
     void editorOpeningRule_data();
     void editorOpeningRule();
     void escapeDiscardsTheEdit();
+    void editorKeepsLongTextWhole();
     void arrowKeysInEditor_data();
     void arrowKeysInEditor();
     void clickingAnotherCellCommitsIntoTheEditedCell();
@@ -104,6 +111,10 @@ private slots:
     void deleteKeyEmptiesCurrentCell();
     void headingCellCurrentIsShownButNotEdited();
     void rightButtonOpensContextMenuAndKeepsCell();
+    void contextEntryWorksWhileMenuBarMenuIsDisabled_data();
+    void contextEntryWorksWhileMenuBarMenuIsDisabled();
+    void menuEntriesInOrder_data();
+    void menuEntriesInOrder();
     void menusFollowCurrentCell_data();
     void menusFollowCurrentCell();
     void rowPasteFollowsTheRowBuffer();
@@ -112,18 +123,25 @@ private slots:
     void contextEntryRunsItsTwinsHandler_data();
     void contextEntryRunsItsTwinsHandler();
     void mergeButtonIsDisabled();
+    void versionCommandGoesThroughThePlatform();
     void bulkChangeRedrawsOnce();
-    void fileCommandCommitsOpenEdit_data();
-    void fileCommandCommitsOpenEdit();
+    void commandCommitsOpenEditFirst_data();
+    void commandCommitsOpenEditFirst();
     void closingPrompt_data();
     void closingPrompt();
+    void sessionEnd_data();
+    void sessionEnd();
     void droppedFiles_data();
     void droppedFiles();
+    void dropIsAlwaysACopy_data();
+    void dropIsAlwaysACopy();
+    void editorLeavesDropsToTheGrid();
 
 private:
     QTemporaryDir m_dir;
-    QString m_routeFile; ///< a saved .Hy3 file whose route name is "東西線"
-    QString m_otherFile; ///< a saved .Hy3 file whose route name is "南北線"
+    QString m_routeFile;      ///< a saved .Hy3 file whose route name is "東西線"
+    QString m_otherFile;      ///< a saved .Hy3 file whose route name is "南北線"
+    QString m_blankRouteText; ///< a text file whose first line is blank
 };
 
 void TestForm1::initTestCase()
@@ -138,6 +156,8 @@ void TestForm1::initTestCase()
     }
     m_routeFile = m_dir.filePath(QStringLiteral("route.Hy3"));
     m_otherFile = m_dir.filePath(QStringLiteral("other.Hy3"));
+    m_blankRouteText = m_dir.filePath(QStringLiteral("blank.txt"));
+    QVERIFY(TestTables::writeBytes(m_blankRouteText, "\r\n"));
 }
 
 void TestForm1::startsWithCaptionHeadingsAndMenusDisabled()
@@ -177,13 +197,69 @@ void TestForm1::geometryFollowsTwips()
     QCOMPARE(w.grid()->size(), twips.toPixels(QSize(9658, 4460)));
     QWidget* toolbar = w.form.findChild<QWidget*>(QStringLiteral("Picture1"));
     QCOMPARE(toolbar->height(), twips.toPixelsY(405));
-    const QToolButton* button1 = w.form.findChild<QToolButton*>(QStringLiteral("Command1_1"));
-    QCOMPARE(button1->geometry(),
-             QRect(twips.toPixelsX(375), 0, twips.toPixelsX(405), twips.toPixelsY(345)));
 
     w.form.resize(w.form.width() + 100, w.form.height() + 50);
     QTRY_COMPARE(w.grid()->width(), w.form.centralWidget()->width());
     QCOMPARE(toolbar->width(), w.form.centralWidget()->width());
+}
+
+void TestForm1::toolbarButtons_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("left"); // twips
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("toolTip");
+    const struct {
+        int index, left, width;
+        const char* toolTip;
+    } buttons[] = {
+        {0, 0, 390, "新規作成"},
+        {1, 375, 405, "開く"},
+        {2, 765, 390, "名前を付けて保存"},
+        {15, 1140, 390, "テキストファイルのインポート"},
+        {3, 1515, 390, "ファイルのマージ"},
+        {4, 2010, 390, "セル挿入後下へ移動"},
+        {5, 2385, 390, "セル挿入後右へ移動"},
+        {6, 2760, 390, "セル削除後上へ移動"},
+        {7, 3135, 390, "セル削除後左へ移動"},
+        {8, 3510, 390, "セルの削除(Del)"},
+        {9, 3885, 390, "行の挿入"},
+        {10, 4260, 390, "行の削除"},
+        {11, 4635, 390, "行の削除(シフトなし)"},
+        {12, 5010, 390, "列の挿入"},
+        {13, 5385, 390, "列の削除"},
+        {14, 5760, 390, "列の削除(シフトなし)"},
+        {16, 6315, 390, "セルの内容を左のセルと入替"},
+        {17, 6690, 390, "セルの内容を右のセルと入替"},
+        {18, 7065, 390, "セルの内容を上のセルと入替"},
+        {19, 7440, 390, "セルの内容を下のセルと入替"},
+        {20, 7815, 390, "行の内容を上の行と入替"},
+        {21, 8190, 390, "行の内容を下の行と入替"},
+        {22, 8565, 390, "列の内容を左の列と入替"},
+        {23, 8940, 375, "列の内容を右の列と入替"},
+    };
+    for (const auto& b : buttons)
+        QTest::addRow("%d", b.index)
+            << b.index << b.left << b.width << QString::fromUtf8(b.toolTip);
+}
+
+void TestForm1::toolbarButtons()
+{
+    QFETCH(int, index);
+    QFETCH(int, left);
+    QFETCH(int, width);
+    QFETCH(QString, toolTip);
+    Window w;
+    const Twips twips = Twips::ofPrimaryScreen();
+    const QWidget* toolbar = w.form.findChild<QWidget*>(QStringLiteral("Picture1"));
+    const auto buttons = toolbar->findChildren<QToolButton*>();
+    QCOMPARE(buttons.size(), 24);
+    auto* button = toolbar->findChild<QToolButton*>(QStringLiteral("Command1_%1").arg(index));
+    QVERIFY(button);
+    QCOMPARE(button->geometry(),
+             QRect(twips.toPixelsX(left), 0, twips.toPixelsX(width), twips.toPixelsY(345)));
+    QCOMPARE(button->toolTip(), toolTip);
+    QVERIFY(!button->icon().isNull());
 }
 
 void TestForm1::editorOpeningRule_data()
@@ -254,6 +330,18 @@ void TestForm1::escapeDiscardsTheEdit()
     w.editor()->setFocus();
     w.grid()->setFocus();
     QCOMPARE(w.table().text(4, 5), QStringLiteral("120"));
+}
+
+void TestForm1::editorKeepsLongTextWhole()
+{
+    Window w;
+    const QString longName(40000, QLatin1Char('a'));
+    w.table().SetCell(3, 1, longName);
+    w.press(w.grid(), Qt::Key_Return);
+    QCOMPARE(w.editor()->text().size(), longName.size());
+    w.type(w.editor(), QStringLiteral("b"), Qt::Key_B);
+    w.press(w.editor(), Qt::Key_Return);
+    QCOMPARE(w.table().text(3, 1), longName + QStringLiteral("b"));
 }
 
 void TestForm1::arrowKeysInEditor_data()
@@ -407,10 +495,142 @@ void TestForm1::rightButtonOpensContextMenuAndKeepsCell()
     QCOMPARE(w.table().CurRow(), 3);
     QCOMPARE(w.table().CurCol(), 3);
     context->close();
-    // Its entries stay enabled while the Row and Column menus are disabled.
-    w.table().setCurrentCell(1, 1);
-    for (QAction* entry : context->actions())
-        QVERIFY(entry->isEnabled());
+}
+
+void TestForm1::contextEntryWorksWhileMenuBarMenuIsDisabled_data()
+{
+    QTest::addColumn<Cell>("cell");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("disabledMenu");
+    QTest::addColumn<Cell>("movedTo"); // where the current cell's text is afterwards
+    QTest::newRow("行挿入 in the name column") << Cell{5, 1} << "MnuEditLineInsHide"
+                                               << "MnuRetsu" << Cell{6, 1};
+    QTest::newRow("列挿入 on the route row") << Cell{1, 5} << "MnuClumInsHide"
+                                             << "MnuRow" << Cell{1, 6};
+}
+
+void TestForm1::contextEntryWorksWhileMenuBarMenuIsDisabled()
+{
+    QFETCH(Cell, cell);
+    QFETCH(QString, entry);
+    QFETCH(QString, disabledMenu);
+    QFETCH(Cell, movedTo);
+    Window w;
+    fillTagged(w.table());
+    w.table().setCurrentCell(cell.row, cell.col);
+    QVERIFY(!w.form.findChild<QMenu*>(disabledMenu)->menuAction()->isEnabled());
+
+    QMenu* context = w.form.findChild<QMenu*>(QStringLiteral("MnuHideMnu"));
+    QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(7, 7));
+    QTRY_VERIFY(context->isVisible());
+    QAction* item = w.form.findChild<QAction*>(entry);
+    QTest::mouseClick(context, Qt::LeftButton, {}, context->actionGeometry(item).center());
+    QTRY_VERIFY(!context->isVisible());
+    QCOMPARE(w.table().text(cell.row, cell.col), QString());
+    QCOMPARE(w.table().text(movedTo.row, movedTo.col), TestTables::cellTag(cell.row, cell.col));
+}
+
+namespace {
+
+/**
+ * A menu's entries in order, one line each: "caption name", "---- name" for a separator, and a
+ * submenu's entries after its own line, marked with one more "—". A shortcut key is listed too.
+ */
+QStringList menuLines(const QList<QAction*>& actions, const QString& mark = QStringLiteral("— "))
+{
+    QStringList lines;
+    for (const QAction* action : actions) {
+        if (action->isSeparator()) {
+            lines << mark + QStringLiteral("---- ") + action->objectName();
+            continue;
+        }
+        const QMenu* submenu = action->menu();
+        lines << mark + action->text() + QLatin1Char(' ') +
+                     (submenu ? submenu->objectName() : action->objectName());
+        if (!action->shortcut().isEmpty())
+            lines << QStringLiteral("shortcut ") + action->shortcut().toString();
+        if (submenu)
+            lines << menuLines(submenu->actions(), QStringLiteral("—") + mark);
+    }
+    return lines;
+}
+
+} // namespace
+
+void TestForm1::menuEntriesInOrder_data()
+{
+    QTest::addColumn<QString>("menu"); // empty: the menu bar itself
+    QTest::addColumn<QStringList>("lines");
+    const auto lines = [](std::initializer_list<const char*> texts) {
+        QStringList list;
+        for (const char* text : texts)
+            list << QString::fromUtf8(text);
+        return list;
+    };
+    QTest::newRow("menu bar") << QString()
+                              << lines({"ファイル(&F) MnuFile", "セル(&L) MnuCell", "行(&R) MnuRow",
+                                        "列(&C) MnuRetsu", "ヘルプ(&H) MnuHelp"});
+    QTest::newRow("MnuFile") << "MnuFile"
+                             << lines({"— 新規作成(&N) MnuFileNew", "— 開く(&O) MnuFileOpen",
+                                       "— 保存(&A) MnuFileSaveAs",
+                                       "— テキストファイルのインポート(&I) MnuFileTxtInport",
+                                       "— テキストで保存(&T) MnuFileSaveTxt",
+                                       "— 終了(&X) MnuFileExit"});
+    QTest::newRow("MnuCell")
+        << "MnuCell"
+        << lines({"— セルの挿入(&I) MnuCellIns", "—— 右にシフト(&R) MnuCellInsRight",
+                  "—— 下にシフト(&D) MnuCellInsDown", "— セルの削除(&D) MnuCellDelete",
+                  "—— 空白で残す(&N) MnuCellDeleteNormal", "—— 左にシフト(&L) MnuCellDeleteLeft",
+                  "—— 上にシフト(&U) MnuCellDeleteUp", "— ---- MnuCellBdr1",
+                  "— 上へ移動(&U) MnuCellUp", "— 下へ移動(&W) MnuCellDown",
+                  "— 左へ移動(&L) MnuCellLeft", "— 右へ移動(&R) MnuCellRight"});
+    QTest::newRow("MnuRow") << "MnuRow"
+                            << lines({"— 行単位コピー(&L) MnuEditLineCopy",
+                                      "— 行単位貼り付け(&A) MnuEditLinePaste",
+                                      "— 行挿入(&S) MnuEditLineIns", "— 行削除(&D) MnuRowDelete",
+                                      "—— 空白で残す(&N) MnuRowDeleteNormal",
+                                      "—— 上にシフト(&U) MnuEditLineDelete", "— ---- MnuBdr3",
+                                      "— 上へ移動(&U) MnuEditUp", "— 下へ移動(&W) MnuEditDown"});
+    QTest::newRow("MnuRetsu")
+        << "MnuRetsu"
+        << lines({"— 列単位コピー(&U) MnuEditClumCopy", "— 列単位貼り付け(&T) MnuEditClumPaste",
+                  "— 列挿入(&I) MnuClumIns", "— 列削除(&D) MnuClumDelete",
+                  "—— 空白で残す(&N) MnuClumDeleteNormal", "—— 左へシフト(&L) MnuClumDeleteLeft",
+                  "— 右へ移動(&R) MnuClumRight", "— 左へ移動(&L) MnuClumLeft"});
+    QTest::newRow("MnuHelp") << "MnuHelp" << lines({"— バージョン情報（&V) MnuHelpVersion"});
+    QTest::newRow("MnuHideMnu") << "MnuHideMnu"
+                                << lines({"— セルの挿入(挿入後下へシフト) MnuCellInsDownHide",
+                                          "— セルの挿入(挿入後右へシフト) MnuCellInsRightHide",
+                                          "— セルの削除(空白で残す) MnuCellDeleteNormalHide",
+                                          "— セルの削除(削除後上へシフト) MnuCellDeleteUpHide",
+                                          "— セルの削除(削除後左へシフト) MnuCellDeleteLeftHide",
+                                          "— ---- MnuBdrHide1", "— 行挿入 MnuEditLineInsHide",
+                                          "— 行単位コピー MnuEditLineCopyHide",
+                                          "— 行単位貼り付け MnuEditLinePasteHide",
+                                          "— 行削除(空白で残す) MnuRowDeleteNormalHide",
+                                          "— 行削除(上にシフト) MnuEditLineDeleteHide",
+                                          "— ---- MnuBdrHide2", "— 列挿入 MnuClumInsHide",
+                                          "— 列単位コピー MnuEditClumCopyHide",
+                                          "— 列単位貼り付け MnuEditClumPasteHide",
+                                          "— 列削除(空白で残す) MnuClumDeleteNormalHide",
+                                          "— 列削除(左にシフト) MnuClumDeleteLeftHide"});
+}
+
+void TestForm1::menuEntriesInOrder()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, lines);
+    Window w;
+    if (menu.isEmpty()) {
+        QStringList bar;
+        for (const QAction* action : w.form.menuBar()->actions())
+            bar << action->text() + QLatin1Char(' ') + action->menu()->objectName();
+        QCOMPARE(bar, lines);
+        return;
+    }
+    const QMenu* found = w.form.findChild<QMenu*>(menu);
+    QVERIFY(found);
+    QCOMPARE(menuLines(found->actions()), lines);
 }
 
 void TestForm1::menusFollowCurrentCell_data()
@@ -584,6 +804,16 @@ void TestForm1::mergeButtonIsDisabled()
     QCOMPARE(effects(w), before);
 }
 
+void TestForm1::versionCommandGoesThroughThePlatform()
+{
+    Window w;
+    fillTagged(w.table());
+    const QStringList before = effects(w);
+    w.action("MnuHelpVersion")->trigger();
+    QCOMPARE(w.platform.versionDialogs, 1);
+    QCOMPARE(effects(w), before);
+}
+
 void TestForm1::bulkChangeRedrawsOnce()
 {
     Window w;
@@ -594,37 +824,82 @@ void TestForm1::bulkChangeRedrawsOnce()
     QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(301, 152));
 }
 
-void TestForm1::fileCommandCommitsOpenEdit_data()
+void TestForm1::commandCommitsOpenEditFirst_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("save as") << "MnuFileSaveAs"
-                             << "typed.Hy3";
-    QTest::newRow("save as text") << "MnuFileSaveTxt"
-                                  << "typed.txt";
+    QTest::addColumn<QString>("command"); // a menu item, or "drop"
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QString>("file"); // chosen or dropped; ROUTE, BLANK, or a new name; "" cancels
+    QTest::addColumn<QString>("routeName"); // cell (1, 1) afterwards
+    using A = Platform::Answer;
+    const QList<A> none;
+    QTest::newRow("new, yes") << "MnuFileNew" << QList<A>{A::Yes} << ""
+                              << "";
+    QTest::newRow("new, no") << "MnuFileNew" << QList<A>{A::No} << ""
+                             << "X";
+    QTest::newRow("open") << "MnuFileOpen" << none << "ROUTE"
+                          << "東西線";
+    QTest::newRow("open, cancelled") << "MnuFileOpen" << none << ""
+                                     << "X";
+    QTest::newRow("import, blank first line") << "MnuFileTxtInport" << none << "BLANK"
+                                              << "";
+    QTest::newRow("import, cancelled") << "MnuFileTxtInport" << none << ""
+                                       << "X";
+    QTest::newRow("save as") << "MnuFileSaveAs" << none << "typed.Hy3"
+                             << "X";
+    QTest::newRow("save as, cancelled") << "MnuFileSaveAs" << none << ""
+                                        << "X";
+    QTest::newRow("save as text") << "MnuFileSaveTxt" << none << "typed.txt"
+                                  << "X";
+    QTest::newRow("save as text, cancelled") << "MnuFileSaveTxt" << none << ""
+                                             << "X";
+    QTest::newRow("drop, blank first line") << "drop" << QList<A>{A::Yes} << "BLANK"
+                                            << "";
+    QTest::newRow("drop, no") << "drop" << QList<A>{A::No} << "ROUTE"
+                              << "X";
 }
 
-void TestForm1::fileCommandCommitsOpenEdit()
+void TestForm1::commandCommitsOpenEditFirst()
 {
     QFETCH(QString, command);
-    QFETCH(QString, name);
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QString, file);
+    QFETCH(QString, routeName);
+    if (file == QLatin1String("ROUTE"))
+        file = m_routeFile;
+    else if (file == QLatin1String("BLANK"))
+        file = m_blankRouteText;
+    else if (!file.isEmpty())
+        file = m_dir.filePath(file);
     // The edit is typed into the start-up cell, (1, 1): nothing moves the current cell before
-    // the save reads it.
+    // the command runs.
     Window w;
-    w.type(w.grid(), QStringLiteral("東西線"));
+    w.type(w.grid(), QStringLiteral("X"), Qt::Key_X);
     QVERIFY(w.editor()->isOpen());
-    const QString path = m_dir.filePath(name);
-    w.platform.fileAnswers << path;
-    w.action(qPrintable(command))->trigger();
-    QVERIFY(w.platform.messages.isEmpty());
-    QVERIFY(!w.editor()->isOpen());
-    QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
+    w.platform.answers = answers;
+    if (command != QLatin1String("drop") && !file.isEmpty())
+        w.platform.fileAnswers << file;
+    // The question or dialog is asked over the committed table.
+    QStringList whenAsked;
+    w.platform.beforeAsking = [&w, &whenAsked] {
+        if (whenAsked.isEmpty())
+            whenAsked << QString::number(w.editor()->isOpen()) << w.table().text(1, 1);
+    };
 
-    FareTable reread;
-    FakePlatform platform;
-    const auto load = name.endsWith(QLatin1String(".txt")) ? LoadText : LoadHy3;
-    QCOMPARE(load(reread, platform, path), Outcome::Done);
-    QCOMPARE(reread.text(1, 1), QStringLiteral("東西線"));
+    if (command == QLatin1String("drop"))
+        dropFiles(w.grid()->viewport(), {file});
+    else
+        w.action(qPrintable(command))->trigger();
+    QCOMPARE(whenAsked, QStringList({QStringLiteral("0"), QStringLiteral("X")}));
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(1, 1), routeName);
+
+    if (command.startsWith(QLatin1String("MnuFileSave")) && !file.isEmpty()) {
+        FareTable reread;
+        FakePlatform platform;
+        const auto load = command == QLatin1String("MnuFileSaveTxt") ? LoadText : LoadHy3;
+        QCOMPARE(load(reread, platform, file), Outcome::Done);
+        QCOMPARE(reread.text(1, 1), QStringLiteral("X"));
+    }
 }
 
 void TestForm1::closingPrompt_data()
@@ -661,6 +936,72 @@ void TestForm1::closingPrompt()
         QCOMPARE(LoadHy3(reread, platform, path), Outcome::Done);
         QCOMPARE(reread.text(1, 1), QStringLiteral("終了前"));
     }
+}
+
+void TestForm1::sessionEnd_data()
+{
+    QTest::addColumn<bool>("interaction"); // whether the session manager lets the program ask
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QString>("chosen"); // the Save As dialog's answer; empty cancels it
+    QTest::addColumn<QString>("after");  // what the user does before the window is closed
+    QTest::addColumn<bool>("mayEnd");
+    QTest::addColumn<bool>("closeAsks"); // whether closing the window then asks again
+    using A = Platform::Answer;
+    QTest::newRow("no") << true << QList<A>{A::No} << ""
+                        << "" << true << false;
+    QTest::newRow("cancel") << true << QList<A>{A::Cancel} << ""
+                            << "" << false << true;
+    QTest::newRow("yes, saved") << true << QList<A>{A::Yes} << "session.Hy3"
+                                << "" << true << false;
+    QTest::newRow("yes, dialog cancelled") << true << QList<A>{A::Yes} << ""
+                                           << "" << false << true;
+    QTest::newRow("yes, unknown extension") << true << QList<A>{A::Yes} << "session.dat"
+                                            << "" << false << true;
+    QTest::newRow("no interaction") << false << QList<A>{} << ""
+                                    << "" << true << true;
+    QTest::newRow("no, then a cell changes") << true << QList<A>{A::No} << ""
+                                             << "change" << true << true;
+    QTest::newRow("no, then an edit opens") << true << QList<A>{A::No} << ""
+                                            << "edit" << true << true;
+}
+
+void TestForm1::sessionEnd()
+{
+    QFETCH(bool, interaction);
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QString, chosen);
+    QFETCH(QString, after);
+    QFETCH(bool, mayEnd);
+    QFETCH(bool, closeAsks);
+    Window w;
+    w.type(w.grid(), QStringLiteral("終了前"));
+    w.platform.answers = answers;
+    const QString path = m_dir.filePath(chosen);
+    if (!chosen.isEmpty())
+        w.platform.fileAnswers << path;
+
+    QCOMPARE(w.form.sessionEnding(interaction), mayEnd);
+    QCOMPARE(w.platform.messages.size(), interaction ? 1 : 0);
+    if (interaction) {
+        QCOMPARE(w.platform.messages[0].text, QStringLiteral("現在編集中のデータを保存しますか？"));
+        QCOMPARE(w.platform.messages[0].buttons, Platform::Buttons::YesNoCancel);
+    }
+    if (answers.value(0) == Platform::Answer::Yes && mayEnd) {
+        FareTable reread;
+        FakePlatform platform;
+        QCOMPARE(LoadHy3(reread, platform, path), Outcome::Done);
+        QCOMPARE(reread.text(1, 1), QStringLiteral("終了前"));
+    }
+
+    if (after == QLatin1String("change"))
+        w.table().SetCell(5, 5, QStringLiteral("230"));
+    else if (after == QLatin1String("edit"))
+        w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    // The end of the session closes the window; No lets it close if it asks.
+    const int asked = w.platform.messages.size();
+    w.platform.answers = {Platform::Answer::No};
+    QVERIFY(w.form.close());
+    QCOMPARE(w.platform.messages.size(), asked + (closeAsks ? 1 : 0));
 }
 
 void TestForm1::droppedFiles_data()
@@ -704,6 +1045,64 @@ void TestForm1::droppedFiles()
         QCOMPARE(TestTables::snapshot(w.table()), before);
     else
         QCOMPARE(w.table().text(1, 1), routeName);
+}
+
+void TestForm1::dropIsAlwaysACopy_data()
+{
+    QTest::addColumn<Qt::DropActions>("possible");
+    QTest::addColumn<bool>("localFile");
+    QTest::addColumn<bool>("accepted");
+    const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
+    QTest::newRow("copy or move, move proposed") << copyOrMove << true << true;
+    QTest::newRow("move only") << Qt::DropActions(Qt::MoveAction) << true << false;
+    QTest::newRow("no local file") << copyOrMove << false << false;
+}
+
+void TestForm1::dropIsAlwaysACopy()
+{
+    QFETCH(Qt::DropActions, possible);
+    QFETCH(bool, localFile);
+    QFETCH(bool, accepted);
+    Window w;
+    w.platform.answers << Platform::Answer::No;
+    QMimeData data;
+    if (localFile)
+        data.setUrls({QUrl::fromLocalFile(m_routeFile)});
+    else
+        data.setUrls({QUrl(QStringLiteral("https://example.com/route.Hy3"))});
+    // Shift held: the file manager proposes to move the file. The move and the drop reach the
+    // widget that accepted the enter.
+    const QPoint at = w.cellCentre(3, 3);
+    QDragEnterEvent enter(at, possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDragMoveEvent move(at, possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDropEvent drop(at, possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QStringList seen;
+    for (QDropEvent* event :
+         {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
+        QCOMPARE(event->proposedAction(), Qt::MoveAction);
+        event->ignore();
+        QCoreApplication::sendEvent(w.grid()->viewport(), event);
+        seen << (event->isAccepted() ? QString::number(event->dropAction()) : QString());
+    }
+    const QString copy = QString::number(Qt::CopyAction);
+    QCOMPARE(seen, accepted ? QStringList({copy, copy, copy})
+                            : QStringList({QString(), QString(), QString()}));
+    QCoreApplication::processEvents(); // the drop is handled once the drag has finished
+    QCOMPARE(w.platform.messages.size(), accepted ? 1 : 0);
+}
+
+void TestForm1::editorLeavesDropsToTheGrid()
+{
+    Window w;
+    w.table().setCurrentCell(4, 1);
+    w.type(w.grid(), QStringLiteral("X"), Qt::Key_X);
+    QVERIFY(w.editor()->isOpen());
+    w.platform.answers << Platform::Answer::Yes;
+    // Sent to the editor, a drag goes to it or to the nearest of its parents that accepts drops.
+    dropFiles(w.editor(), {m_routeFile});
+    QCOMPARE(w.platform.messages.value(0).title, QStringLiteral("新規作成時の確認"));
+    QVERIFY(!w.editor()->isOpen());
+    QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
 }
 
 QTEST_MAIN(TestForm1)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 /**
@@ -33,10 +34,15 @@ public:
     int busyCalls = 0;
     int processEventsCalls = 0;
     int focusGridCalls = 0;
+    int versionDialogs = 0;
+    /** Runs before every question and file dialog: the test looks at what the user sees. */
+    std::function<void()> beforeAsking;
 
     Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
                       Answer defaultButton) override
     {
+        if (beforeAsking)
+            beforeAsking();
         messages.append({text, title, buttons, icon, defaultButton});
         if (!answers.isEmpty())
             return answers.takeFirst();
@@ -45,12 +51,16 @@ public:
     std::optional<QString> openFileName(const QList<FileFilter>& filters,
                                         const QString& initialPath) override
     {
+        if (beforeAsking)
+            beforeAsking();
         dialogs.append({false, filters, initialPath});
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
     }
     std::optional<QString> saveFileName(const QList<FileFilter>& filters,
                                         const QString& initialPath) override
     {
+        if (beforeAsking)
+            beforeAsking();
         dialogs.append({true, filters, initialPath});
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
     }
@@ -61,6 +71,7 @@ public:
     }
     void processEvents() override { ++processEventsCalls; }
     void focusGrid() override { ++focusGridCalls; }
+    void showVersionDialog() override { ++versionDialogs; }
 
     /** The texts of all messages shown so far. */
     QStringList messageTexts() const
