@@ -249,32 +249,32 @@ void Form1::createToolBar()
 {
     const Twips twips = Twips::ofPrimaryScreen();
     Command1.resize(ButtonCount);
-    for (const ToolbarButton& spec : ToolbarButtons) {
+    for (const ToolbarButton& entry : ToolbarButtons) {
         auto* button = new QToolButton(Picture1);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(spec.index));
-        button->setToolTip(text(spec.toolTip));
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(text(spec.icon))));
+        button->setObjectName(QStringLiteral("Command1_%1").arg(entry.index));
+        button->setToolTip(text(entry.toolTip));
+        button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(text(entry.icon))));
         button->setIconSize(QSize(16, 16));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(twips.toPixelsX(spec.left), 0, twips.toPixelsX(spec.width),
+        button->setGeometry(twips.toPixelsX(entry.left), 0, twips.toPixelsX(entry.width),
                             twips.toPixelsY(ButtonHeight));
-        if (spec.command) {
-            const int index = spec.index;
+        if (entry.command) {
+            const int index = entry.index;
             connect(button, &QToolButton::clicked, this, [this, index] { Command1_Click(index); });
         } else {
             button->setEnabled(false); // the merge: shown, bound to nothing
         }
-        Command1[spec.index] = button;
+        Command1[entry.index] = button;
     }
 }
 
 void Form1::Command1_Click(int index)
 {
-    for (const ToolbarButton& spec : ToolbarButtons) {
-        if (spec.index == index) {
-            if (spec.command)
-                runHandler(text(spec.command));
+    for (const ToolbarButton& entry : ToolbarButtons) {
+        if (entry.index == index) {
+            if (entry.command)
+                runHandler(text(entry.command));
             return;
         }
     }
