@@ -40,7 +40,7 @@ run() {
     done
     [ -n "$geometry" ] || fail "no window titled \"$title\": $(cat "$work/stderr")"
     xwininfo -root -tree | grep -q "\"$title\"" || fail "the title is not exactly \"$title\""
-    sleep 1.5 # let it paint
+    sleep 3 # let it paint, also on a loaded machine or under the sanitizers
     import -window root "$2"
     "$x11_drive" close "$title" n || fail "the window did not close after the closing prompt"
     local status=0
