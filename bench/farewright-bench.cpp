@@ -1,6 +1,7 @@
 // The speed of every bulk operation on a full table (301 named rows of 20-character names, a
 // ticket number and 150 fares each), each against its target. Prints Google Benchmark's table,
 // then a summary of medians against targets; exits 1 when a target is missed.
+#include "cli/terminalplatform.h"
 #include "edit/editcommands.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
@@ -9,7 +10,6 @@
 #include "files/tablerecords.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 #include "text/textexport.h"
 #include "text/textimport.h"
 
@@ -31,33 +31,6 @@
 
 namespace {
 
-/** Answers Yes to every question and counts failures, which no benchmark may have. */
-class BenchPlatform : public Platform {
-public:
-    Answer messageBox(const QString& text, const QString&, Buttons buttons, Icon, Answer) override
-    {
-        if (buttons == Buttons::Ok) {
-            std::fprintf(stderr, "unexpected failure: %s\n", qPrintable(text));
-            ++failures;
-        }
-        return Answer::Yes;
-    }
-    std::optional<QString> openFileName(const QList<FileFilter>&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(const QList<FileFilter>&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void focusGrid() override {}
-    void showVersionDialog() override {}
-
-    int failures = 0;
-};
-
 /** The name of stop row row: 20 characters. */
 QString stopName(int row)
 {
@@ -78,7 +51,7 @@ void fillFull(FareTable& table)
 /** Everything one benchmark run shares: a full table, a platform, a folder for files. */
 struct Fixture {
     FareTable table;
-    BenchPlatform platform;
+    TerminalPlatform platform{true}; ///< answers Yes; no benchmark may fail
     QTemporaryDir dir;
     QVector<QString> snapshot;
 
@@ -134,7 +107,7 @@ void add(const std::string& name, std::function<void(benchmark::State&)> body, d
 
 void check(benchmark::State& state)
 {
-    if (fixture().platform.failures != 0)
+    if (fixture().platform.failureCount() != 0)
         state.SkipWithError("an operation failed");
 }
 

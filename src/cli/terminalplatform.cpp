@@ -17,6 +17,7 @@ Platform::Answer TerminalPlatform::messageBox(const QString& text, const QString
                                               Buttons buttons, Icon, Answer)
 {
     if (buttons == Buttons::Ok) {
+        ++m_failures;
         printError(text);
         return Answer::Ok;
     }

@@ -27,10 +27,13 @@ public:
 
     /** Whether a question was answered No because --yes was not given. */
     bool refusedQuestion() const { return m_refused; }
+    /** How many failures were shown. */
+    int failureCount() const { return m_failures; }
 
 private:
     bool m_assumeYes;
     bool m_refused = false;
+    int m_failures = 0;
 };
 
 /** Writes text (CR LF folded to LF) and a line end to standard error as UTF-8. */

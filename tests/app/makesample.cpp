@@ -1,36 +1,15 @@
 // Writes a realistic fare table, for the smoke test and the screenshots:
 //   farewright_make_sample PATH [ROUTE_NAME]
 // Stop s sells ticket s; the fare from the stop of ticket k rises with the distance.
+#include "cli/terminalplatform.h"
 #include "files/binaryfile.h"
 #include "files/fileformats.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 namespace {
-
-class SilentPlatform : public Platform {
-public:
-    Answer messageBox(const QString& text, const QString&, Buttons, Icon, Answer) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return Answer::Yes;
-    }
-    std::optional<QString> openFileName(const QList<FileFilter>&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(const QList<FileFilter>&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void focusGrid() override {}
-    void showVersionDialog() override {}
-};
 
 const char* const Stops[] = {
     "駅前バスターミナル",
@@ -75,7 +54,7 @@ int main(int argc, char* argv[])
         for (int k = 1; k <= s; ++k)
             table.SetCell(row, 2 + k, 170 + 30 * (s - k) + 10 * ((s - k) / 3));
     }
-    SilentPlatform platform;
+    TerminalPlatform platform(true);
     const FileOperation save = SaveWriterForPath(args[1]);
     if (!save || save(table, platform, args[1]) != Outcome::Done)
         return 1;
