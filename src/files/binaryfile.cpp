@@ -65,20 +65,21 @@ Outcome SaveBinary(FareTable& table, Platform& platform, const QString& path,
     return Outcome::Failed;
 }
 
-Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
-                   const BinaryLayout& layout)
+Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
+                             qint64 maxBytes,
+                             const std::function<DecodedRows(const QByteArray&)>& decode,
+                             int fareCount, bool withTicketNo)
 {
     QString error;
     {
         BusyPointer busy(platform);
-        const FileIo::ReadResult file =
-            FileIo::readFile(path, BinaryCodec::maxMeaningfulSize(layout));
+        const FileIo::ReadResult file = FileIo::readFile(path, maxBytes);
         if (file.ok()) {
-            const BinaryCodec::Decoded decoded = BinaryCodec::decode(layout, file.bytes);
-            if (decoded.ok()) {
+            const DecodedRows decoded = decode(file.bytes);
+            if (decoded.error.isEmpty()) {
                 HiddenTable hidden(table);
                 table.Data_Cls();
-                WriteRecords(table, decoded.records, layout.fareCount, layout.hasTicketNo);
+                WriteRecords(table, decoded.records, fareCount, withTicketNo);
             } else {
                 error = decoded.error;
             }
@@ -90,6 +91,17 @@ Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
         return Outcome::Done;
     platform.showFailure(loadFailure(path, error));
     return Outcome::Failed;
+}
+
+Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
+                   const BinaryLayout& layout)
+{
+    const auto decode = [&layout](const QByteArray& bytes) {
+        BinaryCodec::Decoded decoded = BinaryCodec::decode(layout, bytes);
+        return DecodedRows{std::move(decoded.records), decoded.error};
+    };
+    return ReplaceTableFromFile(table, platform, path, BinaryCodec::maxMeaningfulSize(layout),
+                                decode, layout.fareCount, layout.hasTicketNo);
 }
 
 QString OlderFormatConfirmationTitle()

@@ -1,9 +1,6 @@
 #include "textimport.h"
 
 #include "files/binaryfile.h"
-#include "files/fileio.h"
-#include "files/tablerecords.h"
-#include "model/bulkguards.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
 #include "model/platform.h"
@@ -278,29 +275,14 @@ TextImport ParseText(QByteArrayView bytes, bool complete)
 
 Outcome LoadText(FareTable& table, Platform& platform, const QString& path)
 {
-    QString error;
-    {
-        BusyPointer busy(platform);
-        const FileIo::ReadResult file = FileIo::readFile(path, TextImportMaxBytes + 1);
-        if (file.ok()) {
-            const bool complete = file.bytes.size() <= TextImportMaxBytes;
-            const QByteArrayView bytes = complete
-                                             ? QByteArrayView(file.bytes)
-                                             : QByteArrayView(file.bytes).first(TextImportMaxBytes);
-            const TextImport parsed = ParseText(bytes, complete);
-            if (parsed.ok()) {
-                HiddenTable hidden(table);
-                table.Data_Cls();
-                WriteRecords(table, parsed.records, FareRecord::FareCount, true);
-            } else {
-                error = parsed.error;
-            }
-        } else {
-            error = file.error;
-        }
-    }
-    if (error.isEmpty())
-        return Outcome::Done;
-    platform.showFailure(loadFailure(path, error));
-    return Outcome::Failed;
+    const auto decode = [](const QByteArray& data) {
+        // Beyond the size limit only what is read up to it counts, and only when that decides.
+        const bool complete = data.size() <= TextImportMaxBytes;
+        const QByteArrayView bytes =
+            complete ? QByteArrayView(data) : QByteArrayView(data).first(TextImportMaxBytes);
+        TextImport parsed = ParseText(bytes, complete);
+        return DecodedRows{std::move(parsed.records), parsed.error};
+    };
+    return ReplaceTableFromFile(table, platform, path, TextImportMaxBytes + 1, decode,
+                                FareRecord::FareCount, true);
 }
