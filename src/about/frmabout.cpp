@@ -3,6 +3,7 @@
 #include "corvreslibrary.h"
 #include "linklabel.h"
 #include "model/platform.h"
+#include "version.h"
 
 #include <QDesktopServices>
 #include <QFrame>

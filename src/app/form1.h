@@ -1,8 +1,8 @@
 #pragma once
 
 #include "edit/editcommands.h"
-#include "files/documentcommands.h"
-#include "files/filecommands.h"
+#include "commands/documentcommands.h"
+#include "commands/filecommands.h"
 #include "model/faretable.h"
 #include "windowplatform.h"
 

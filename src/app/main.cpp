@@ -2,6 +2,7 @@
 #include "faregridview.h"
 #include "form1.h"
 #include "widgetsplatform.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,7 +1,7 @@
 #include "clicommands.h"
 
-#include "files/fileformats.h"
-#include "files/fileio.h"
+#include "commands/fileformats.h"
+#include "io/fileio.h"
 #include "model/cellnames.h"
 #include "model/cellnumber.h"
 #include "model/cp932.h"

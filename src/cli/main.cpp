@@ -1,6 +1,7 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "clicommands.h"
 #include "terminalplatform.h"
+#include "version.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "model/farerecord.h"
 #include "model/outcome.h"
 
 #include <QString>
-#include <QVector>
-#include <functional>
 
 class FareTable;
 class Platform;
@@ -41,24 +38,3 @@ Outcome SaveBinary(FareTable& table, Platform& platform, const QString& path,
                    const BinaryLayout& layout);
 Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
                    const BinaryLayout& layout);
-
-/** What a loader's decoding step makes of a file's bytes: the rows, or why there are none. */
-struct DecodedRows {
-    QVector<FareRecord> records;
-    QString error;
-};
-
-/**
- * The frame every loader shares: busy pointer, read at most maxBytes of path, decode, and only
- * when all of it succeeded clear the table and write rows 1..n (fareCount fares, the ticket
- * number when withTicketNo). A failure is shown with the path and leaves the table as it was.
- */
-Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
-                             qint64 maxBytes,
-                             const std::function<DecodedRows(const QByteArray&)>& decode,
-                             int fareCount, bool withTicketNo);
-
-/** The description shown when saving to path failed for reason. */
-QString saveFailure(const QString& path, const QString& reason);
-/** The description shown when loading path failed for reason. */
-QString loadFailure(const QString& path, const QString& reason);

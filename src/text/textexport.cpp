@@ -1,12 +1,9 @@
 #include "textexport.h"
 
-#include "files/binaryfile.h"
-#include "files/fileio.h"
-#include "files/tablerecords.h"
-#include "model/bulkguards.h"
+#include "io/tableload.h"
+#include "io/tablerecords.h"
 #include "model/cellnames.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 #include "textencoding.h"
 
 namespace {
@@ -74,21 +71,13 @@ TextExportBytes EncodeTextRows(const QVector<QString>& cells, int rowCount)
 
 Outcome ExportText(FareTable& table, Platform& platform, const QString& path)
 {
-    QString error;
-    {
-        HiddenTable hidden(table);
-        BusyPointer busy(platform);
+    return WriteTableToFile(table, platform, path, [&table](QByteArray& bytes) {
         const int count = CollectRowCount(table, FareTable::LastRow);
         QVector<QString> cells;
         if (count > 0)
             cells = table.readBlock(1, 1, count, FareTable::LastCol);
-        const TextExportBytes encoded = EncodeTextRows(cells, count);
-        error = encoded.error;
-        if (error.isEmpty())
-            error = FileIo::writeFileAtomically(path, encoded.bytes);
-    }
-    if (error.isEmpty())
-        return Outcome::Done;
-    platform.showFailure(saveFailure(path, error));
-    return Outcome::Failed;
+        TextExportBytes encoded = EncodeTextRows(cells, count);
+        bytes = std::move(encoded.bytes);
+        return encoded.error;
+    });
 }

@@ -1,6 +1,6 @@
 #include "textimport.h"
 
-#include "files/binaryfile.h"
+#include "io/tableload.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
 #include "model/platform.h"

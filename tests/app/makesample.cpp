@@ -3,7 +3,7 @@
 // Stop s sells ticket s; the fare from the stop of ticket k rises with the distance.
 #include "cli/terminalplatform.h"
 #include "files/binaryfile.h"
-#include "files/fileformats.h"
+#include "commands/fileformats.h"
 #include "model/faretable.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 #include "fakeplatform.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
-#include "files/fileformats.h"
+#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

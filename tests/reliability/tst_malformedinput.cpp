@@ -1,6 +1,6 @@
 #include "clirunner.h"
 #include "fakeplatform.h"
-#include "files/fileformats.h"
+#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

@@ -4,7 +4,7 @@
 #include "clirunner.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
-#include "files/fileformats.h"
+#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 #include "text/textexport.h"

@@ -1,6 +1,6 @@
 #include "fileformats.h"
 
-#include "binaryfile.h"
+#include "files/binaryfile.h"
 #include "text/textexport.h"
 #include "text/textimport.h"
 

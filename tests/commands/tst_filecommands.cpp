@@ -1,6 +1,6 @@
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
-#include "files/filecommands.h"
+#include "commands/filecommands.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

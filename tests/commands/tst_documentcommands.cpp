@@ -1,7 +1,7 @@
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
-#include "files/documentcommands.h"
-#include "files/filecommands.h"
+#include "commands/documentcommands.h"
+#include "commands/filecommands.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

@@ -1,0 +1,65 @@
+#include "tableload.h"
+
+#include "fileio.h"
+#include "model/bulkguards.h"
+#include "model/faretable.h"
+#include "model/platform.h"
+#include "tablerecords.h"
+
+QString saveFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("「%1」に保存できませんでした。\n%2\nファイルは変更していません。")
+        .arg(FileIo::displayPath(path), reason);
+}
+
+QString loadFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("「%1」を読み込めませんでした。\n%2\n表は変更していません。")
+        .arg(FileIo::displayPath(path), reason);
+}
+
+Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
+                             qint64 maxBytes,
+                             const std::function<DecodedRows(const QByteArray&)>& decode,
+                             int fareCount, bool withTicketNo)
+{
+    QString error;
+    {
+        BusyPointer busy(platform);
+        const FileIo::ReadResult file = FileIo::readFile(path, maxBytes);
+        if (file.ok()) {
+            const DecodedRows decoded = decode(file.bytes);
+            if (decoded.error.isEmpty()) {
+                HiddenTable hidden(table);
+                table.Data_Cls();
+                WriteRecords(table, decoded.records, fareCount, withTicketNo);
+            } else {
+                error = decoded.error;
+            }
+        } else {
+            error = file.error;
+        }
+    }
+    if (error.isEmpty())
+        return Outcome::Done;
+    platform.showFailure(loadFailure(path, error));
+    return Outcome::Failed;
+}
+
+Outcome WriteTableToFile(FareTable& table, Platform& platform, const QString& path,
+                         const std::function<QString(QByteArray&)>& encode)
+{
+    QString error;
+    {
+        BusyPointer busy(platform);
+        HiddenTable hidden(table);
+        QByteArray bytes;
+        error = encode(bytes);
+        if (error.isEmpty())
+            error = FileIo::writeFileAtomically(path, bytes);
+    }
+    if (error.isEmpty())
+        return Outcome::Done;
+    platform.showFailure(saveFailure(path, error));
+    return Outcome::Failed;
+}
