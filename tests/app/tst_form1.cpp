@@ -2,7 +2,7 @@
 #include "app/faregridmodel.h"
 #include "app/faregridview.h"
 #include "app/form1.h"
-#include "app/twips.h"
+#include "gui/twips.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "model/bulkguards.h"
