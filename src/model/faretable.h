@@ -3,6 +3,29 @@
 #include <QObject>
 #include <QString>
 #include <QVector>
+#include <functional>
+#include <vector>
+
+/**
+ * What one step changed in the table: the cells whose text changed, and where the current cell
+ * was when the step began and when it ended. The change holds the texts the table does not: those
+ * from before the step while the step is done, those from after it while it is undone. Undoing
+ * and redoing exchange them with the table's, so neither copies a text.
+ */
+struct TableChange {
+    QVector<int> cells;     ///< row * FareTable::ColCount + col, each cell once
+    QVector<QString> texts; ///< the other side's text of each cell
+    int rowBefore = 0;
+    int colBefore = 0;
+    int rowAfter = 0;
+    int colAfter = 0;
+
+    /**
+     * The memory the change holds, on the safe side: a text that several changes (or the table)
+     * share is counted in each of them.
+     */
+    qint64 byteEstimate() const;
+};
 
 /**
  * The fare table: the one document of the editor, 302 rows by 153 columns of text.
@@ -22,6 +45,12 @@
  * Bulk operations put hide()/show() around their work. The bracket nests. While hidden, the leave
  * step still runs synchronously for every move (it is part of the editing contract), but content
  * and current-cell notifications are gathered and sent once when the outermost show() ends it.
+ *
+ * Steps: with a step recorder set, every change made between the outermost beginStep() and
+ * endStep() is handed to it as one TableChange (only the cells whose text really changed; a step
+ * that changed nothing is not handed on). A text stored through setCurrentText() -- the in-cell
+ * editor's commit -- is always a step of its own: one that a running step commits with its first
+ * move is handed on before the rest of that step.
  */
 class FareTable : public QObject {
     Q_OBJECT
@@ -96,6 +125,20 @@ public:
      */
     void moveColumn(int from, int to);
 
+    /** Hands every recorded step to recorder from now on; an empty function stops recording. */
+    void setStepRecorder(std::function<void(TableChange&&)> recorder);
+    /** Opens a step; steps nest, and the outermost one decides what is recorded together. */
+    void beginStep();
+    /** Closes a step; closing the outermost one hands its change to the recorder. */
+    void endStep();
+    /**
+     * Puts back the texts a done change replaced, then makes the cell current that was current
+     * when its step began (with the move rule). Nothing of this is recorded.
+     */
+    void undoChange(TableChange& change);
+    /** Stores the texts of an undone change again; the current cell is where its step ended. */
+    void redoChange(TableChange& change);
+
     /** Starts a hide/show bracket. */
     void hide();
     /** Ends a hide/show bracket; the outermost one sends the gathered notifications. */
@@ -125,6 +168,11 @@ private:
     void checkCell(int row, int col) const;
     void store(int row, int col, const QString& value);
     void noteBulkChange();
+    /** Keeps the old texts of count cells from index first for the step being recorded. */
+    void recordOld(int first, int count);
+    void openRecording();
+    void closeRecording();
+    void exchange(TableChange& change, int row, int col);
 
     QVector<QString> m_cells;
     int m_curRow = 0;
@@ -132,4 +180,10 @@ private:
     int m_hideDepth = 0;
     bool m_pendingReset = false;
     bool m_pendingMove = false;
+
+    std::function<void(TableChange&&)> m_stepRecorder;
+    int m_stepDepth = 0;
+    bool m_recording = false;
+    TableChange m_step;          ///< the step being recorded: its cells and their old texts
+    std::vector<bool> m_touched; ///< the cells the step being recorded holds already
 };
