@@ -4,6 +4,7 @@
 #include "commands/filecommands.h"
 #include "edit/editcommands.h"
 #include "model/faretable.h"
+#include "model/tablehistory.h"
 #include "windowplatform.h"
 
 #include <QMainWindow>
@@ -13,6 +14,7 @@ class CellEditor;
 struct Command;
 struct CommandTable;
 class FareGridView;
+class FindBar;
 class QInputMethodEvent;
 class QMenu;
 class QSessionManager;
@@ -30,6 +32,10 @@ class QToolButton;
  * Every command is defined once, in the window's command table (commandtable.h): one QAction per
  * menu item, named after it ("MnuCellInsDown"); the context menu's entries are separate actions
  * named with the suffix "Hide" and the toolbar's buttons run the same handler.
+ *
+ * Every change to the table is one step of its history, which the Edit menu undoes and redoes:
+ * each command run from a menu, a button or the context menu, the Delete key, a dropped file,
+ * replacing, and each committed in-cell edit (a step of its own, also when a command commits it).
  */
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -42,6 +48,8 @@ public:
     FileCommands& fileCommands() { return m_files; }
     DocumentCommands& documentCommands() { return m_document; }
     EditCommands& editCommands() { return m_edit; }
+    TableHistory& history() { return m_history; }
+    FindBar* findBar() const { return m_findBar; }
     FareGridView* grid() const { return MSFlexGrid1; }
     CellEditor* editor() const { return Text1; }
 
@@ -78,6 +86,14 @@ public slots:
     void MnuFileSaveTxt();
     void MnuFileExit();
     void MnuHelpVersion();
+    // The Edit menu. While the in-cell editor has the focus, the first five act on its text.
+    void MnuEditUndo();
+    void MnuEditRedo();
+    void MnuEditCut();
+    void MnuEditCopy();
+    void MnuEditPaste();
+    void MnuEditFind();
+    void MnuEditReplace();
     /** The toolbar: button index runs its menu item's handler; 3 and unknown indexes nothing. */
     void Command1_Click(int index);
 
@@ -100,9 +116,17 @@ private:
     void MSFlexGrid1_InputMethod(QInputMethodEvent* event);
     void MSFlexGrid1_OLEDragDrop(const QString& path);
     void commitData(QSessionManager& manager);
+    void createFindBar();
+    void commitOpenEdit();
+    bool editorHasFocus() const;
+    void showStatus(const QString& text);
+    void findNext(bool backwards);
+    void replaceOne();
+    void replaceEverything();
 
     WindowPlatform m_platform;
     FareTable m_table;
+    TableHistory m_history{m_table};
     EditCommands m_edit;
     FileCommands m_files;
     DocumentCommands m_document;
@@ -115,5 +139,6 @@ private:
     QMenu* MnuRow = nullptr;
     QMenu* MnuRetsu = nullptr;
     QMenu* MnuHideMnu = nullptr;
+    FindBar* m_findBar = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
 };
