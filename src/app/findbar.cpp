@@ -7,16 +7,30 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <iterator>
 
 namespace {
 
-QPushButton* button(const QString& text, const char* name, QWidget* parent)
+QToolButton* button(const QString& text, const char* name, QWidget* parent)
 {
-    auto* pushButton = new QPushButton(text, parent);
-    pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setAutoDefault(false);
-    return pushButton;
+    auto* toolButton = new QToolButton(parent);
+    toolButton->setText(text);
+    toolButton->setObjectName(QString::fromLatin1(name));
+    return toolButton;
+}
+
+/** A row of the bar: a label, a text box and its buttons. */
+QHBoxLayout* row(const QString& label, QLineEdit* text, QWidget* parent)
+{
+    auto* layout = new QHBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* buddy = new QLabel(label, parent);
+    buddy->setBuddy(text);
+    layout->addWidget(buddy);
+    layout->addWidget(text, 1);
+    return layout;
 }
 
 } // namespace
@@ -29,50 +43,47 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     toggleViewAction()->setVisible(false);
 
+    // Two rows, so that the bar fits the window's first width: finding, and replacing below it.
     auto* content = new QWidget(this);
-    auto* layout = new QHBoxLayout(content);
-    layout->setContentsMargins(2, 1, 2, 1);
+    auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(2, 1, 2, 1);
+    rows->setSpacing(1);
     m_findText = new QLineEdit(content);
     m_findText->setObjectName(QStringLiteral("FindText"));
-    m_findText->setClearButtonEnabled(true);
-    auto* findLabel = new QLabel(QStringLiteral("検索(&N):"), content);
-    findLabel->setBuddy(m_findText);
-    layout->addWidget(findLabel);
-    layout->addWidget(m_findText, 1);
-    QPushButton* previous = button(QStringLiteral("前へ"), "FindPrevious", content);
-    QPushButton* next = button(QStringLiteral("次へ"), "FindNext", content);
-    layout->addWidget(previous);
-    layout->addWidget(next);
-
-    m_replacing = new QWidget(content);
-    auto* replacing = new QHBoxLayout(m_replacing);
-    replacing->setContentsMargins(0, 0, 0, 0);
-    m_replaceText = new QLineEdit(m_replacing);
-    m_replaceText->setObjectName(QStringLiteral("ReplaceText"));
-    auto* replaceLabel = new QLabel(QStringLiteral("置換後(&P):"), m_replacing);
-    replaceLabel->setBuddy(m_replaceText);
-    replacing->addWidget(replaceLabel);
-    replacing->addWidget(m_replaceText, 1);
-    QPushButton* replace = button(QStringLiteral("置換"), "ReplaceOne", m_replacing);
-    QPushButton* replaceAll = button(QStringLiteral("すべて置換"), "ReplaceAll", m_replacing);
-    replacing->addWidget(replace);
-    replacing->addWidget(replaceAll);
-    layout->addWidget(m_replacing, 1);
-
-    m_matchCase = new QCheckBox(QStringLiteral("大文字と小文字を区別(&M)"), content);
+    QHBoxLayout* finding = row(QStringLiteral("検索(&N):"), m_findText, content);
+    QToolButton* previous = button(QStringLiteral("前へ"), "FindPrevious", content);
+    QToolButton* next = button(QStringLiteral("次へ"), "FindNext", content);
+    m_matchCase = new QCheckBox(QStringLiteral("大/小文字を区別(&M)"), content);
     m_matchCase->setObjectName(QStringLiteral("FindMatchCase"));
-    m_wholeCell = new QCheckBox(QStringLiteral("セル全体が一致(&W)"), content);
+    m_wholeCell = new QCheckBox(QStringLiteral("セル全体(&W)"), content);
     m_wholeCell->setObjectName(QStringLiteral("FindWholeCell"));
     m_scope = new QComboBox(content);
     m_scope->setObjectName(QStringLiteral("FindScope"));
     // In the order of FindReplace::Scope.
-    m_scope->addItems(
-        {QStringLiteral("すべてのセル"), QStringLiteral("名前だけ"), QStringLiteral("数値だけ")});
-    QPushButton* close = button(QStringLiteral("閉じる"), "FindClose", content);
-    for (QWidget* widget : {static_cast<QWidget*>(m_matchCase), static_cast<QWidget*>(m_wholeCell),
-                            static_cast<QWidget*>(m_scope), static_cast<QWidget*>(close)})
-        layout->addWidget(widget);
+    m_scope->addItems({QStringLiteral("全セル"), QStringLiteral("名前"), QStringLiteral("数値")});
+    QToolButton* close = button(QStringLiteral("×"), "FindClose", content);
+    close->setToolTip(QStringLiteral("閉じる (Esc)"));
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{previous, next, m_matchCase, m_wholeCell, m_scope, close})
+        finding->addWidget(widget);
+    rows->addLayout(finding);
+
+    m_replacing = new QWidget(content);
+    m_replaceText = new QLineEdit(m_replacing);
+    m_replaceText->setObjectName(QStringLiteral("ReplaceText"));
+    QHBoxLayout* replacing = row(QStringLiteral("置換後(&P):"), m_replaceText, m_replacing);
+    QToolButton* replace = button(QStringLiteral("置換"), "ReplaceOne", m_replacing);
+    QToolButton* replaceAll = button(QStringLiteral("すべて置換"), "ReplaceAll", m_replacing);
+    replacing->addWidget(replace);
+    replacing->addWidget(replaceAll);
+    m_replacing->setLayout(replacing);
+    rows->addWidget(m_replacing);
     addWidget(content);
+    // Tab goes from the text to find to the new text first.
+    QWidget* order[] = {m_findText, m_replaceText, previous,    next,    replace,
+                        replaceAll, m_matchCase,   m_wholeCell, m_scope, close};
+    for (int i = 1; i < int(std::size(order)); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     // F3 and Shift+F3 while the bar is shown, wherever the focus is in the window; Esc inside it.
     const auto shortcut = [this, content](const QKeySequence& keys, Qt::ShortcutContext context,
@@ -86,24 +97,24 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     shortcut(QKeySequence(Qt::Key_F3), Qt::WindowShortcut, [this] { emit findRequested(false); });
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), Qt::WindowShortcut,
              [this] { emit findRequested(true); });
-    shortcut(QKeySequence(Qt::Key_Escape), Qt::WidgetWithChildrenShortcut, [this] {
-        hide();
-        emit closed();
-    });
+    shortcut(QKeySequence(Qt::Key_Escape), Qt::WidgetWithChildrenShortcut, &FindBar::closeBar);
 
     connect(m_findText, &QLineEdit::returnPressed, this, [this] {
         emit findRequested(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
     });
-    connect(next, &QPushButton::clicked, this, [this] { emit findRequested(false); });
-    connect(previous, &QPushButton::clicked, this, [this] { emit findRequested(true); });
+    connect(next, &QToolButton::clicked, this, [this] { emit findRequested(false); });
+    connect(previous, &QToolButton::clicked, this, [this] { emit findRequested(true); });
     connect(m_replaceText, &QLineEdit::returnPressed, this, &FindBar::replaceRequested);
-    connect(replace, &QPushButton::clicked, this, &FindBar::replaceRequested);
-    connect(replaceAll, &QPushButton::clicked, this, &FindBar::replaceAllRequested);
-    connect(close, &QPushButton::clicked, this, [this] {
-        hide();
-        emit closed();
-    });
+    connect(replace, &QToolButton::clicked, this, &FindBar::replaceRequested);
+    connect(replaceAll, &QToolButton::clicked, this, &FindBar::replaceAllRequested);
+    connect(close, &QToolButton::clicked, this, &FindBar::closeBar);
     hide();
+}
+
+void FindBar::closeBar()
+{
+    hide();
+    emit closed();
 }
 
 void FindBar::open(bool replacing)

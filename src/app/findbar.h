@@ -25,6 +25,8 @@ public:
     void open(bool replacing);
     FindReplace::Options options() const;
     QString replacement() const;
+    /** Hides the bar; the window gives the grid the focus again. */
+    void closeBar();
 
 signals:
     void findRequested(bool backwards);

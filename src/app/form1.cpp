@@ -57,7 +57,6 @@ Form1::Form1(Platform& platform, QWidget* parent)
         m_table, m_platform, [this] { focusGrid(); }, MSFlexGrid1->viewport());
 
     createCommands();
-    createFindBar();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     // Committing the editor: when the grid gets the focus and when the current cell is left.

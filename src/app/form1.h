@@ -49,7 +49,8 @@ public:
     DocumentCommands& documentCommands() { return m_document; }
     EditCommands& editCommands() { return m_edit; }
     TableHistory& history() { return m_history; }
-    FindBar* findBar() const { return m_findBar; }
+    /** The find bar, made when first asked for (hidden until opened). */
+    FindBar* findBar();
     FareGridView* grid() const { return MSFlexGrid1; }
     CellEditor* editor() const { return Text1; }
 

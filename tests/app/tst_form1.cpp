@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -1355,7 +1354,7 @@ void TestForm1::findBarFindsAndReplaces()
     bar->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))
         ->setText(QStringLiteral("市民病院前"));
     bar->findChild<QCheckBox*>(QStringLiteral("FindWholeCell"))->setChecked(true);
-    bar->findChild<QPushButton*>(QStringLiteral("ReplaceAll"))->click();
+    bar->findChild<QToolButton*>(QStringLiteral("ReplaceAll"))->click();
     QCOMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("2 セルを置換しました"));
     QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1) + w.table().text(5, 4),
              QStringLiteral("市民病院前市民病院前市民病院"));
@@ -1363,7 +1362,7 @@ void TestForm1::findBarFindsAndReplaces()
     QCOMPARE(w.form.history().undoCount(), 1);
     // Replace: the current cell, when it matches, then on to the next match.
     keys(w.grid(), Qt::Key_Z, Qt::ControlModifier);
-    bar->findChild<QPushButton*>(QStringLiteral("ReplaceOne"))->click();
+    bar->findChild<QToolButton*>(QStringLiteral("ReplaceOne"))->click();
     QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
     QCOMPARE(current(w), QStringLiteral("3,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
