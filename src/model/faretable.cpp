@@ -77,7 +77,7 @@ void FareTable::store(int row, int col, const QString& value)
     QString& cell = m_cells[at];
     if (cell == value)
         return;
-    recordOld(at, 1);
+    keepOld(at);
     cell = value;
     if (m_hideDepth > 0)
         m_pendingReset = true;
@@ -117,7 +117,7 @@ void FareTable::Data_Cls()
         if (m_recording) {
             for (int at = index(row, 1); at < index(row + 1, 0); ++at)
                 if (!m_cells[at].isEmpty())
-                    recordOld(at, 1);
+                    keepOld(at);
         }
         auto first = m_cells.begin() + index(row, 1);
         std::fill(first, first + (ColCount - 1), QString());
@@ -159,9 +159,10 @@ void FareTable::writeBlock(int top, int left, int bottom, int right, QVector<QSt
     setCurrentCell(top, left);
     auto text = texts.begin();
     for (int row = top; row <= bottom; ++row) {
-        recordOld(index(row, left), right - left + 1);
-        for (int col = left; col <= right; ++col)
+        for (int col = left; col <= right; ++col) {
+            keepOld(index(row, col));
             m_cells[index(row, col)] = std::move(*text++);
+        }
     }
     setCurrentCell(bottom, right);
     noteBulkChange();
@@ -174,10 +175,8 @@ void FareTable::insertRow(int row)
         checkCell(row, 0);
         return;
     }
-    recordOld(index(row, 0), index(RowCount, 0) - index(row, 0));
-    auto first = m_cells.begin() + index(row, 0);
-    std::move_backward(first, m_cells.end() - ColCount, m_cells.end());
-    std::fill(first, first + ColCount, QString());
+    recordMove(TableChange::Part::Kind::InsertRow, row, 0);
+    shiftRowsDown(row);
     noteBulkChange();
 }
 
@@ -187,10 +186,8 @@ void FareTable::removeRow(int row)
         checkCell(row, 0);
         return;
     }
-    recordOld(index(row, 0), index(RowCount, 0) - index(row, 0));
-    auto first = m_cells.begin() + index(row, 0);
-    std::move(first + ColCount, m_cells.end(), first);
-    std::fill(m_cells.end() - ColCount, m_cells.end(), QString());
+    recordMove(TableChange::Part::Kind::RemoveRow, row, 0);
+    shiftRowsUp(row);
     noteBulkChange();
 }
 
@@ -202,15 +199,34 @@ void FareTable::moveColumn(int from, int to)
     }
     if (from == to)
         return;
+    recordMove(TableChange::Part::Kind::MoveColumn, from, to);
+    rotateColumns(from, to);
+    noteBulkChange();
+}
+
+void FareTable::shiftRowsDown(int row)
+{
+    auto first = m_cells.begin() + index(row, 0);
+    std::move_backward(first, m_cells.end() - ColCount, m_cells.end());
+    std::fill(first, first + ColCount, QString());
+}
+
+void FareTable::shiftRowsUp(int row)
+{
+    auto first = m_cells.begin() + index(row, 0);
+    std::move(first + ColCount, m_cells.end(), first);
+    std::fill(m_cells.end() - ColCount, m_cells.end(), QString());
+}
+
+void FareTable::rotateColumns(int from, int to)
+{
     for (int row = 0; row < RowCount; ++row) {
-        recordOld(index(row, qMin(from, to)), qAbs(to - from) + 1);
         auto rowBegin = m_cells.begin() + index(row, 0);
         if (from < to)
             std::rotate(rowBegin + from, rowBegin + from + 1, rowBegin + to + 1);
         else
             std::rotate(rowBegin + to, rowBegin + from, rowBegin + from + 1);
     }
-    noteBulkChange();
 }
 
 void FareTable::noteBulkChange()
@@ -241,119 +257,4 @@ void FareTable::show()
         emit currentCellChanged(m_curRow, m_curCol);
     }
     emit visibilityChanged(true);
-}
-
-qint64 TableChange::byteEstimate() const
-{
-    // A text's own block: Qt's header, the UTF-16 units and their terminator, the allocator's
-    // bookkeeping.
-    const auto textBytes = [](const QString& text) -> qint64 {
-        return text.isEmpty() ? 0 : 32 + 2 * (qint64(text.size()) + 1);
-    };
-    qint64 bytes =
-        qint64(sizeof(TableChange)) + qint64(cells.size()) * qint64(sizeof(int) + sizeof(QString));
-    for (const QString& text : texts)
-        bytes += textBytes(text);
-    return bytes;
-}
-
-void FareTable::setStepRecorder(std::function<void(TableChange&&)> recorder)
-{
-    if (m_recording)
-        closeRecording();
-    m_stepRecorder = std::move(recorder);
-    if (m_stepRecorder && m_touched.empty())
-        m_touched.assign(RowCount * ColCount, false);
-    if (m_stepRecorder && m_stepDepth > 0)
-        openRecording();
-}
-
-void FareTable::beginStep()
-{
-    if (m_stepDepth++ == 0 && m_stepRecorder)
-        openRecording();
-}
-
-void FareTable::endStep()
-{
-    Q_ASSERT(m_stepDepth > 0);
-    if (m_stepDepth <= 0 || --m_stepDepth > 0)
-        return;
-    if (m_recording)
-        closeRecording();
-}
-
-void FareTable::recordOld(int first, int count)
-{
-    if (!m_recording)
-        return;
-    for (int at = first; at < first + count; ++at) {
-        if (m_touched[at])
-            continue;
-        m_touched[at] = true;
-        m_step.cells.append(at);
-        m_step.texts.append(m_cells[at]);
-    }
-}
-
-void FareTable::openRecording()
-{
-    m_recording = true;
-    m_step = TableChange();
-    m_step.rowBefore = m_curRow;
-    m_step.colBefore = m_curCol;
-}
-
-void FareTable::closeRecording()
-{
-    m_recording = false;
-    TableChange change = std::move(m_step);
-    m_step = TableChange();
-    // Only the cells whose text really changed are kept.
-    const int count = int(change.cells.size());
-    int kept = 0;
-    for (int i = 0; i < count; ++i) {
-        const int at = change.cells[i];
-        m_touched[at] = false;
-        if (m_cells[at] == change.texts[i])
-            continue;
-        change.cells[kept] = at;
-        change.texts[kept] = std::move(change.texts[i]);
-        ++kept;
-    }
-    if (kept == 0)
-        return;
-    change.cells.resize(kept);
-    change.texts.resize(kept);
-    change.rowAfter = m_curRow;
-    change.colAfter = m_curCol;
-    m_stepRecorder(std::move(change));
-}
-
-void FareTable::undoChange(TableChange& change)
-{
-    exchange(change, change.rowBefore, change.colBefore);
-}
-
-void FareTable::redoChange(TableChange& change)
-{
-    exchange(change, change.rowAfter, change.colAfter);
-}
-
-void FareTable::exchange(TableChange& change, int row, int col)
-{
-    // Past the recorder: putting a step back is not a step of its own.
-    const QVector<int>& cells = change.cells;
-    if (cells.size() == 1 && m_hideDepth == 0) {
-        m_cells[cells[0]].swap(change.texts[0]);
-        emit cellChanged(cells[0] / ColCount, cells[0] % ColCount);
-    } else {
-        hide();
-        for (int i = 0; i < cells.size(); ++i)
-            m_cells[cells[i]].swap(change.texts[i]);
-        noteBulkChange();
-        show();
-    }
-    // Shown first, so that the window scrolls to the cell the step is about.
-    setCurrentCell(row, col);
 }

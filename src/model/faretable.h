@@ -1,31 +1,12 @@
 #pragma once
 
+#include "tablechange.h"
+
 #include <QObject>
 #include <QString>
 #include <QVector>
 #include <functional>
 #include <vector>
-
-/**
- * What one step changed in the table: the cells whose text changed, and where the current cell
- * was when the step began and when it ended. The change holds the texts the table does not: those
- * from before the step while the step is done, those from after it while it is undone. Undoing
- * and redoing exchange them with the table's, so neither copies a text.
- */
-struct TableChange {
-    QVector<int> cells;     ///< row * FareTable::ColCount + col, each cell once
-    QVector<QString> texts; ///< the other side's text of each cell
-    int rowBefore = 0;
-    int colBefore = 0;
-    int rowAfter = 0;
-    int colAfter = 0;
-
-    /**
-     * The memory the change holds, on the safe side: a text that several changes (or the table)
-     * share is counted in each of them.
-     */
-    qint64 byteEstimate() const;
-};
 
 /**
  * The fare table: the one document of the editor, 302 rows by 153 columns of text.
@@ -47,10 +28,11 @@ struct TableChange {
  * and current-cell notifications are gathered and sent once when the outermost show() ends it.
  *
  * Steps: with a step recorder set, every change made between the outermost beginStep() and
- * endStep() is handed to it as one TableChange (only the cells whose text really changed; a step
- * that changed nothing is not handed on). A text stored through setCurrentText() -- the in-cell
- * editor's commit -- is always a step of its own: one that a running step commits with its first
- * move is handed on before the rest of that step.
+ * endStep() is handed to it as one TableChange: the rows inserted or removed and the columns moved,
+ * and the cells whose text really changed otherwise. A step that changed nothing is not handed on.
+ * A text stored through setCurrentText() -- the in-cell editor's commit -- is always a step of its
+ * own: one that a running step commits with its first move is handed on before the rest of that
+ * step.
  */
 class FareTable : public QObject {
     Q_OBJECT
@@ -168,11 +150,20 @@ private:
     void checkCell(int row, int col) const;
     void store(int row, int col, const QString& value);
     void noteBulkChange();
-    /** Keeps the old texts of count cells from index first for the step being recorded. */
-    void recordOld(int first, int count);
+    void shiftRowsDown(int row);
+    void shiftRowsUp(int row);
+    void rotateColumns(int from, int to);
+
+    // Recording steps (faretablesteps.cpp).
+    /** Takes the old text of a cell that is about to be overwritten into the step recorded. */
+    void keepOld(int at);
+    /** Notes a row insertion or removal or a column move about to happen. */
+    void recordMove(TableChange::Part::Kind kind, int first, int second);
+    void closeCellsPart();
     void openRecording();
     void closeRecording();
-    void exchange(TableChange& change, int row, int col);
+    void exchange(TableChange& change, bool undo);
+    void swapRow(int row, QVector<QString>& texts);
 
     QVector<QString> m_cells;
     int m_curRow = 0;
@@ -184,6 +175,6 @@ private:
     std::function<void(TableChange&&)> m_stepRecorder;
     int m_stepDepth = 0;
     bool m_recording = false;
-    TableChange m_step;          ///< the step being recorded: its cells and their old texts
-    std::vector<bool> m_touched; ///< the cells the step being recorded holds already
+    TableChange m_step;          ///< the step being recorded
+    std::vector<bool> m_touched; ///< the cells its last part (of single cells) holds already
 };

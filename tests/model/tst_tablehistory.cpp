@@ -33,6 +33,24 @@ void TestTableHistory::aStepKeepsOnlyTheCellsThatChanged()
     QVERIFY(history.byteEstimate() < 1024);
     history.undo();
     QCOMPARE(table.text(4, 5), tag);
+
+    // Rows and columns are moved, not copied, and the parts of a step go back in reverse order.
+    const QStringList before = TestTables::snapshot(table);
+    {
+        TableStep step(table);
+        table.SetCell(5, 5, QStringLiteral("a"));
+        table.insertRow(5);
+        table.SetCell(5, 5, QStringLiteral("b"));
+        table.moveColumn(9, 4);
+        table.removeRow(3);
+        table.SetCell(301, 2, QStringLiteral("c"));
+    }
+    const QStringList after = TestTables::snapshot(table);
+    QVERIFY(history.byteEstimate() < 64 * 1024);
+    history.undo();
+    QCOMPARE(TestTables::snapshot(table), before);
+    history.redo();
+    QCOMPARE(TestTables::snapshot(table), after);
 }
 
 void TestTableHistory::hundredFullLoadsStayWithinTheBound()
