@@ -46,6 +46,10 @@ shot editing-a-fare
 "$drive" keys "$title" Escape Alt_L l
 shot cell-menu
 "$drive" keys "$title" Escape Escape
+# The find bar with replacing (編集 › 置換): 300 found, 310 to put in its place.
+"$drive" keys "$title" Alt_L e e 3 0 0 Return Tab 3 1 0
+shot find-bar
+"$drive" keys "$title" Escape
 # The closing prompt: Qt's own buttons speak Japanese too.
 "$drive" delete "$title"
 shot closing-prompt
