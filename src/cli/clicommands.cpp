@@ -6,6 +6,7 @@
 #include "model/cellnumber.h"
 #include "model/cp932.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "terminalplatform.h"
 #include "text/textimport.h"
 
@@ -150,12 +151,13 @@ QStringList checkTable(const FareTable& table)
         if (!encoded.ok)
             findings.append(
                 QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
-                    .arg(describeCell(row, FareTable::NameCol), name, encoded.badCharacter,
-                         Cp932::codePointName(encoded.badCharacter)));
+                    .arg(describeCell(row, FareTable::NameCol), briefQuote(name),
+                         encoded.badCharacter, Cp932::codePointName(encoded.badCharacter)));
         if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
-            findings.append(QStringLiteral("%1: 名称「%2」に%3があります。")
-                                .arg(describeCell(row, FareTable::NameCol), name, splitter) +
-                            QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
+            findings.append(
+                QStringLiteral("%1: 名称「%2」に%3があります。")
+                    .arg(describeCell(row, FareTable::NameCol), briefQuote(name), splitter) +
+                QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
         for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
             const QString& text = table.text(row, col);
             const CellNumber number = CellToInt16(text);
@@ -163,15 +165,16 @@ QStringList checkTable(const FareTable& table)
                 findings.append(
                     QStringLiteral(
                         "%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
-                        .arg(describeCell(row, col), text));
+                        .arg(describeCell(row, col), briefQuote(text)));
             else if (number.status == CellNumber::Status::NoNumber && number.trailingText)
                 findings.append(
                     QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
-                        .arg(describeCell(row, col), text));
+                        .arg(describeCell(row, col), briefQuote(text)));
             else if (number.trailingText)
                 findings.append(
                     QStringLiteral("%1: 「%2」は数値の後ろが無視され、%3 として保存されます。")
-                        .arg(describeCell(row, col), text, QString::number(number.value)));
+                        .arg(describeCell(row, col), briefQuote(text),
+                             QString::number(number.value)));
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {

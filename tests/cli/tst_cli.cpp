@@ -222,6 +222,9 @@ void TestCli::checkFindings_data()
         << 6 << 9 << QStringLiteral("5") << QStringLiteral("5 行目の名称が空欄");
     QTest::newRow("unencodable name")
         << 2 << 1 << QStringLiteral("駅🚌") << QStringLiteral("U+1F68C");
+    QTest::newRow("long text quoted briefly")
+        << 2 << 5 << (u'1' + QString(99, u'0'))
+        << QStringLiteral("「1%1…」は").arg(QString(39, u'0'));
 }
 
 void TestCli::checkFindings()

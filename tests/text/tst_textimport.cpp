@@ -396,6 +396,11 @@ void TestTextImport::failedLoadChangesNothing_data()
         << QStringLiteral("3 行目の4 番目の項目（整理券 2 の運賃）の値「 40000」");
     QTest::newRow("ticket number overflows")
         << QStringLiteral("ticket.csv") << QByteArray("a,-40000") << QStringLiteral("整理券番号");
+    QTest::newRow("a long field is quoted briefly")
+        << QStringLiteral("long.csv") << "a,1," + QByteArray(100000, '9')
+        << QStringLiteral("「%1…」").arg(QString(40, u'9'));
+    QTest::newRow("a line feed in a field is shown, not broken")
+        << QStringLiteral("lf.csv") << QByteArray("a,1\n99999") << QStringLiteral("「1\\n99999」");
 }
 
 void TestTextImport::failedLoadChangesNothing()
