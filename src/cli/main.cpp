@@ -41,8 +41,9 @@ Options:
   -h, --help     Shows this help.
   -v, --version  Shows the version.
 
-Exit status: 0 success, 1 a load or save failed (or check found something),
-2 wrong usage or an unknown extension, 3 a confirmation was refused.
+Exit status: 0 success, 1 a load or save failed, check found something, or
+standard output could not be written (a full disk), 2 wrong usage or an unknown
+extension, 3 a confirmation was refused.
 )";
 
 int usageError(const QString& why)
@@ -71,10 +72,10 @@ int main(int argc, char* argv[])
             optionsEnded = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             std::fputs(usageText, stdout);
-            return ExitSuccess;
+            return flushStandardOutput() ? ExitSuccess : ExitFailure;
         } else if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
             std::printf("farewright-cli %s\n", FAREWRIGHT_VERSION);
-            return ExitSuccess;
+            return flushStandardOutput() ? ExitSuccess : ExitFailure;
         } else if (arg == QLatin1String("-y") || arg == QLatin1String("--yes")) {
             assumeYes = true;
         } else {
@@ -98,8 +99,10 @@ int main(int argc, char* argv[])
         if (positional.size() != 1)
             return usageError(
                 QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
-        return command == QLatin1String("dump") ? runDump(positional[0], out)
-                                                : runCheck(positional[0], out);
+        const int status = command == QLatin1String("dump") ? runDump(positional[0], out)
+                                                            : runCheck(positional[0], out);
+        out.flush();
+        return flushStandardOutput() && out.status() == QTextStream::Ok ? status : ExitFailure;
     }
     return usageError(QStringLiteral("不明なコマンドです: %1").arg(command));
 }

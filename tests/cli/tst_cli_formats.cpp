@@ -65,8 +65,8 @@ void TestCliFormats::runs_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutHas");
     QTest::addColumn<QString>("stderrHas");
-    QTest::addColumn<QString>("outputName");
-    QTest::addColumn<int>("outputSize"); // -1: no file; -2: any size; -3: the input's bytes
+    QTest::addColumn<QString>("outputName"); // "/dev/full": standard output goes there
+    QTest::addColumn<int>("outputSize");     // -1: no file; -2: any size; -3: the input's bytes
 
     const QByteArray small = sjis(QString::fromUtf8(SmallText));
     const QString title = QStringLiteral("旧バージョンでの保存確認");
@@ -96,6 +96,12 @@ void TestCliFormats::runs_data()
         << convert(QStringLiteral("in.txt"), QStringLiteral("out.txt")) << QStringLiteral("in.txt")
         << windowsBytes + ",0" + QByteArray(", ").repeated(150) + "\r\n"
         << 0 << QString() << QString() << QStringLiteral("out.txt") << -3;
+    for (const char* command : {"dump", "check", "--help", "--version"})
+        QTest::newRow(command) << QStringList{QString::fromLatin1(command),
+                                              QStringLiteral("@in.txt")}
+                               << QStringLiteral("in.txt") << ignored << 1 << QString()
+                               << QStringLiteral("標準出力に書き込めませんでした")
+                               << QStringLiteral("/dev/full") << -2;
     QTest::newRow("text to Hyo asks")
         << convert(QStringLiteral("in.txt"), QStringLiteral("out.Hyo")) << QStringLiteral("in.txt")
         << small << 3 << QString() << title << QStringLiteral("out.Hyo") << -1;
@@ -164,8 +170,10 @@ void TestCliFormats::runs()
         if (arg.startsWith(u'@'))
             arg = path(arg.mid(1));
 
-    const QString output = path(outputName);
+    const QString output = outputName.startsWith(u'/') ? outputName : path(outputName);
     QProcess cli;
+    if (output == outputName)
+        cli.setStandardOutputFile(output);
     cli.start(QStringLiteral(FAREWRIGHT_CLI), args);
     QVERIFY(cli.waitForFinished(60000));
     const QString out = QString::fromUtf8(cli.readAllStandardOutput());
