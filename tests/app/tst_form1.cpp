@@ -14,6 +14,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -109,6 +110,8 @@ private slots:
     void inputMethodFollowsColumn();
     void deleteKeyEmptiesCurrentCell();
     void headingCellCurrentIsShownButNotEdited();
+    void focusLeavesAHeadingCellCurrent_data();
+    void focusLeavesAHeadingCellCurrent();
     void rightButtonOpensContextMenuAndKeepsCell();
     void contextEntryWorksWhileMenuBarMenuIsDisabled_data();
     void contextEntryWorksWhileMenuBarMenuIsDisabled();
@@ -493,6 +496,62 @@ void TestForm1::headingCellCurrentIsShownButNotEdited()
     QCOMPARE(w.table().CurRow(), 1);
     QCOMPARE(w.table().CurCol(), 5);
     QVERIFY(!w.grid()->fareModel()->headerData(4, Qt::Horizontal, Qt::BackgroundRole).isValid());
+}
+
+void TestForm1::focusLeavesAHeadingCellCurrent_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<Cell>("start");
+    QTest::addColumn<Cell>("heading"); // where the command leaves the current cell
+    QTest::addColumn<Cell>("down");    // where Down goes next: the nearest ordinary cell
+    QTest::addColumn<bool>("prompt");  // the focus goes to a prompt, else to another window
+    for (const bool prompt : {false, true}) {
+        const char* away = prompt ? "a prompt" : "another window";
+        QTest::addRow("column delete, %s", away)
+            << "MnuClumDeleteLeft" << Cell{5, 10} << Cell{0, 152} << Cell{1, 152} << prompt;
+        QTest::addRow("row delete, %s", away)
+            << "MnuEditLineDelete" << Cell{10, 5} << Cell{301, 0} << Cell{301, 1} << prompt;
+        QTest::addRow("column swap, %s", away)
+            << "MnuClumRight" << Cell{5, 10} << Cell{0, 11} << Cell{1, 11} << prompt;
+    }
+}
+
+void TestForm1::focusLeavesAHeadingCellCurrent()
+{
+    QFETCH(QString, command);
+    QFETCH(Cell, start);
+    QFETCH(Cell, heading);
+    QFETCH(Cell, down);
+    QFETCH(bool, prompt);
+    Window w;
+    w.platform.answers << Platform::Answer::Yes; // the deletions' question
+    w.table().setCurrentCell(start.row, start.col);
+    w.action(qPrintable(command))->trigger();
+    QCOMPARE(w.table().CurRow(), heading.row);
+    QCOMPARE(w.table().CurCol(), heading.col);
+    QVERIFY(w.grid()->hasFocus());
+
+    QWidget other;
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Farewright"), QStringLiteral("?"),
+                         QMessageBox::Ok, &w.form);
+    QWidget* away = prompt ? static_cast<QWidget*>(&question) : &other;
+    if (prompt)
+        question.open();
+    else
+        other.show();
+    away->activateWindow();
+    QTRY_VERIFY(away->isActiveWindow());
+    QVERIFY(!w.grid()->hasFocus());
+    away->close();
+    w.form.activateWindow();
+    QTRY_VERIFY(w.form.isActiveWindow());
+    QTRY_VERIFY(w.grid()->hasFocus());
+    QCOMPARE(w.table().CurRow(), heading.row);
+    QCOMPARE(w.table().CurCol(), heading.col);
+
+    w.press(w.grid(), Qt::Key_Down);
+    QCOMPARE(w.table().CurRow(), down.row);
+    QCOMPARE(w.table().CurCol(), down.col);
 }
 
 void TestForm1::rightButtonOpensContextMenuAndKeepsCell()
