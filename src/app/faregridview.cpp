@@ -1,8 +1,8 @@
 #include "faregridview.h"
 
 #include "faregridmodel.h"
+#include "gui/twips.h"
 #include "model/faretable.h"
-#include "twips.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

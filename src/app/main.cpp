@@ -1,8 +1,8 @@
 // farewright: the fare-table editor.
 #include "faregridview.h"
 #include "form1.h"
-#include "widgetsplatform.h"
 #include "version.h"
+#include "widgetsplatform.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

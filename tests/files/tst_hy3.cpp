@@ -1,8 +1,8 @@
+#include "commands/fileformats.h"
 #include "editorstandin.h"
 #include "fakeplatform.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
-#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

@@ -1,6 +1,6 @@
 #include "clirunner.h"
-#include "fakeplatform.h"
 #include "commands/fileformats.h"
+#include "fakeplatform.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

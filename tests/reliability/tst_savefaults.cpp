@@ -2,9 +2,9 @@
 // file-size limit, a number that does not fit, a name that Shift-JIS cannot hold. For every
 // writer, each must report the failure and leave an existing target byte for byte as it was.
 #include "clirunner.h"
+#include "commands/fileformats.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
-#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 #include "text/textexport.h"
