@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrl>
 
@@ -201,10 +202,15 @@ void FareGridView::updateInputMethod()
 
 QModelIndex FareGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    // With a heading cell current, navigation starts from the nearest ordinary cell.
-    if (!currentIndex().isValid())
+    if (!currentIndex().isValid()) {
+        // Getting the focus without a current index, the view asks for the first cell to make
+        // current; a heading cell stays current instead.
+        if (m_focusing)
+            return QModelIndex();
+        // With a heading cell current, navigation starts from the nearest ordinary cell.
         return m_model->indexOfCell(qMax(m_table.CurRow(), FareTable::FixedRows),
                                     qMax(m_table.CurCol(), FareTable::FixedCols));
+    }
     return QTableView::moveCursor(cursorAction, modifiers);
 }
 
@@ -455,7 +461,11 @@ bool FareGridView::eventFilter(QObject* watched, QEvent* event)
 
 void FareGridView::focusInEvent(QFocusEvent* event)
 {
-    QTableView::focusInEvent(event);
+    // The focus never moves the current cell: all it does is the notification.
+    {
+        const QScopedValueRollback<bool> focusing(m_focusing, true);
+        QTableView::focusInEvent(event);
+    }
     emit gotFocus();
 }
 

@@ -16,7 +16,7 @@ class QInputMethodEvent;
  *
  * Everything the program handles beyond navigation is passed on as a notification: a typed
  * character, input-method text, the Delete key, a double click, the right button, files dropped,
- * and the grid getting the focus. The right button never moves the current cell.
+ * and the grid getting the focus. Neither the right button nor the focus moves the current cell.
  *
  * Besides the current cell, a rectangle of ordinary cells can be selected: it reaches from the
  * current cell, which stays where it is, to the cell that Shift with an arrow key (or Page Up,
@@ -94,6 +94,7 @@ private:
     FareGridModel* m_model;
     bool m_tableHidden = false;
     bool m_following = false;     ///< the view is following a move made by the table
+    bool m_focusing = false;      ///< the view is taking the focus
     bool m_keepScroll = false;    ///< a heading click moves the current cell without scrolling
     bool m_dragSelecting = false; ///< the left button, pressed on a cell, is still down
 };
