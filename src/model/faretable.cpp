@@ -77,7 +77,8 @@ void FareTable::store(int row, int col, const QString& value)
     QString& cell = m_cells[at];
     if (cell == value)
         return;
-    keepOld(at);
+    if (m_recording)
+        keepOld(at);
     cell = value;
     if (m_hideDepth > 0)
         m_pendingReset = true;
@@ -160,7 +161,8 @@ void FareTable::writeBlock(int top, int left, int bottom, int right, QVector<QSt
     auto text = texts.begin();
     for (int row = top; row <= bottom; ++row) {
         for (int col = left; col <= right; ++col) {
-            keepOld(index(row, col));
+            if (m_recording)
+                keepOld(index(row, col));
             m_cells[index(row, col)] = std::move(*text++);
         }
     }

@@ -155,7 +155,10 @@ private:
     void rotateColumns(int from, int to);
 
     // Recording steps (faretablesteps.cpp).
-    /** Takes the old text of a cell that is about to be overwritten into the step recorded. */
+    /**
+     * Takes the old text of a cell that is about to be overwritten into the step being recorded
+     * (only while recording).
+     */
     void keepOld(int at);
     /** Notes a row insertion or removal or a column move about to happen. */
     void recordMove(TableChange::Part::Kind kind, int first, int second);

@@ -53,7 +53,7 @@ void FareTable::endStep()
 
 void FareTable::keepOld(int at)
 {
-    if (!m_recording || m_touched[at])
+    if (m_touched[at])
         return;
     if (m_step.parts.isEmpty() || m_step.parts.last().kind != Kind::Cells)
         m_step.parts.append(TableChange::Part());
