@@ -1361,6 +1361,14 @@ void TestForm1::clipboardRoundTripsThroughASpreadsheet()
                      .arg(edge.leftOut));
     }
     QCOMPARE(w.table().text(0, 5), QStringLiteral("3"));
+    // One text pasted onto a selected block fills it.
+    QGuiApplication::clipboard()->setText(QStringLiteral("東\r\n"));
+    w.table().setCurrentCell(40, 3);
+    keys(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
+    keys(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
+    keys(w.grid(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(QStringList(w.table().readBlock(40, 3, 41, 5)).join(u'|'),
+             QStringLiteral("東|東||東|東|"));
 }
 
 void TestForm1::findBarFindsAndReplaces()
