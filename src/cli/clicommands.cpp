@@ -9,7 +9,12 @@
 #include "terminalplatform.h"
 #include "text/textimport.h"
 
+#include <QFileInfo>
 #include <QTextStream>
+
+#ifdef FAREWRIGHT_CLI_PDF
+#include "sheet/faresheet.h"
+#endif
 
 namespace {
 
@@ -95,8 +100,31 @@ QStringList textFileFindings(const QString& path)
 
 } // namespace
 
+bool isPdfPath(const QString& path)
+{
+    return path.right(4).toUpper() == QLatin1String(".PDF");
+}
+
 int runConvert(const QString& input, const QString& output, bool assumeYes)
 {
+    if (isPdfPath(output)) {
+#ifdef FAREWRIGHT_CLI_PDF
+        FareTable table;
+        if (const int status = load(table, input); status != ExitSuccess)
+            return status;
+        TerminalPlatform platform(assumeYes);
+        return ExportFareSheetPdf(table, platform, output, QFileInfo(input).fileName()) ==
+                       Outcome::Done
+                   ? ExitSuccess
+                   : ExitFailure;
+#else
+        printError(
+            QStringLiteral(
+                "「%1」: このビルドには PDF の出力がありません（画面なしでビルドされています）。")
+                .arg(output));
+        return ExitUsage;
+#endif
+    }
     const FileOperation writer = ConvertWriterForPath(output);
     if (!writer) {
         printError(

@@ -14,6 +14,9 @@ enum ExitStatus {
     ExitRefused = 3  ///< a confirmation was needed and --yes was not given
 };
 
+/** Whether convert writes path as the printed fare sheet (a name ending in .pdf, any case). */
+bool isPdfPath(const QString& path);
+
 int runConvert(const QString& input, const QString& output, bool assumeYes);
 int runDump(const QString& input, QTextStream& out);
 int runCheck(const QString& input, QTextStream& out);

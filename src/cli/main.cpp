@@ -6,6 +6,11 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
+
+#ifdef FAREWRIGHT_CLI_PDF
+#include <QGuiApplication>
+#endif
 
 namespace {
 
@@ -22,7 +27,9 @@ Commands:
            (any letter case). Writing .Hyo or .Hyp loses data and needs --yes; without it
            the question is printed and nothing is written. .txt and .csv are written as
            comma-separated Shift-JIS text, and read up to the first blank line (at most
-           301 lines; fields separated by tabs, commas or full-width commas).
+           301 lines; fields separated by tabs, commas or full-width commas). An OUTPUT
+           ending in .pdf gets the printed fare sheet (A4 landscape), as the editor's
+           "PDFに出力" writes it.
   dump     Prints the rows that a save would store, one line per row, as UTF-8: 152
            tab-separated fields (name, ticket number, fares 1 to 150). Backslash, tab,
            CR and LF inside a field are written as \\, \t, \r and \n.
@@ -51,9 +58,31 @@ int usageError(const QString& why)
 
 } // namespace
 
+/**
+ * The application object: a plain one, or for a PDF, one that can render text, on Qt's offscreen
+ * platform (nothing is shown and no display is needed).
+ */
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+#ifdef FAREWRIGHT_CLI_PDF
+    bool convert = false;
+    bool pdf = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        convert = convert || arg == QLatin1String("convert");
+        pdf = pdf || isPdfPath(arg);
+    }
+    if (convert && pdf) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
