@@ -50,6 +50,7 @@ public:
         const int stops = qMax(0, rowCount - 1);
         m_fares.resize(stops * FareCount);
         m_tickets.resize(stops);
+        m_labels.resize(stops);
         for (int row = 2; row <= rowCount; ++row) {
             const CellNumber ticket = CellToInt16(table.text(row, FareTable::TicketCol));
             m_tickets[row - 2] = ticket.status == CellNumber::Status::Ok ? ticket.value : NoTicket;
@@ -79,10 +80,13 @@ public:
         return std::any_of(fares, fares + FareCount, [](int f) { return f != 0; });
     }
     /** The stop as messages name it: its number and its name. */
-    QString stop(int row) const
+    const QString& stop(int row) const
     {
-        return QStringLiteral("停留所 %1「%2」")
-            .arg(num(row - 1), briefQuote(m_table.text(row, FareTable::NameCol)));
+        QString& label = m_labels[row - 2];
+        if (label.isNull())
+            label = QStringLiteral("停留所 %1「%2」")
+                        .arg(num(row - 1), briefQuote(m_table.text(row, FareTable::NameCol)));
+        return label;
     }
 
 private:
@@ -90,6 +94,7 @@ private:
     int m_rowCount;
     QVector<int> m_tickets;
     QVector<int> m_fares;
+    mutable QVector<QString> m_labels; ///< stop(), made when first asked for
 };
 
 class FareRules {
