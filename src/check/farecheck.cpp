@@ -1,7 +1,9 @@
 #include "farecheck.h"
 
 #include "io/tablerecords.h"
+#include "model/cellnames.h"
 #include "model/cellnumber.h"
+#include "model/cp932.h"
 #include "model/faretable.h"
 #include "model/messagetext.h"
 
@@ -211,7 +213,7 @@ private:
         else
             return;
         add(Rule::Outlier, row, FareTable::TicketCol + k,
-            QStringLiteral("%1の整理券 %2 の運賃 %3 は、同じ整理券の前後の運賃 %4 と %5 の%6。")
+            QStringLiteral("%1の整理券 %2 の運賃 %3 は、同じ整理券の前後の運賃 %4 と %5 の %6。")
                 .arg(s.stop(row), num(k), num(fare), num(above), num(below), how));
     }
 
@@ -239,6 +241,77 @@ private:
     QList<Finding> m_found;
 };
 
+/** What separates the fields of a text file (or ends its line) when it stands in a name. */
+QString splittingCharacter(const QString& name)
+{
+    for (const QChar c : name) {
+        switch (c.unicode()) {
+        case u'\t':
+            return QStringLiteral("タブ");
+        case u',':
+            return QStringLiteral("「,」");
+        case u'\uFF0C':
+            return QStringLiteral("「，」");
+        case u'\r':
+            return QStringLiteral("改行（CR）");
+        default:
+            break;
+        }
+    }
+    return QString();
+}
+
+/** What a save of the table would not keep or would refuse, row by row. */
+void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Finding>& findings)
+{
+    const auto add = [&](Rule rule, int row, int col, const QString& message) {
+        if (rules.contains(rule))
+            findings.append({rule, row, col, message});
+    };
+    for (int row = 1; row <= count; ++row) {
+        const QString& name = table.text(row, FareTable::NameCol);
+        const Cp932::Encoded encoded = Cp932::encode(name);
+        if (!encoded.ok)
+            add(Rule::NameEncoding, row, FareTable::NameCol,
+                QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
+                    .arg(describeCell(row, FareTable::NameCol), name, encoded.badCharacter,
+                         Cp932::codePointName(encoded.badCharacter)));
+        if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
+            add(Rule::NameSeparator, row, FareTable::NameCol,
+                QStringLiteral("%1: 名称「%2」に%3があります。")
+                        .arg(describeCell(row, FareTable::NameCol), name, splitter) +
+                    QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
+        for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
+            const QString& text = table.text(row, col);
+            const CellNumber number = CellToInt16(text);
+            if (number.status == CellNumber::Status::Overflow)
+                add(Rule::NumberRange, row, col,
+                    QStringLiteral(
+                        "%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
+                        .arg(describeCell(row, col), text));
+            else if (number.status == CellNumber::Status::NoNumber && number.trailingText)
+                add(Rule::StoredAsZero, row, col,
+                    QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
+                        .arg(describeCell(row, col), text));
+            else if (number.trailingText)
+                add(Rule::TrailingText, row, col,
+                    QStringLiteral("%1: 「%2」は数値の後ろが無視され、%3 として保存されます。")
+                        .arg(describeCell(row, col), text, QString::number(number.value)));
+        }
+    }
+    for (int row = count + 1; row <= FareTable::LastRow; ++row) {
+        for (int col = 1; col <= FareTable::LastCol; ++col) {
+            if (table.text(row, col).isEmpty())
+                continue;
+            add(Rule::UnsavedRow, row, col,
+                QStringLiteral("%1: データがありますが、%2 行目の名称が空欄のため保存されません。")
+                    .arg(describeCell(row, col))
+                    .arg(count + 1));
+            break;
+        }
+    }
+}
+
 } // namespace
 
 QString ruleId(Rule rule)
@@ -255,6 +328,7 @@ QList<Finding> checkTable(const FareTable& table, RuleSet rules)
 {
     const int rowCount = StoredRowCount(table, FareTable::LastRow);
     QList<Finding> findings;
+    saveFindings(table, rowCount, rules, findings);
     if (rules.anyFareRule())
         findings += FareRules(StopTable(table, rowCount), rules).run();
     return findings;

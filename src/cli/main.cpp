@@ -17,7 +17,7 @@ namespace {
 const char usageText[] = R"(Usage:
   farewright-cli convert [--yes] INPUT OUTPUT
   farewright-cli dump INPUT
-  farewright-cli check INPUT
+  farewright-cli check [--fares] [--format=tsv] INPUT
   farewright-cli --help | --version
 
 Reads and writes Farewright fare tables (.Hy3, .Hyo, .Hyp, .txt, .csv).
@@ -38,10 +38,31 @@ Commands:
            as 0, names that Shift-JIS cannot hold, and names holding a tab, a comma, a
            full-width comma or a CR, which text files would split. For a .txt or .csv
            INPUT it also reports the lines that the import leaves out: those after the
-           first blank line and those beyond line 301.
+           first blank line and those beyond line 301. With --fares it also warns
+           where the fares look wrong (see --fares).
 
 Options:
   -y, --yes      Answer Yes to the confirmation of the older formats.
+  --fares        check: also the fare rules (plausibility warnings):
+                   ticket-order   a ticket number smaller than the previous stop's, or
+                                  fares at a stop without a ticket number
+                   not-issued     a fare for a ticket above the stop's own ticket number
+                   missing-fare   an empty cell between two fares of a stop
+                   column-falls   down a ticket's column, a fare below the stop before
+                   row-rises      along a stop's row, a later ticket dearer than an
+                                  earlier one
+                   outlier        a fare over 3 times, or under a third of, both its
+                                  neighbours in its column
+                 They judge the stop rows only (never the route row), reading each cell
+                 as a save stores it.
+  --format=tsv   check: one finding per line as six tab-separated fields: rule id, grid
+                 row, grid column, stop number, ticket number, message. Row and column
+                 are empty when a finding is about no cell (lines of a text file); the
+                 stop number is empty for the route row, the ticket number for the name
+                 and ticket-number columns. The message escapes \\, tab, CR and LF as
+                 dump does. The save rules' ids: unsaved-row, number-range,
+                 stored-as-zero, trailing-text, name-encoding, name-separator,
+                 import-lines.
   -h, --help     Shows this help.
   -v, --version  Shows the version.
 
@@ -88,6 +109,8 @@ int main(int argc, char* argv[])
 
     QStringList args = QCoreApplication::arguments().mid(1);
     bool assumeYes = false;
+    CheckOptions check;
+    bool checkOption = false;
     QStringList positional;
     bool optionsEnded = false;
     for (const QString& arg : std::as_const(args)) {
@@ -103,6 +126,11 @@ int main(int argc, char* argv[])
             return ExitSuccess;
         } else if (arg == QLatin1String("-y") || arg == QLatin1String("--yes")) {
             assumeYes = true;
+        } else if (arg == QLatin1String("--fares")) {
+            check.fares = checkOption = true;
+        } else if (arg == QLatin1String("--format=tsv") || arg == QLatin1String("--format=text")) {
+            check.tsv = arg.endsWith(QLatin1String("tsv"));
+            checkOption = true;
         } else {
             return usageError(QStringLiteral("不明なオプションです: %1").arg(arg));
         }
@@ -120,12 +148,14 @@ int main(int argc, char* argv[])
     }
     if (assumeYes)
         return usageError(QStringLiteral("--yes は convert にだけ使えます。"));
+    if (checkOption && command != QLatin1String("check"))
+        return usageError(QStringLiteral("--fares と --format は check にだけ使えます。"));
     if (command == QLatin1String("dump") || command == QLatin1String("check")) {
         if (positional.size() != 1)
             return usageError(
                 QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
         return command == QLatin1String("dump") ? runDump(positional[0], out)
-                                                : runCheck(positional[0], out);
+                                                : runCheck(positional[0], out, check);
     }
     return usageError(QStringLiteral("不明なコマンドです: %1").arg(command));
 }
