@@ -48,8 +48,23 @@ void CellEditor::commit()
 {
     if (isHidden())
         return;
+    // Letting go of the focus first asks the input method to finish a composition into the box.
+    const bool hadFocus = releaseFocus();
     m_table.setCurrentText(text());
     hide();
+    if (hadFocus)
+        m_focusGrid();
+}
+
+bool CellEditor::releaseFocus()
+{
+    // A widget hidden while it holds the keyboard focus hands the focus on as the Tab key does,
+    // and the grid would take that for a move to the next cell. Let go of it instead; the caller
+    // gives it to the grid once the box is hidden.
+    if (!hasFocus())
+        return false;
+    clearFocus();
+    return true;
 }
 
 void CellEditor::moveAfterCommit(int rowStep, int colStep)
@@ -74,6 +89,7 @@ void CellEditor::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Escape:
         // Hidden first, so the grid's focus finds nothing to commit: the edit is discarded.
+        releaseFocus();
         hide();
         m_focusGrid();
         return;

@@ -32,7 +32,10 @@ public:
     /** Whether the box is open (it may be open while its window is not shown). */
     bool isOpen() const { return !isHidden(); }
 
-    /** Writes the text into the table's current cell and hides the box; nothing when hidden. */
+    /**
+     * Writes the text into the table's current cell and hides the box, passing the keyboard focus
+     * to the grid if the box had it; nothing when hidden.
+     */
     void commit();
 
 protected:
@@ -40,6 +43,8 @@ protected:
 
 private:
     void moveAfterCommit(int rowStep, int colStep);
+    /** Lets go of the keyboard focus before the box is hidden; returns whether it had it. */
+    bool releaseFocus();
 
     FareTable& m_table;
     Platform& m_platform;

@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 namespace {
@@ -199,10 +200,15 @@ void FareGridView::updateInputMethod()
 
 QModelIndex FareGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    // With a heading cell current, navigation starts from the nearest ordinary cell.
-    if (!currentIndex().isValid())
+    if (!currentIndex().isValid()) {
+        // Getting the focus without a current index, the view asks for the first cell to make
+        // current; a heading cell stays current instead.
+        if (m_focusing)
+            return QModelIndex();
+        // With a heading cell current, navigation starts from the nearest ordinary cell.
         return m_model->indexOfCell(qMax(m_table.CurRow(), FareTable::FixedRows),
                                     qMax(m_table.CurCol(), FareTable::FixedCols));
+    }
     return QTableView::moveCursor(cursorAction, modifiers);
 }
 
@@ -277,7 +283,11 @@ bool FareGridView::eventFilter(QObject* watched, QEvent* event)
 
 void FareGridView::focusInEvent(QFocusEvent* event)
 {
-    QTableView::focusInEvent(event);
+    // The focus never moves the current cell: all it does is the notification.
+    {
+        const QScopedValueRollback<bool> focusing(m_focusing, true);
+        QTableView::focusInEvent(event);
+    }
     emit gotFocus();
 }
 

@@ -14,7 +14,7 @@ class QInputMethodEvent;
  *
  * Everything the program handles beyond navigation is passed on as a notification: a typed
  * character, input-method text, the Delete key, a double click, the right button, files dropped,
- * and the grid getting the focus. The right button never moves the current cell.
+ * and the grid getting the focus. Neither the right button nor the focus moves the current cell.
  */
 class FareGridView : public QTableView {
     Q_OBJECT
@@ -69,4 +69,5 @@ private:
     FareGridModel* m_model;
     bool m_tableHidden = false;
     bool m_following = false; ///< the view is following a move made by the table
+    bool m_focusing = false;  ///< the view is taking the focus
 };

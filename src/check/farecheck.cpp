@@ -34,6 +34,7 @@ constexpr RuleText RuleTexts[RuleCount] = {
     {"trailing-text", "数値の後ろの無視される文字"},
     {"name-encoding", "Shift-JIS にない文字"},
     {"name-separator", "テキストファイルを崩す文字"},
+    {"name-control", "名称の制御文字"},
     {"import-lines", "読み込まれない行"},
 };
 
@@ -274,13 +275,25 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
         if (!encoded.ok)
             add(Rule::NameEncoding, row, FareTable::NameCol,
                 QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
-                    .arg(describeCell(row, FareTable::NameCol), name, encoded.badCharacter,
-                         Cp932::codePointName(encoded.badCharacter)));
+                    .arg(describeCell(row, FareTable::NameCol), briefQuote(name),
+                         encoded.badCharacter, Cp932::codePointName(encoded.badCharacter)));
         if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
             add(Rule::NameSeparator, row, FareTable::NameCol,
                 QStringLiteral("%1: 名称「%2」に%3があります。")
-                        .arg(describeCell(row, FareTable::NameCol), name, splitter) +
+                        .arg(describeCell(row, FareTable::NameCol), briefQuote(name), splitter) +
                     QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
+        // A tab or CR is reported above, with what it does to a text file.
+        const auto control = std::find_if(name.cbegin(), name.cend(), [](QChar c) {
+            return isControlCharacter(c.unicode()) && c != u'\t' && c != u'\r';
+        });
+        if (control != name.cend()) {
+            QString shown;
+            appendEscapedControl(shown, control->unicode());
+            add(Rule::NameControl, row, FareTable::NameCol,
+                QStringLiteral("%1: 名称「%2」に制御文字（%3）があります。")
+                        .arg(describeCell(row, FareTable::NameCol), briefQuote(name), shown) +
+                    QStringLiteral("表示が崩れるおそれがあります。"));
+        }
         for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
             const QString& text = table.text(row, col);
             const CellNumber number = CellToInt16(text);
@@ -288,15 +301,16 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
                 add(Rule::NumberRange, row, col,
                     QStringLiteral(
                         "%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
-                        .arg(describeCell(row, col), text));
+                        .arg(describeCell(row, col), briefQuote(text)));
             else if (number.status == CellNumber::Status::NoNumber && number.trailingText)
                 add(Rule::StoredAsZero, row, col,
                     QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
-                        .arg(describeCell(row, col), text));
+                        .arg(describeCell(row, col), briefQuote(text)));
             else if (number.trailingText)
                 add(Rule::TrailingText, row, col,
                     QStringLiteral("%1: 「%2」は数値の後ろが無視され、%3 として保存されます。")
-                        .arg(describeCell(row, col), text, QString::number(number.value)));
+                        .arg(describeCell(row, col), briefQuote(text),
+                             QString::number(number.value)));
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {

@@ -39,6 +39,7 @@ enum class Rule {
     TrailingText,  ///< characters after the number: ignored by the save
     NameEncoding,  ///< a name that code page 932 cannot hold: the save fails
     NameSeparator, ///< a name holding a character that splits text files
+    NameControl,   ///< a name holding another control character
     ImportLines,   ///< lines of a text file that the import leaves out
 };
 

@@ -5,11 +5,13 @@
 #include "io/fileio.h"
 #include "io/tablerecords.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "terminalplatform.h"
 #include "text/textimport.h"
 
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 
 #ifdef FAREWRIGHT_CLI_PDF
 #include "sheet/faresheet.h"
@@ -32,13 +34,26 @@ int load(FareTable& table, const QString& input)
     return loader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
 }
 
-QString escapeField(QString text)
+/** A cell's text as dump writes it: a backslash doubled, a control character escaped (\t, \r, \n,
+ *  \x1b), so that every row stays one line and nothing in it reaches the terminal as a command. */
+QString escapeField(const QString& text)
 {
-    text.replace(u'\\', QLatin1String("\\\\"));
-    text.replace(u'\t', QLatin1String("\\t"));
-    text.replace(u'\r', QLatin1String("\\r"));
-    text.replace(u'\n', QLatin1String("\\n"));
-    return text;
+    const auto plain = [](QChar c) {
+        return c != u'\\' && !isControlCharacter(c.unicode());
+    };
+    if (std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
+    QString escaped;
+    escaped.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (plain(c))
+            escaped += c;
+        else if (c == u'\\')
+            escaped += QLatin1String("\\\\");
+        else
+            appendEscapedControl(escaped, c.unicode());
+    }
+    return escaped;
 }
 
 /** What an import of the text file at path leaves out; nothing when it cannot be read. */

@@ -27,7 +27,8 @@ struct CheckOptions {
 int runDump(const QString& input, QTextStream& out);
 int runCheck(const QString& input, QTextStream& out, const CheckOptions& options);
 
-/** One line of `dump`: the 152 fields of a row, tab-separated, with \\, tab, CR and LF escaped. */
+/** One line of `dump`: the 152 fields of a row, tab-separated, with backslashes and control
+ *  characters escaped (\\, \t, \r, \n, \x1b). */
 QString dumpLine(const FareTable& table, int row);
 
 namespace FareCheck {

@@ -118,21 +118,34 @@ long long decimalMagnitude(const char* p, const char* end)
 
 } // namespace
 
+std::optional<qint16> plainWholeNumber(QStringView text)
+{
+    const char16_t* c = text.utf16();
+    const char16_t* const end = c + text.size();
+    while (c != end && *c == u' ')
+        ++c;
+    const bool negative = c != end && *c == u'-';
+    if (negative)
+        ++c;
+    int value = 0;
+    int digits = 0;
+    for (; c != end && *c >= u'0' && *c <= u'9'; ++c) {
+        if (++digits > 4)
+            return std::nullopt; // may not fit: left to the general conversion
+        value = value * 10 + (*c - u'0');
+    }
+    while (c != end && *c == u' ')
+        ++c;
+    if (c != end || digits == 0)
+        return std::nullopt;
+    return qint16(negative ? -value : value);
+}
+
 CellNumber CellToInt16(QStringView text)
 {
-    // Most cells hold a plain whole number of a few digits: read those without the general
-    // parser. Four digits always fit into 16 bits.
-    if (const qsizetype size = text.size(); size > 0 && size <= 5) {
-        const bool negative = text[0] == u'-';
-        if (size - (negative ? 1 : 0) > 0 && size - (negative ? 1 : 0) <= 4) {
-            int value = 0;
-            qsizetype i = negative ? 1 : 0;
-            for (; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i)
-                value = value * 10 + (text[i].unicode() - u'0');
-            if (i == size)
-                return fromValue(negative ? -value : value, false);
-        }
-    }
+    // Most cells hold a plain whole number of a few digits: read those without the general parser.
+    if (const std::optional<qint16> plain = plainWholeNumber(text))
+        return fromValue(*plain, false);
 
     Cursor in(text);
     if (in.atEnd())
@@ -154,6 +167,7 @@ CellNumber CellToInt16(QStringView text)
     // The number is copied as ASCII into a buffer for from_chars, which reads it exactly and
     // without regard to the locale.
     QVarLengthArray<char, 64> number;
+    number.reserve(text.size() + 2); // a long number is copied once, not over and over as it grows
     if (in.peek() == u'-') {
         number.append('-');
         in.next();

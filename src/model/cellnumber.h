@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 
 /** What a cell's text reads as when it is turned into a stored 16-bit number. */
 struct CellNumber {
@@ -30,6 +31,13 @@ struct CellNumber {
  *  - a result outside -32768..32767 is an overflow.
  */
 CellNumber CellToInt16(QStringView text);
+
+/**
+ * The value of a text that is a plain whole number of one to four digits, optionally preceded by
+ * "-" and surrounded by spaces (" 150", "-5"): the usual cell and text field, read without the
+ * general conversion. Nothing for any other text, which needs CellToInt16.
+ */
+std::optional<qint16> plainWholeNumber(QStringView text);
 
 /** The text a stored number is written back as: plain decimal, "-" when negative. */
 inline QString Int16ToCellText(qint16 value)

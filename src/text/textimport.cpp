@@ -3,6 +3,7 @@
 #include "io/tableload.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "model/platform.h"
 #include "textencoding.h"
 
@@ -51,33 +52,6 @@ CellNumber fieldNumber(QStringView text, QStringView& overflowText)
     return number;
 }
 
-/**
- * The value of a field that is just a whole number in blanks (" 150", "-5", ""), the usual case,
- * read without the general conversion; nothing when the text needs CellToInt16.
- */
-std::optional<qint16> plainNumber(QStringView text)
-{
-    const char16_t* c = text.utf16();
-    const char16_t* const end = c + text.size();
-    while (c != end && *c == u' ')
-        ++c;
-    const bool negative = c != end && *c == u'-';
-    if (negative)
-        ++c;
-    int value = 0;
-    int digits = 0;
-    for (; c != end && *c >= u'0' && *c <= u'9'; ++c) {
-        if (++digits > 4)
-            return std::nullopt; // may not fit: left to CellToInt16
-        value = value * 10 + (*c - u'0');
-    }
-    while (c != end && *c == u' ')
-        ++c;
-    if (c != end || (negative && digits == 0))
-        return std::nullopt;
-    return qint16(negative ? -value : value);
-}
-
 /** Stores the final text of one field (the characters between two separators). */
 bool storeField(ParsedLine& result, int field, QStringView characters, bool quoted)
 {
@@ -93,14 +67,14 @@ bool storeField(ParsedLine& result, int field, QStringView characters, bool quot
         return true;
     }
     qint16 value = 0;
-    if (const std::optional<qint16> plain = plainNumber(text)) {
+    if (const std::optional<qint16> plain = plainWholeNumber(text)) {
         value = *plain;
     } else {
         QStringView overflowText;
         const CellNumber number = fieldNumber(text, overflowText);
         if (!number.ok()) {
             result.overflowField = field;
-            result.overflowText = overflowText.toString();
+            result.overflowText = briefQuote(overflowText);
             return false;
         }
         value = number.value;

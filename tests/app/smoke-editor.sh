@@ -16,7 +16,16 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 fi
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pid=""
+cleanup() {
+    # A failed run ends the editor it started.
+    if [ -n "$pid" ]; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -26,32 +35,54 @@ fail() {
 "$make_sample" "$work/east west.Hy3" "東西線（駅前〜岬の湯温泉）"
 "$make_sample" "$work/north.hy3" "北"
 
-# run FILE SCREENSHOT: prints the window's absolute x and y
-run() {
-    "$editor" "$1" 2>"$work/stderr" &
-    local pid=$! geometry="" i
+# drawn SCREENSHOT: takes screenshots until the window (geometry x y width height) has been
+# drawn, that is shows more than its background colour, and two in a row agree; keeps the last.
+drawn() {
+    local crop="${geometry[2]}x${geometry[3]}+${geometry[0]}+${geometry[1]}" i
     for i in $(seq 1 100); do
-        geometry=$(xwininfo -name "$title" 2>/dev/null | awk '
+        import -window root "$1"
+        if [ "$(convert "$1" -crop "$crop" -format %k info:)" -gt 1 ] && [ -e "$work/previous.png" ] &&
+            compare -metric AE "$1" "$work/previous.png" null: 2>/dev/null; then
+            rm "$work/previous.png"
+            return 0
+        fi
+        mv "$1" "$work/previous.png"
+        sleep 0.2
+    done
+    fail "the window was never drawn completely"
+}
+
+# run FILE SCREENSHOT: sets geometry to the window's absolute x, y, width and height
+run() {
+    "$editor" "$1" >/dev/null 2>"$work/stderr" &
+    pid=$!
+    local found="" i
+    for i in $(seq 1 300); do
+        found=$(xwininfo -name "$title" 2>/dev/null | awk '
             /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-            /Map State: IsViewable/ {v=1} END {if (v) print x, y}') || true
-        [ -n "$geometry" ] && break
+            /Width:/ {w=$NF} /Height:/ {h=$NF}
+            /Map State: IsViewable/ {v=1} END {if (v) print x, y, w, h}') || true
+        [ -n "$found" ] && break
         kill -0 "$pid" 2>/dev/null || fail "the editor ended at start: $(cat "$work/stderr")"
         sleep 0.1
     done
-    [ -n "$geometry" ] || fail "no window titled \"$title\": $(cat "$work/stderr")"
-    xwininfo -root -tree | grep -q "\"$title\"" || fail "the title is not exactly \"$title\""
-    sleep 3 # let it paint, also on a loaded machine or under the sanitizers
-    import -window root "$2"
+    [ -n "$found" ] || fail "no window titled \"$title\": $(cat "$work/stderr")"
+    read -r -a geometry <<<"$found"
+    local tree
+    tree=$(xwininfo -root -tree)
+    grep -qF "\"$title\"" <<<"$tree" || fail "the title is not exactly \"$title\""
+    drawn "$2"
     "$x11_drive" close "$title" n || fail "the window did not close after the closing prompt"
     local status=0
     wait "$pid" || status=$?
+    pid=""
     [ "$status" -eq 0 ] || fail "the editor ended with status $status: $(cat "$work/stderr")"
-    echo "$geometry"
 }
 
-read -r x y < <(run "\"$work/east west.Hy3\"" "$work/long.png")
-read -r x2 y2 < <(run "$work/north.hy3" "$work/short.png")
-[ "$x $y" = "$x2 $y2" ] || fail "the window opened at different places"
+run "\"$work/east west.Hy3\"" "$work/long.png"
+read -r x y _ <<<"${geometry[*]}"
+run "$work/north.hy3" "$work/short.png"
+[ "${geometry[0]} ${geometry[1]}" = "$x $y" ] || fail "the window opened at different places"
 
 # The route names differ, nothing else: the differing pixels must lie in cell (1, 1), right of
 # the row labels (1000 twips wide) within the name column (3000 twips), in one row.

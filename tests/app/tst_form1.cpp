@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -128,15 +129,16 @@ private slots:
     void toolbarButtons();
     void editorOpeningRule_data();
     void editorOpeningRule();
-    void escapeDiscardsTheEdit();
     void editorKeepsLongTextWhole();
-    void arrowKeysInEditor_data();
-    void arrowKeysInEditor();
+    void editorKeys_data();
+    void editorKeys();
     void clickingAnotherCellCommitsIntoTheEditedCell();
     void japaneseInputMethodOnGrid();
     void inputMethodFollowsColumn();
     void deleteKeyEmptiesCurrentCell();
     void headingCellCurrentIsShownButNotEdited();
+    void focusLeavesAHeadingCellCurrent_data();
+    void focusLeavesAHeadingCellCurrent();
     void rightButtonOpensContextMenuAndKeepsCell();
     void contextEntryWorksWhileMenuBarMenuIsDisabled_data();
     void contextEntryWorksWhileMenuBarMenuIsDisabled();
@@ -343,23 +345,6 @@ void TestForm1::editorOpeningRule()
     QVERIFY(w.grid()->hasFocus());
 }
 
-void TestForm1::escapeDiscardsTheEdit()
-{
-    Window w;
-    w.table().SetCell(4, 5, QStringLiteral("120"));
-    w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
-    w.type(w.editor(), QStringLiteral("8"), Qt::Key_8);
-    QCOMPARE(w.editor()->text(), QStringLiteral("98"));
-    w.press(w.editor(), Qt::Key_Escape);
-    QVERIFY(!w.editor()->isOpen());
-    QCOMPARE(w.table().text(4, 5), QStringLiteral("120"));
-    QVERIFY(w.grid()->hasFocus());
-    // The grid's later focus does not bring the discarded text back.
-    w.editor()->setFocus();
-    w.grid()->setFocus();
-    QCOMPARE(w.table().text(4, 5), QStringLiteral("120"));
-}
-
 void TestForm1::editorKeepsLongTextWhole()
 {
     Window w;
@@ -372,57 +357,79 @@ void TestForm1::editorKeepsLongTextWhole()
     QCOMPARE(w.table().text(3, 1), longName + QStringLiteral("b"));
 }
 
-void TestForm1::arrowKeysInEditor_data()
+void TestForm1::editorKeys_data()
 {
-    QTest::addColumn<Cell>("start");
+    // The cell holds 120; the editor is opened with 7 and 5 is typed after it.
     QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Cell>("start");
     QTest::addColumn<Cell>("end");
-    QTest::addColumn<bool>("commits"); // false: the key moved the caret in the open editor
-    QTest::newRow("name column, Right moves the caret")
-        << Cell{5, 1} << Qt::Key_Right << Cell{5, 1} << false;
-    QTest::newRow("name column, Left moves the caret")
-        << Cell{5, 1} << Qt::Key_Left << Cell{5, 1} << false;
-    QTest::newRow("name column, Down") << Cell{5, 1} << Qt::Key_Down << Cell{6, 1} << true;
-    QTest::newRow("ticket column, Left") << Cell{5, 2} << Qt::Key_Left << Cell{5, 1} << true;
-    QTest::newRow("ticket column, Right") << Cell{5, 2} << Qt::Key_Right << Cell{5, 3} << true;
-    QTest::newRow("last column, Right stays")
-        << Cell{5, 152} << Qt::Key_Right << Cell{5, 152} << true;
-    QTest::newRow("last column, Left") << Cell{5, 152} << Qt::Key_Left << Cell{5, 151} << true;
-    QTest::newRow("route row, Up stays") << Cell{1, 3} << Qt::Key_Up << Cell{1, 3} << true;
-    QTest::newRow("route row, Down") << Cell{1, 3} << Qt::Key_Down << Cell{2, 3} << true;
-    QTest::newRow("first stop, Up reaches the route row")
-        << Cell{2, 3} << Qt::Key_Up << Cell{1, 3} << true;
-    QTest::newRow("last row, Down stays") << Cell{301, 3} << Qt::Key_Down << Cell{301, 3} << true;
-    QTest::newRow("last row, Up") << Cell{301, 3} << Qt::Key_Up << Cell{300, 3} << true;
+    QTest::addColumn<QString>("text"); // the start cell's text afterwards
+    QTest::addColumn<bool>("open");    // the key moved the caret in the still open editor
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Cell start, end;
+        const char* text;
+        bool open;
+    } rows[] = {
+        {"Esc discards", Qt::Key_Escape, {4, 5}, {4, 5}, "120", false},
+        {"Esc in the last column", Qt::Key_Escape, {5, 152}, {5, 152}, "120", false},
+        {"Esc in the last cell", Qt::Key_Escape, {301, 152}, {301, 152}, "120", false},
+        {"Enter in the last cell", Qt::Key_Return, {301, 152}, {301, 152}, "75", false},
+        {"name column, Right moves the caret", Qt::Key_Right, {5, 1}, {5, 1}, "120", true},
+        {"name column, Left moves the caret", Qt::Key_Left, {5, 1}, {5, 1}, "120", true},
+        {"name column, Down", Qt::Key_Down, {5, 1}, {6, 1}, "75", false},
+        {"ticket column, Left", Qt::Key_Left, {5, 2}, {5, 1}, "75", false},
+        {"ticket column, Right", Qt::Key_Right, {5, 2}, {5, 3}, "75", false},
+        {"last column, Right stays", Qt::Key_Right, {5, 152}, {5, 152}, "75", false},
+        {"last column, Left", Qt::Key_Left, {5, 152}, {5, 151}, "75", false},
+        {"route row, Up stays", Qt::Key_Up, {1, 3}, {1, 3}, "75", false},
+        {"route row, Down", Qt::Key_Down, {1, 3}, {2, 3}, "75", false},
+        {"first stop, Up reaches the route row", Qt::Key_Up, {2, 3}, {1, 3}, "75", false},
+        {"last row, Down stays", Qt::Key_Down, {301, 3}, {301, 3}, "75", false},
+        {"last row, Up", Qt::Key_Up, {301, 3}, {300, 3}, "75", false},
+        {"Tab commits and moves on as on the grid", Qt::Key_Tab, {4, 5}, {4, 6}, "75", false},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.name) << r.key << r.start << r.end << QString::fromLatin1(r.text) << r.open;
 }
 
-void TestForm1::arrowKeysInEditor()
+void TestForm1::editorKeys()
 {
-    QFETCH(Cell, start);
     QFETCH(Qt::Key, key);
+    QFETCH(Cell, start);
     QFETCH(Cell, end);
-    QFETCH(bool, commits);
+    QFETCH(QString, text);
+    QFETCH(bool, open);
     Window w;
-    w.table().setCurrentCell(start.row, start.col);
+    w.table().SetCell(start.row, start.col, QStringLiteral("120"));
     w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
     w.type(w.editor(), QStringLiteral("5"), Qt::Key_5);
     QCOMPARE(w.editor()->cursorPosition(), 2);
+    QVERIFY(w.editor()->hasFocus());
     const int pauses = w.platform.processEventsCalls;
+    QSignalSpy moves(&w.table(), &FareTable::currentCellChanged);
 
     w.press(w.editor(), key);
+    QCOMPARE(moves.size(), start.row == end.row && start.col == end.col ? 0 : 1);
     QCOMPARE(w.table().CurRow(), end.row);
     QCOMPARE(w.table().CurCol(), end.col);
-    if (commits) {
-        QVERIFY(!w.editor()->isOpen());
-        QCOMPARE(w.table().text(start.row, start.col), QStringLiteral("75"));
-        QCOMPARE(w.platform.processEventsCalls, pauses + 1);
-        QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(end.row, end.col));
-    } else {
-        QVERIFY(w.editor()->isOpen());
+    QCOMPARE(w.grid()->currentIndex(), w.grid()->fareModel()->indexOfCell(end.row, end.col));
+    QCOMPARE(w.table().text(start.row, start.col), text);
+    QCOMPARE(w.editor()->isOpen(), open);
+    const bool arrow = key >= Qt::Key_Left && key <= Qt::Key_Down;
+    QCOMPARE(w.platform.processEventsCalls, pauses + (arrow && !open ? 1 : 0));
+    if (open) {
         QCOMPARE(w.editor()->cursorPosition(), key == Qt::Key_Left ? 1 : 2);
-        QCOMPARE(w.table().text(start.row, start.col), QString());
-        QCOMPARE(w.platform.processEventsCalls, pauses);
+        return;
     }
+    QVERIFY(w.grid()->hasFocus());
+    // The grid's later focus neither brings a discarded text back nor moves the current cell.
+    w.editor()->setFocus();
+    w.grid()->setFocus();
+    QCOMPARE(w.table().text(start.row, start.col), text);
+    QCOMPARE(w.table().CurRow(), end.row);
+    QCOMPARE(w.table().CurCol(), end.col);
 }
 
 void TestForm1::clickingAnotherCellCommitsIntoTheEditedCell()
@@ -511,6 +518,44 @@ void TestForm1::headingCellCurrentIsShownButNotEdited()
     QCOMPARE(w.table().CurRow(), 1);
     QCOMPARE(w.table().CurCol(), 5);
     QVERIFY(!w.grid()->fareModel()->headerData(4, Qt::Horizontal, Qt::BackgroundRole).isValid());
+}
+
+void TestForm1::focusLeavesAHeadingCellCurrent_data()
+{
+    QTest::addColumn<QString>("command"); // run on (5, 10); its last access is a heading cell
+    QTest::addColumn<Cell>("heading");
+    QTest::addColumn<bool>("prompt"); // the focus goes to a prompt, else to another window
+    for (const bool prompt : {false, true}) {
+        QTest::addRow("column delete %d", prompt) << "MnuClumDeleteLeft" << Cell{0, 152} << prompt;
+        QTest::addRow("row delete %d", prompt) << "MnuEditLineDelete" << Cell{301, 0} << prompt;
+        QTest::addRow("column swap %d", prompt) << "MnuClumRight" << Cell{0, 11} << prompt;
+    }
+}
+
+void TestForm1::focusLeavesAHeadingCellCurrent()
+{
+    QFETCH(QString, command);
+    QFETCH(Cell, heading);
+    QFETCH(bool, prompt);
+    Window w;
+    w.platform.answers << Platform::Answer::Yes; // the deletions' question
+    w.table().setCurrentCell(5, 10);
+    w.action(qPrintable(command))->trigger();
+    QWidget other;
+    QMessageBox question(QMessageBox::Question, {}, {}, QMessageBox::Ok, &w.form);
+    QWidget* away = prompt ? static_cast<QWidget*>(&question) : &other;
+    prompt ? question.open() : other.show();
+    away->activateWindow();
+    QTRY_VERIFY(away->isActiveWindow() && !w.grid()->hasFocus());
+    away->close();
+    w.form.activateWindow();
+    QTRY_VERIFY(w.grid()->hasFocus());
+    QCOMPARE(w.table().CurRow(), heading.row);
+    QCOMPARE(w.table().CurCol(), heading.col);
+    // Navigation still starts from the nearest ordinary cell.
+    w.press(w.grid(), Qt::Key_Down);
+    QCOMPARE(w.table().CurRow(), qMax(heading.row, 1));
+    QCOMPARE(w.table().CurCol(), qMax(heading.col, 1));
 }
 
 void TestForm1::rightButtonOpensContextMenuAndKeepsCell()

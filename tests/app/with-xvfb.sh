@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a command on a private virtual X server (1024 × 768, 24 bits):
+# Runs a command on a private virtual X server (1024 × 768, 24 bits), with Qt programs on it
+# whatever platform the caller's environment names:
 #   with-xvfb.sh COMMAND [ARGUMENT...]
 # The display number is drawn at random from a wide range and the server is only used once a
 # client has reached it; other servers on the machine (possibly in other file-system views,
@@ -27,7 +28,7 @@ for _ in 1 2 3 4 5; do
     for _ in $(seq 1 100); do
         kill -0 "$server" 2>/dev/null || break
         if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-            export DISPLAY=":$display"
+            export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
             status=0
             "$@" || status=$?
             exit "$status"

@@ -2,7 +2,7 @@
 // the screenshots:
 //   farewright_x11_drive close TITLE KEY     closes the window as its close box does and answers
 //                                            the question it asks with KEY; exits 0 once the
-//                                            window has gone, 1 if it is still there after 10 s
+//                                            window has gone, 1 if it is still there after 30 s
 //   farewright_x11_drive keys TITLE KEY...   sends keys to the window, X key names with
 //                                            "alt+" or "ctrl+" before them ("alt+f")
 //   farewright_x11_drive delete TITLE        only asks the window to close
@@ -44,6 +44,21 @@ bool isViewable(Display* display, Window window)
 {
     XWindowAttributes attributes;
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+/**
+ * The window's question (a dialog of it) once it has the keyboard focus, else 0. Until then the
+ * focus may be anywhere, even on the root window after an earlier program's window closed.
+ */
+Window focusedQuestion(Display* display, Window window)
+{
+    Window focus = 0;
+    Window owner = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    const bool question = focus != None && focus != PointerRoot &&
+                          XGetTransientForHint(display, focus, &owner) && owner == window;
+    return question && isViewable(display, focus) ? focus : 0;
 }
 
 void pause(int milliseconds)
@@ -102,6 +117,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
+    // Windows go while they are looked at (the question, the window closing): a request about
+    // one that has just gone fails, which Xlib's own error handler would make fatal.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     if (mode == "answer") {
         Window focus = 0;
         int revert = 0;
@@ -139,19 +157,16 @@ int main(int argc, char* argv[])
 
     // The question takes the keyboard focus; answer it there.
     bool answered = false;
-    for (int waited = 0; waited < 10000; waited += 100) {
+    for (int waited = 0; waited < 30000; waited += 100) {
         pause(100);
         if (!findWindow(display, DefaultRootWindow(display), argv[1]) ||
             !isViewable(display, window)) {
             XCloseDisplay(display);
             return 0;
         }
-        Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(display, &focus, &revert);
-        if (!answered && focus != window && focus != None && focus != PointerRoot) {
-            pause(300); // let the question finish drawing
-            sendKey(display, focus, argv[2]);
+        const Window question = answered ? 0 : focusedQuestion(display, window);
+        if (question) {
+            sendKey(display, question, argv[2]);
             answered = true;
         }
     }
