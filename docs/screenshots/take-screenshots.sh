@@ -31,10 +31,6 @@ start() {
 stop() {
     "$drive" close "$title" n
     wait "$pid"
-
-# A page of the PDF that the same renderer writes, as pdftoppm draws it.
-"$build/src/cli/farewright-cli" convert "$work/みなと線.Hy3" "$work/みなと線.pdf"
-pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$work/みなと線.pdf" "$here/pdf-page"
 }
 
 # shot NAME [EXTRA_HEIGHT]: the window (and a menu hanging below it) from the screen
