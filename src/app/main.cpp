@@ -1,13 +1,14 @@
 // farewright: the fare-table editor.
 #include "faregridview.h"
 #include "form1.h"
-#include "widgetsplatform.h"
 #include "version.h"
+#include "widgetsplatform.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <csignal>
 #include <exception>
 #include <memory>
 
@@ -51,6 +52,9 @@ std::unique_ptr<Form1> Main(WidgetsPlatform& platform)
 
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit (ulimit -f) a save fails with EFBIG and is reported, instead of
+    // SIGXFSZ ending the program and losing the table.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     // The application keeps the program's own name, "farewright": a window titled with the
     // application's title, "Farewright", is one of its message boxes.

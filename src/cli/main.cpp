@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -53,6 +54,9 @@ int usageError(const QString& why)
 
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
+    // SIGXFSZ ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));

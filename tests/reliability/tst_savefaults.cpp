@@ -2,9 +2,9 @@
 // file-size limit, a number that does not fit, a name that Shift-JIS cannot hold. For every
 // writer, each must report the failure and leave an existing target byte for byte as it was.
 #include "clirunner.h"
+#include "commands/fileformats.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
-#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 #include "text/textexport.h"
@@ -197,6 +197,7 @@ private slots:
     void fullDisk();
     void cliInFolderWithoutWritePermission_data();
     void cliInFolderWithoutWritePermission();
+    void fileSizeLimitEndsNoProgram();
 
 private:
     /** A .Hy3 file of a table with rows named rows (made once). */
@@ -436,6 +437,37 @@ void TestSaveFaults::cliInFolderWithoutWritePermission()
              qPrintable(result.standardError));
     QCOMPARE(TestTables::readBytes(target), oldBytes);
     QCOMPARE(filesIn(folder), QStringList{QStringLiteral("target") + ext});
+}
+
+void TestSaveFaults::fileSizeLimitEndsNoProgram()
+{
+    // Under a file-size limit (ulimit -f) a save must fail with its message: SIGXFSZ, which
+    // would end the program and lose the table, is ignored by both programs.
+    std::signal(SIGXFSZ, SIG_DFL); // as a shell starts them
+    const QStringList limit{QStringLiteral("prlimit"), QStringLiteral("--fsize=4096")};
+    const QString target = m_dir.filePath(QStringLiteral("limited.Hy3"));
+    QVERIFY(TestTables::writeBytes(target, oldBytes));
+    const CliRunner::Result cli =
+        CliRunner::run({QStringLiteral("convert"), tableFile(FareTable::LastRow), target}, limit);
+    QVERIFY2(!cli.crashed && cli.exitCode == 1 &&
+                 cli.standardError.contains(QStringLiteral("書き込めません")),
+             qPrintable(cli.standardError));
+    QCOMPARE(TestTables::readBytes(target), oldBytes);
+#ifdef FAREWRIGHT_EDITOR
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QProcess editor;
+    editor.start(limit.first(), {limit.last(), QStringLiteral(FAREWRIGHT_EDITOR)});
+    QVERIFY(editor.waitForStarted());
+    const QString status = QStringLiteral("/proc/%1/status").arg(editor.processId());
+    const auto ignored = [&status] {
+        const QString line = QString::fromLatin1(TestTables::readBytes(status));
+        const QString mask = line.section(QStringLiteral("SigIgn:"), 1).trimmed().left(16);
+        return (mask.toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ignored(), 20000);
+    editor.kill();
+    editor.waitForFinished();
+#endif
 }
 
 int main(int argc, char* argv[])
