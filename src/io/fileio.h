@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-/** Whole-file reading and atomic writing, with Japanese failure descriptions. */
+/** Whole-file reading and atomic writing of regular files, with Japanese failure descriptions. */
 namespace FileIo {
 
 struct ReadResult {
@@ -14,17 +14,31 @@ struct ReadResult {
 };
 
 /**
- * Reads a whole file, at most maxBytes of it (anything beyond is left unread). A missing path,
- * a folder or an unreadable file is an error; nothing is ever created.
+ * Reads a whole regular file (or one a symbolic link leads to), at most maxBytes of it (anything
+ * beyond is left unread). A missing path, a folder, a FIFO, a device or a socket is an error,
+ * found without opening it or waiting for it; nothing is ever created.
  */
 ReadResult readFile(const QString& path, qint64 maxBytes);
 
+struct WriteResult {
+    /** Empty on success. */
+    QString error;
+    /** Whether a failed write had already changed the file (only when written in place). */
+    bool targetChanged = false;
+    bool ok() const { return error.isEmpty(); }
+};
+
 /**
- * Replaces the file at path with bytes: written to a temporary file beside it, then renamed over
- * it, so the target keeps its old content exactly (or stays absent) on any failure. Returns the
- * failure's description, or an empty text on success.
+ * Replaces the regular file at path with bytes, or creates it. A symbolic link stays a link and
+ * its final target is replaced. The new content goes to a temporary file beside that target,
+ * which takes the old file's mode, owner and group (as far as the process may set them) and is
+ * then renamed over it, so the target keeps its old content exactly (or stays absent) on any
+ * failure. A file with several hard links is instead rewritten in place, so that it stays one
+ * file: the room for the new content is reserved first, so a full disk or a file-size limit
+ * still leaves it untouched. A folder, FIFO, device or socket is refused, and so is a file that
+ * its mode bits make read-only, also for root.
  */
-QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 /** The path as messages show it. */
 QString displayPath(const QString& path);
