@@ -1,6 +1,7 @@
 #include "faregridview.h"
 
 #include "faregridmodel.h"
+#include "io/fileio.h"
 #include "model/faretable.h"
 #include "twips.h"
 
@@ -83,7 +84,7 @@ QString firstLocalFile(const QMimeData* data)
     const QList<QUrl> urls = data->urls();
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
-            return url.toLocalFile();
+            return FileIo::localFileFromUrl(url); // its bytes, also when they are not UTF-8
     }
     return QString();
 }

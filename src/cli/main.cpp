@@ -1,5 +1,6 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "clicommands.h"
+#include "io/fileio.h"
 #include "terminalplatform.h"
 #include "version.h"
 
@@ -61,7 +62,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // The arguments' own bytes, so that a file name that is not UTF-8 still names its file.
+    QStringList args = FileIo::decodeArguments(argc, argv).mid(1);
     bool assumeYes = false;
     QStringList positional;
     bool optionsEnded = false;

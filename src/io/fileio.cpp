@@ -1,8 +1,9 @@
 #include "fileio.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QUrl>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -16,6 +17,58 @@ namespace FileIo {
 namespace {
 
 enum class Access { Read, Write };
+
+/** A byte b (0x80…0xFF) outside well-formed UTF-8 stands in a path as U+DC00 + b. */
+constexpr char16_t EscapeBase = 0xDC00;
+
+bool isEscapedByte(QChar c)
+{
+    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
+}
+
+/** Whether text[i] begins a surrogate pair (a character beyond U+FFFF, never an escape). */
+bool startsPair(QStringView text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+}
+
+/** The length of the well-formed UTF-8 sequence at s, n > 0 bytes being left, or 0. */
+int utf8SequenceLength(const uchar* s, qsizetype n)
+{
+    const uchar lead = s[0];
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    uchar low = 0x80; // the second byte's range: no overlong forms, no surrogates, ≤ U+10FFFF
+    uchar high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (n < length || s[1] < low || s[1] > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if (s[i] < 0x80 || s[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+/** Well-formed UTF-8 as text; unlike QString::fromUtf8(), it keeps a leading U+FEFF. */
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder(bytes);
+}
 
 /** An open file descriptor, closed when it goes. */
 class Descriptor {
@@ -119,6 +172,25 @@ QString systemFailure(int error, Access access)
         break;
     }
     return QStringLiteral("%1（%2）。").arg(sentence, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+/** Why a file whose name Qt's file dialog gave with U+FFFD for bytes that were not UTF-8 is not
+ *  found (saving under that name would make a second file beside the one chosen). */
+QString notUtf8Name()
+{
+    return QStringLiteral(
+               "ファイル名が UTF-8 ではないため、このファイルを扱えません（読めない部分が"
+               "「%1」になっています）。convmv などでファイル名を UTF-8 に変えてから、"
+               "もう一度お試しください（例: convmv -f cp932 -t utf-8 --notest ファイル名）。")
+        .arg(QChar(QChar::ReplacementCharacter));
+}
+
+/** Why a path that names no file cannot be used. */
+QString missingFailure(int error, const QString& path, Access access)
+{
+    if (error == ENOENT && path.contains(QChar::ReplacementCharacter))
+        return notUtf8Name();
+    return systemFailure(error, access);
 }
 
 /** Why a file that is not a regular one is refused. */
@@ -226,7 +298,7 @@ WriteResult replaceFile(const QByteArray& target, const struct stat* old, const 
         if (errno == EACCES || errno == EPERM)
             return {QStringLiteral("保存先のフォルダーに書き込めないため保存できません。"
                                    "別の場所に保存してください。")};
-        return {systemFailure(errno, Access::Write)};
+        return {missingFailure(errno, decodePath(folder), Access::Write)};
     }
     TemporaryName name(temporary);
     int error = writeAll(file.fd(), bytes);
@@ -283,9 +355,65 @@ WriteResult writeInPlace(const QByteArray& target, const QByteArray& bytes)
 
 } // namespace
 
+QString decodePath(QByteArrayView bytes)
+{
+    const auto* s = reinterpret_cast<const uchar*>(bytes.data());
+    QString path;
+    qsizetype run = 0; // where the bytes not yet decoded begin
+    for (qsizetype i = 0; i < bytes.size();) {
+        if (const int length = utf8SequenceLength(s + i, bytes.size() - i)) {
+            i += length;
+            continue;
+        }
+        path += fromUtf8(bytes.sliced(run, i - run));
+        path += QChar(char16_t(EscapeBase + s[i]));
+        run = ++i;
+    }
+    return path + fromUtf8(bytes.sliced(run));
+}
+
+QByteArray encodePath(const QString& path)
+{
+    QByteArray bytes;
+    qsizetype run = 0; // where the characters not yet encoded begin
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (startsPair(path, i)) {
+            ++i;
+        } else if (isEscapedByte(path[i])) {
+            bytes += QStringView(path).sliced(run, i - run).toUtf8();
+            bytes += char(path[i].unicode() - EscapeBase);
+            run = i + 1;
+        }
+    }
+    return bytes + QStringView(path).sliced(run).toUtf8();
+}
+
+QStringList decodeArguments(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(decodePath(argv[i]));
+    return arguments;
+}
+
+QString localFileFromUrl(const QUrl& url)
+{
+    // QUrl::toLocalFile() reads the path as UTF-8 and loses the bytes that are not.
+    if (!url.isLocalFile() || !url.host().isEmpty())
+        return url.toLocalFile();
+    return decodePath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
 QString displayPath(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    QString shown = QDir::toNativeSeparators(path);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (startsPair(shown, i))
+            ++i;
+        else if (isEscapedByte(shown[i]))
+            shown[i] = QChar::ReplacementCharacter;
+    }
+    return shown;
 }
 
 ReadResult readFile(const QString& path, qint64 maxBytes)
@@ -295,12 +423,12 @@ ReadResult readFile(const QString& path, qint64 maxBytes)
         result.error = QStringLiteral("ファイル名が指定されていません。");
         return result;
     }
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = encodePath(path);
     // The type first: a FIFO, device or socket is refused without being opened, and one put in
     // the file's place meanwhile is opened without waiting for a writer, then refused.
     struct stat status {};
     if (::stat(name.constData(), &status) != 0) {
-        result.error = systemFailure(errno, Access::Read);
+        result.error = missingFailure(errno, path, Access::Read);
         return result;
     }
     Descriptor file;
@@ -344,13 +472,16 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes)
     if (path.isEmpty())
         return {QStringLiteral("ファイル名が指定されていません。")};
     // A symbolic link stays a link: the file it finally leads to is replaced.
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = encodePath(path);
     struct stat old {};
     bool exists = false;
     if (const int error = resolveLinks(target, old, exists))
         return {systemFailure(error, Access::Write)};
-    if (!exists)
+    if (!exists) {
+        if (decodePath(target).contains(QChar::ReplacementCharacter))
+            return {notUtf8Name()};
         return replaceFile(target, nullptr, bytes);
+    }
     if (!S_ISREG(old.st_mode))
         return {notRegularFile(old.st_mode, Access::Write)};
     // Root may write any file; one whose mode lets nobody write it is still refused, as it is

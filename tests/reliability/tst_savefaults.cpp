@@ -20,6 +20,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <csignal>
 #include <cstring>
 #include <sys/fsuid.h>
@@ -519,8 +520,12 @@ void TestSaveFaults::fileKinds_data()
         const char* loadReason;
         const char* saveReason;
     } kinds[] = {
-        // Any name the file system takes, however long.
+        // Any name the file system takes, also when it is not UTF-8: a Shift-JIS name, and an
+        // encoded surrogate, an overlong form, 0xFF and a byte-order mark, which must not be
+        // taken for other names.
         {"name of 255 bytes", QStringLiteral("東").repeated(83).toUtf8() + "ab.Hy3", copy, "", ""},
+        {"Shift-JIS name", "\x93\x8C\x90\xFC.Hy3", copy, "", ""},
+        {"undecodable name", "\xED\xB2\x80\xC0\xAF\xFF\xEF\xBB\xBF.Hy3", copy, "", ""},
         // A saved file stays what it was: a link a link, a hard-linked file one file, its mode
         // and owner kept; one that nobody may write is not written.
         {"symbolic link", "", "cp \"$1\" f && ln -s f t", "", ""},
@@ -553,7 +558,7 @@ void TestSaveFaults::fileKinds()
         QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-r"), dir});
     });
     const QByteArray bytes = QFile::encodeName(dir) + '/' + name;
-    const QString path = QFile::decodeName(bytes);
+    const QString path = FileIo::decodePath(bytes);
     QCOMPARE(QProcess::execute(QStringLiteral("sh"),
                                {QStringLiteral("-c"), QStringLiteral("cd \"$0\" && ") + setup, dir,
                                 tableFile(2)}),
@@ -580,6 +585,14 @@ void TestSaveFaults::fileKinds()
         {QStringLiteral("dump"), dir}, {QStringLiteral("sh"), QStringLiteral("-c"),
                                         QStringLiteral(R"(cd "$2" && exec "$0" "$1" ./*.Hy3)")});
     QCOMPARE(dump.exitCode, loadReason.isEmpty() ? 0 : 1);
+    if (loadReason.isEmpty()) // dropped, as a file manager names it
+        QCOMPARE(
+            FileIo::localFileFromUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"))),
+            path);
+    FakePlatform dialog; // Qt's file dialog has U+FFFD for the bytes that are not UTF-8
+    if (QString::fromUtf8(bytes) != path)
+        QVERIFY(LoadHy3(table, dialog, QString::fromUtf8(bytes)) == Outcome::Failed &&
+                dialog.messageTexts().value(0).contains(QStringLiteral("convmv")));
 
     TestTables::fillFull(table, 3);
     FakePlatform saving;
