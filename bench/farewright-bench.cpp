@@ -2,10 +2,10 @@
 // ticket number and 150 fares each), each against its target. Prints Google Benchmark's table,
 // then a summary of medians against targets; exits 1 when a target is missed.
 #include "cli/terminalplatform.h"
+#include "commands/fileformats.h"
 #include "edit/editcommands.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
-#include "commands/fileformats.h"
 #include "io/fileio.h"
 #include "io/tablerecords.h"
 #include "model/bulkguards.h"

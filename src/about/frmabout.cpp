@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "corvreslibrary.h"
+#include "gui/twips.h"
 #include "linklabel.h"
 #include "model/platform.h"
 #include "version.h"
@@ -9,7 +10,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -86,100 +86,94 @@ QPixmap applicationIcon(qreal devicePixelRatio)
 
 } // namespace
 
-FrmAbout::FrmAbout(QWidget* parent, Platform* platform, const QString& libraryPath)
-    : QDialog(parent), platform_(platform), libraryPath_(libraryPath)
+FrmAbout::FrmAbout(Platform& platform, QWidget* parent, const QString& libraryPath)
+    : QDialog(parent), m_platform(platform), m_libraryPath(libraryPath)
 {
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont(9));
-    setFixedSize(twipsToPixels(0, 0, ClientWidth, ClientHeight).size());
+    setFixedSize(Twips::ofPrimaryScreen().toPixels(QSize(ClientWidth, ClientHeight)));
     createControls();
     Form_Load();
     centreOnScreen();
 }
 
-QRect FrmAbout::twipsToPixels(int left, int top, int width, int height) const
-{
-    const qreal x = logicalDpiX() / 1440.0;
-    const qreal y = logicalDpiY() / 1440.0;
-    return QRect(qRound(left * x), qRound(top * y), qRound(width * x), qRound(height * y));
-}
-
 // The controls are created in their tab order, which is also the order of the focus chain.
 void FrmAbout::createControls()
 {
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(twipsToPixels(4185, 2715, 1380, 345));
-    cmdOK_->setDefault(true);
-    connect(cmdOK_, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
+    const Twips twips = Twips::ofPrimaryScreen();
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(twips.toPixels(4185, 2715, 1380, 345));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
 
     QLabel* picIcon = addLabel(this, "picIcon");
-    picIcon->setGeometry(twipsToPixels(180, 120, 480, 480));
+    picIcon->setGeometry(twips.toPixels(180, 120, 480, 480));
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setPixmap(applicationIcon(devicePixelRatioF()));
 
-    lblTitle_ = addLabel(this, "lblTitle");
-    lblTitle_->setGeometry(twipsToPixels(990, 120, 4290, 315));
+    lblTitle = addLabel(this, "lblTitle");
+    lblTitle->setGeometry(twips.toPixels(990, 120, 4290, 315));
     QFont titleFont = dialogFont(14.25);
     titleFont.setBold(true);
-    lblTitle_->setFont(titleFont);
-    setColours(lblTitle_, Qt::black, LightYellow);
+    lblTitle->setFont(titleFont);
+    setColours(lblTitle, Qt::black, LightYellow);
 
-    lblVersion_ = addLabel(this, "lblVersion");
-    lblVersion_->setGeometry(twipsToPixels(990, 495, 2655, 225));
-    lblVersion_->setAutoFillBackground(true);
+    lblVersion = addLabel(this, "lblVersion");
+    lblVersion->setGeometry(twips.toPixels(990, 495, 2655, 225));
+    lblVersion->setAutoFillBackground(true);
 
     QLabel* developer = addLabel(this, "Label1_0", QStringLiteral("開発元：Kestrelworks"));
-    developer->setGeometry(twipsToPixels(1020, 1350, 4305, 240));
+    developer->setGeometry(twips.toPixels(1020, 1350, 4305, 240));
     setColours(developer, Qt::black, LightGrey);
 
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("Label2"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twipsToPixels(0, 2505, 5745, 45));
+    line->setGeometry(twips.toPixels(0, 2505, 5745, 45));
 
     QLabel* panel = addLabel(this, "Label3");
-    panel->setGeometry(twipsToPixels(-30, -30, 5790, 2580));
+    panel->setGeometry(twips.toPixels(-30, -30, 5790, 2580));
     setColours(panel, Qt::black, DarkRed);
     panel->lower(); // behind every other control
 
     QLabel* distributor = addLabel(this, "Label1_1", QStringLiteral("配布元：Corvane"));
-    distributor->setGeometry(twipsToPixels(1020, 1050, 4305, 240));
+    distributor->setGeometry(twips.toPixels(1020, 1050, 4305, 240));
     setColours(distributor, Qt::black, LightGrey);
 
     QFont linkFont = dialogFont(9);
     linkFont.setUnderline(true);
-    Label4_ = new LinkLabel(this);
-    Label4_->setObjectName(QStringLiteral("Label4"));
-    Label4_->move(twipsToPixels(1230, 1800, 0, 0).topLeft());
-    Label4_->setToolTip(QStringLiteral("ここをクリックするとCorvaneHPへジャンプします"));
-    connect(Label4_, &LinkLabel::clicked, this, &FrmAbout::Label4_Click);
+    Label4 = new LinkLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->move(twips.toPixels(1230, 1800, 0, 0).topLeft());
+    Label4->setToolTip(QStringLiteral("ここをクリックするとCorvaneHPへジャンプします"));
+    connect(Label4, &LinkLabel::clicked, this, &FrmAbout::Label4_Click);
 
-    Label5_ = new LinkLabel(this);
-    Label5_->setObjectName(QStringLiteral("Label5"));
-    Label5_->move(twipsToPixels(1230, 2130, 0, 0).topLeft());
-    Label5_->setToolTip(QStringLiteral("ここをクリックするとCorvaneHP管理人へメールを作成します"));
-    connect(Label5_, &LinkLabel::clicked, this, &FrmAbout::Label5_Click);
-    for (LinkLabel* link : {Label4_, Label5_}) {
+    Label5 = new LinkLabel(this);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->move(twips.toPixels(1230, 2130, 0, 0).topLeft());
+    Label5->setToolTip(QStringLiteral("ここをクリックするとCorvaneHP管理人へメールを作成します"));
+    connect(Label5, &LinkLabel::clicked, this, &FrmAbout::Label5_Click);
+    for (LinkLabel* link : {Label4, Label5}) {
         link->setFont(linkFont);
         setColours(link, LinkYellow);
     }
 
     QLabel* homePage = addLabel(this, "Label6_0", QStringLiteral("CorvaneHP："));
-    homePage->setGeometry(twipsToPixels(180, 1800, 930, 225));
+    homePage->setGeometry(twips.toPixels(180, 1800, 930, 225));
     setColours(homePage, Cyan);
 
     QLabel* mail = addLabel(this, "Label6_1", QStringLiteral("メール："));
-    mail->setGeometry(twipsToPixels(195, 2115, 855, 225));
+    mail->setGeometry(twips.toPixels(195, 2115, 855, 225));
     setColours(mail, Cyan);
 
     for (QLabel* label : {developer, distributor, homePage, mail})
         keepTextWhole(label);
-    cmdOK_->setFocus();
+    cmdOK->setFocus();
 }
 
 void FrmAbout::centreOnScreen()
@@ -196,16 +190,16 @@ void FrmAbout::centreOnScreen()
 void FrmAbout::Form_Load()
 {
     setWindowTitle(applicationTitle() + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
-    lblVersion_->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QStringLiteral(FAREWRIGHT_VERSION));
-    lblTitle_->setText(applicationTitle());
-    keepTextWhole(lblVersion_);
-    keepTextWhole(lblTitle_);
+    lblVersion->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QStringLiteral(FAREWRIGHT_VERSION));
+    lblTitle->setText(applicationTitle());
+    keepTextWhole(lblVersion);
+    keepTextWhole(lblTitle);
     // A library that cannot be used leaves the links empty; a click reports why.
-    Label4_->setText(CorvresLibrary::call(libraryPath_, "CorvaneHpURL").text);
-    Label5_->setText(
-        CorvresLibrary::call(libraryPath_, "CorvaneMailAddress").text.mid(HiddenMailPrefix));
-    Label4_->adjustSize();
-    Label5_->adjustSize();
+    Label4->setText(CorvresLibrary::call(m_libraryPath, "CorvaneHpURL").text);
+    Label5->setText(
+        CorvresLibrary::call(m_libraryPath, "CorvaneMailAddress").text.mid(HiddenMailPrefix));
+    Label4->adjustSize();
+    Label5->adjustSize();
 }
 
 void FrmAbout::cmdOK_Click()
@@ -225,7 +219,7 @@ void FrmAbout::Label5_Click()
 
 void FrmAbout::openLink(const char* function)
 {
-    const CorvresLibrary::Result link = CorvresLibrary::call(libraryPath_, function);
+    const CorvresLibrary::Result link = CorvresLibrary::call(m_libraryPath, function);
     if (!link.ok) {
         showLinkFailure(link.failure);
         return;
@@ -239,20 +233,12 @@ void FrmAbout::showLinkFailure(const QString& description)
     const QString text = description + QStringLiteral("\r\n") + QStringLiteral("\r\n") +
                          QStringLiteral(" 上記内容をCorvaneHP関係者まで報告してください。");
     const QString title = QStringLiteral("Corvhpurl.dllのエラー");
-    if (platform_) {
-        platform_->messageBox(text, title, Platform::Buttons::Ok, Platform::Icon::Critical,
-                              Platform::Answer::Ok);
-        return;
-    }
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::Critical, title, shown, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    m_platform.messageBox(text, title, Platform::Buttons::Ok, Platform::Icon::Critical,
+                          Platform::Answer::Ok);
 }
 
-void ShowVersionDialog(QWidget* parent, Platform* platform)
+void ShowVersionDialog(Platform& platform, QWidget* parent)
 {
-    FrmAbout dialog(parent, platform);
+    FrmAbout dialog(platform, parent);
     dialog.exec();
 }

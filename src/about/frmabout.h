@@ -18,11 +18,11 @@ class FrmAbout : public QDialog {
 
 public:
     /**
-     * Builds and fills the dialog. Failures of the link library are shown through platform, or in
-     * a message box of the dialog's own when platform is null. libraryPath names the link library
-     * to use; when empty, it is looked for beside the program (CorvresLibrary::searchPaths).
+     * Builds and fills the dialog. Failures of the link library are shown through platform.
+     * libraryPath names the link library to use; when empty, it is looked for beside the program
+     * (CorvresLibrary::searchPaths).
      */
-    explicit FrmAbout(QWidget* parent = nullptr, Platform* platform = nullptr,
+    explicit FrmAbout(Platform& platform, QWidget* parent = nullptr,
                       const QString& libraryPath = QString());
 
     /** Opens the distributor's home page. */
@@ -37,16 +37,15 @@ private:
     void centreOnScreen();
     void openLink(const char* function);
     void showLinkFailure(const QString& description);
-    QRect twipsToPixels(int left, int top, int width, int height) const;
 
-    Platform* platform_;
-    QString libraryPath_;
-    QPushButton* cmdOK_ = nullptr;
-    QLabel* lblTitle_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
-    LinkLabel* Label4_ = nullptr;
-    LinkLabel* Label5_ = nullptr;
+    Platform& m_platform;
+    QString m_libraryPath;
+    QPushButton* cmdOK = nullptr;
+    QLabel* lblTitle = nullptr;
+    QLabel* lblVersion = nullptr;
+    LinkLabel* Label4 = nullptr;
+    LinkLabel* Label5 = nullptr;
 };
 
 /** The version command: shows the version dialog modally over parent and destroys it after. */
-void ShowVersionDialog(QWidget* parent, Platform* platform = nullptr);
+void ShowVersionDialog(Platform& platform, QWidget* parent);

@@ -1,9 +1,9 @@
 #include "faregridview.h"
 
 #include "faregridmodel.h"
+#include "gui/twips.h"
 #include "io/fileio.h"
 #include "model/faretable.h"
-#include "twips.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -2,7 +2,7 @@
 
 #include "celleditor.h"
 #include "faregridview.h"
-#include "twips.h"
+#include "gui/twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -53,10 +53,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
     Text1 = new CellEditor(
         m_table, m_platform, [this] { focusGrid(); }, MSFlexGrid1->viewport());
 
-    createActions();
-    createMenus();
-    createContextMenu();
-    createToolBar();
+    createCommands();
 
     // Committing the editor: when the grid gets the focus and when the current cell is left.
     connect(MSFlexGrid1, &FareGridView::gotFocus, Text1, &CellEditor::commit);

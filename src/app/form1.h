@@ -1,17 +1,17 @@
 #pragma once
 
-#include "edit/editcommands.h"
 #include "commands/documentcommands.h"
 #include "commands/filecommands.h"
+#include "edit/editcommands.h"
 #include "model/faretable.h"
 #include "windowplatform.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QVector>
-#include <functional>
 
 class CellEditor;
+struct Command;
+struct CommandTable;
 class FareGridView;
 class QInputMethodEvent;
 class QMenu;
@@ -27,8 +27,9 @@ class QToolButton;
  * dialog memory. It only routes user actions to those commands. Every dialog goes through the
  * platform it is given (Qt's own in the program, a scripted fake in the tests).
  *
- * Each command is one QAction named after its menu item ("MnuCellInsDown"); the context menu's
- * entries are separate actions named with the suffix "Hide" that run the same handler.
+ * Every command is defined once, in the window's command table (commandtable.h): one QAction per
+ * menu item, named after it ("MnuCellInsDown"); the context menu's entries are separate actions
+ * named with the suffix "Hide" and the toolbar's buttons run the same handler.
  */
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -85,21 +86,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using Handler = std::function<void()>;
-
-    void createActions();
-    void createMenus();
-    void createContextMenu();
-    void createToolBar();
-    QAction* addCommand(const QString& name, const QString& caption, Handler handler);
-    template <typename Receiver>
-    QAction* addCommand(const QString& name, const QString& caption, Receiver* receiver,
-                        void (Receiver::*slot)())
-    {
-        return addCommand(name, caption, [receiver, slot] { (receiver->*slot)(); });
-    }
-    QAction* action(const QString& name) const { return m_actions.value(name); }
-    void runHandler(const QString& name);
+    void createCommands();
+    void createToolBar(const CommandTable& table);
+    void runCommand(const Command& command);
+    /** The command a toolbar button runs; null for the merge button and unknown indexes. */
+    static const Command* commandOfButton(int index);
 
     void Form_Resize();
     void focusGrid();
@@ -124,7 +115,5 @@ private:
     QMenu* MnuRow = nullptr;
     QMenu* MnuRetsu = nullptr;
     QMenu* MnuHideMnu = nullptr;
-    QHash<QString, QAction*> m_actions;
-    QHash<QString, Handler> m_handlers;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
 };

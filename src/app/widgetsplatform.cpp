@@ -55,7 +55,7 @@ std::unique_ptr<QMessageBox>
 WidgetsPlatform::createMessageBox(const QString& text, const QString& title, Buttons buttons,
                                   Icon icon, Answer defaultButton, QWidget* parent)
 {
-    // Texts written for the original platform end their lines with CR LF.
+    // The program's texts end their lines with CR LF, as its files do.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     auto box = std::make_unique<QMessageBox>(messageIcon(icon),
@@ -161,5 +161,5 @@ void WidgetsPlatform::processEvents()
 
 void WidgetsPlatform::showVersionDialog()
 {
-    ShowVersionDialog(m_window, this);
+    ShowVersionDialog(*this, m_window);
 }

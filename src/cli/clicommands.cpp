@@ -6,10 +6,12 @@
 #include "model/cellnumber.h"
 #include "model/cp932.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "terminalplatform.h"
 #include "text/textimport.h"
 
 #include <QTextStream>
+#include <algorithm>
 
 namespace {
 
@@ -36,13 +38,26 @@ int namedRowCount(const FareTable& table)
     return count;
 }
 
-QString escapeField(QString text)
+/** A cell's text as dump writes it: a backslash doubled, a control character escaped (\t, \r, \n,
+ *  \x1b), so that every row stays one line and nothing in it reaches the terminal as a command. */
+QString escapeField(const QString& text)
 {
-    text.replace(u'\\', QLatin1String("\\\\"));
-    text.replace(u'\t', QLatin1String("\\t"));
-    text.replace(u'\r', QLatin1String("\\r"));
-    text.replace(u'\n', QLatin1String("\\n"));
-    return text;
+    const auto plain = [](QChar c) {
+        return c != u'\\' && !isControlCharacter(c.unicode());
+    };
+    if (std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
+    QString escaped;
+    escaped.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (plain(c))
+            escaped += c;
+        else if (c == u'\\')
+            escaped += QLatin1String("\\\\");
+        else
+            appendEscapedControl(escaped, c.unicode());
+    }
+    return escaped;
 }
 
 /** What separates the fields of a text file (or ends its line) when it stands in a name. */
@@ -150,12 +165,25 @@ QStringList checkTable(const FareTable& table)
         if (!encoded.ok)
             findings.append(
                 QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
-                    .arg(describeCell(row, FareTable::NameCol), name, encoded.badCharacter,
-                         Cp932::codePointName(encoded.badCharacter)));
+                    .arg(describeCell(row, FareTable::NameCol), briefQuote(name),
+                         encoded.badCharacter, Cp932::codePointName(encoded.badCharacter)));
         if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
-            findings.append(QStringLiteral("%1: 名称「%2」に%3があります。")
-                                .arg(describeCell(row, FareTable::NameCol), name, splitter) +
-                            QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
+            findings.append(
+                QStringLiteral("%1: 名称「%2」に%3があります。")
+                    .arg(describeCell(row, FareTable::NameCol), briefQuote(name), splitter) +
+                QStringLiteral("テキストで保存して読み込み直すと、この行が崩れます。"));
+        // A tab or CR is reported above, with what it does to a text file.
+        const auto control = std::find_if(name.cbegin(), name.cend(), [](QChar c) {
+            return isControlCharacter(c.unicode()) && c != u'\t' && c != u'\r';
+        });
+        if (control != name.cend()) {
+            QString shown;
+            appendEscapedControl(shown, control->unicode());
+            findings.append(
+                QStringLiteral("%1: 名称「%2」に制御文字（%3）があります。")
+                    .arg(describeCell(row, FareTable::NameCol), briefQuote(name), shown) +
+                QStringLiteral("表示が崩れるおそれがあります。"));
+        }
         for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
             const QString& text = table.text(row, col);
             const CellNumber number = CellToInt16(text);
@@ -163,15 +191,16 @@ QStringList checkTable(const FareTable& table)
                 findings.append(
                     QStringLiteral(
                         "%1: 「%2」は -32768 から 32767 の範囲を超えるため保存できません。")
-                        .arg(describeCell(row, col), text));
+                        .arg(describeCell(row, col), briefQuote(text)));
             else if (number.status == CellNumber::Status::NoNumber && number.trailingText)
                 findings.append(
                     QStringLiteral("%1: 「%2」は数値ではないため 0（空欄）として保存されます。")
-                        .arg(describeCell(row, col), text));
+                        .arg(describeCell(row, col), briefQuote(text)));
             else if (number.trailingText)
                 findings.append(
                     QStringLiteral("%1: 「%2」は数値の後ろが無視され、%3 として保存されます。")
-                        .arg(describeCell(row, col), text, QString::number(number.value)));
+                        .arg(describeCell(row, col), briefQuote(text),
+                             QString::number(number.value)));
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {

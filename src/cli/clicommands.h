@@ -18,7 +18,8 @@ int runConvert(const QString& input, const QString& output, bool assumeYes);
 int runDump(const QString& input, QTextStream& out);
 int runCheck(const QString& input, QTextStream& out);
 
-/** One line of `dump`: the 152 fields of a row, tab-separated, with \\, tab, CR and LF escaped. */
+/** One line of `dump`: the 152 fields of a row, tab-separated, with backslashes and control
+ *  characters escaped (\\, \t, \r, \n, \x1b). */
 QString dumpLine(const FareTable& table, int row);
 
 /** What a save of the table would not keep or would refuse, one finding per line. */

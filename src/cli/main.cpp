@@ -27,21 +27,25 @@ Commands:
            301 lines; fields separated by tabs, commas or full-width commas).
   dump     Prints the rows that a save would store, one line per row, as UTF-8: 152
            tab-separated fields (name, ticket number, fares 1 to 150). Backslash, tab,
-           CR and LF inside a field are written as \\, \t, \r and \n.
+           CR and LF inside a field are written as \\, \t, \r and \n, any other
+           control character (U+0000..U+001F, U+007F..U+009F) as \x and two hex
+           digits (ESC as \x1b), so nothing in a name can steer the terminal.
   check    Reports what a save would not keep or would refuse: rows below the first
            empty name that still hold data, numbers outside -32768..32767, text stored
-           as 0, names that Shift-JIS cannot hold, and names holding a tab, a comma, a
-           full-width comma or a CR, which text files would split. For a .txt or .csv
-           INPUT it also reports the lines that the import leaves out: those after the
-           first blank line and those beyond line 301.
+           as 0, names that Shift-JIS cannot hold, names holding a tab, a comma, a
+           full-width comma or a CR, which text files would split, and names holding
+           another control character. For a .txt or .csv INPUT it also reports the
+           lines that the import leaves out: those after the first blank line and
+           those beyond line 301. Texts are quoted up to 40 characters.
 
 Options:
   -y, --yes      Answer Yes to the confirmation of the older formats.
   -h, --help     Shows this help.
   -v, --version  Shows the version.
 
-Exit status: 0 success, 1 a load or save failed (or check found something),
-2 wrong usage or an unknown extension, 3 a confirmation was refused.
+Exit status: 0 success, 1 a load or save failed, check found something, or
+standard output could not be written (a full disk), 2 wrong usage or an unknown
+extension, 3 a confirmation was refused.
 )";
 
 int usageError(const QString& why)
@@ -74,10 +78,10 @@ int main(int argc, char* argv[])
             optionsEnded = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             std::fputs(usageText, stdout);
-            return ExitSuccess;
+            return flushStandardOutput() ? ExitSuccess : ExitFailure;
         } else if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
             std::printf("farewright-cli %s\n", FAREWRIGHT_VERSION);
-            return ExitSuccess;
+            return flushStandardOutput() ? ExitSuccess : ExitFailure;
         } else if (arg == QLatin1String("-y") || arg == QLatin1String("--yes")) {
             assumeYes = true;
         } else {
@@ -101,8 +105,10 @@ int main(int argc, char* argv[])
         if (positional.size() != 1)
             return usageError(
                 QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
-        return command == QLatin1String("dump") ? runDump(positional[0], out)
-                                                : runCheck(positional[0], out);
+        const int status = command == QLatin1String("dump") ? runDump(positional[0], out)
+                                                            : runCheck(positional[0], out);
+        out.flush();
+        return flushStandardOutput() && out.status() == QTextStream::Ok ? status : ExitFailure;
     }
     return usageError(QStringLiteral("不明なコマンドです: %1").arg(command));
 }

@@ -1,6 +1,8 @@
 #include "terminalplatform.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 void printError(const QString& text)
 {
@@ -11,6 +13,20 @@ void printError(const QString& text)
     const QByteArray bytes = folded.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
+}
+
+bool flushStandardOutput()
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && !std::ferror(stdout))
+        return true;
+    QString text = QStringLiteral("標準出力に書き込めませんでした。出力は不完全です。");
+    if (!flushed && error != 0)
+        text += QStringLiteral("（%1）").arg(QString::fromLocal8Bit(std::strerror(error)));
+    printError(text);
+    return false;
 }
 
 Platform::Answer TerminalPlatform::messageBox(const QString& text, const QString& title,

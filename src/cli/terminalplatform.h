@@ -38,3 +38,9 @@ private:
 
 /** Writes text (CR LF folded to LF) and a line end to standard error as UTF-8. */
 void printError(const QString& text);
+
+/**
+ * Writes out what standard output still holds and checks that everything written to it arrived.
+ * When not (a full disk, a closed pipe), says so on standard error and returns false.
+ */
+bool flushStandardOutput();

@@ -2,6 +2,7 @@
 
 #include "model/cellnames.h"
 #include "model/cp932.h"
+#include "model/messagetext.h"
 
 #include <QtEndian>
 
@@ -131,7 +132,7 @@ Encoded encode(const BinaryLayout& layout, const QVector<FareRecord>& records)
         if (!name.ok) {
             result.error = QStringLiteral("%1の名称「%2」に、Shift-JIS（コードページ "
                                           "932）で保存できない文字「%3」（%4）があります。")
-                               .arg(describeRow(row), record.Name, name.badCharacter,
+                               .arg(describeRow(row), briefQuote(record.Name), name.badCharacter,
                                     Cp932::codePointName(name.badCharacter));
             break;
         }

@@ -3,6 +3,7 @@
 #include "model/cellnames.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 
 #include <array>
 
@@ -60,7 +61,7 @@ TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTi
                 table.setCurrentCell(row, col);
                 result.error = QStringLiteral("%1の値「%2」は -32768 から 32767 "
                                               "までの範囲を超えています（オーバーフロー）。")
-                                   .arg(describeCell(row, col), cell);
+                                   .arg(describeCell(row, col), briefQuote(cell));
                 result.records.clear();
                 return result;
             }

@@ -154,6 +154,7 @@ CellNumber CellToInt16(QStringView text)
     // The number is copied as ASCII into a buffer for from_chars, which reads it exactly and
     // without regard to the locale.
     QVarLengthArray<char, 64> number;
+    number.reserve(text.size() + 2); // a long number is copied once, not over and over as it grows
     if (in.peek() == u'-') {
         number.append('-');
         in.next();

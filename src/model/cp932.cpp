@@ -42,6 +42,37 @@ iconv_t encoder()
     return converter.reset();
 }
 
+/**
+ * The single bytes that code page 932 assigns no character, but that Windows converts to one and
+ * back: 0x80 to U+0080, 0xA0 and 0xFD to 0xFF to the private-use U+F8F0 to U+F8F3. glibc refuses
+ * them; converting them as Windows does lets a name that holds one load and save back unchanged.
+ * None of them is a lead byte, so where the converter stops at one, it stands alone.
+ */
+struct SingleByte {
+    uchar byte;
+    char16_t unit;
+};
+constexpr SingleByte SingleBytes[] = {
+    {0x80, u'\u0080'}, {0xA0, u'\uF8F0'}, {0xFD, u'\uF8F1'}, {0xFE, u'\uF8F2'}, {0xFF, u'\uF8F3'}};
+
+/** The character a byte refused by the converter stands for; U+FFFD when it is simply invalid. */
+char16_t unitForByte(uchar byte)
+{
+    for (const SingleByte& single : SingleBytes)
+        if (single.byte == byte)
+            return single.unit;
+    return u'\uFFFD';
+}
+
+/** The byte a character refused by the converter is written as; 0 when it has none. */
+uchar byteForUnit(char16_t unit)
+{
+    for (const SingleByte& single : SingleBytes)
+        if (single.unit == unit)
+            return single.byte;
+    return 0;
+}
+
 } // namespace
 
 namespace Cp932 {
@@ -63,9 +94,10 @@ QString decode(QByteArrayView bytes)
             break;
         if (errno != EILSEQ && errno != EINVAL)
             break; // E2BIG cannot happen: the output has room for every byte
-        // An invalid or truncated sequence: one replacement character for its first byte.
-        const char16_t replacement = u'\uFFFD';
-        memcpy(out, &replacement, 2);
+        // One of the single bytes above, or an invalid or truncated sequence: one character for
+        // its first byte (a replacement character unless it is one of those bytes).
+        const char16_t unit = errno == EILSEQ ? unitForByte(uchar(*in)) : u'\uFFFD';
+        memcpy(out, &unit, 2);
         out += 2;
         outLeft -= 2;
         ++in;
@@ -88,8 +120,16 @@ Encoded encode(QStringView text)
     size_t inLeft = size_t(text.size()) * 2;
     char* out = result.bytes.data();
     size_t outLeft = size_t(result.bytes.size());
-    if (iconv(cd, &in, &inLeft, &out, &outLeft) == size_t(-1)) {
+    while (iconv(cd, &in, &inLeft, &out, &outLeft) == size_t(-1)) {
         const qsizetype at = (in - reinterpret_cast<const char*>(text.data())) / 2;
+        if (const uchar byte = errno == EILSEQ ? byteForUnit(text[at].unicode()) : 0) {
+            *out++ = char(byte);
+            --outLeft;
+            in += 2;
+            inLeft -= 2;
+            cd = encoder();
+            continue;
+        }
         result.ok = false;
         result.badIndex = at;
         const bool pair =

@@ -12,7 +12,8 @@
 namespace Cp932 {
 
 /** Decodes bytes; a byte sequence that is not valid code page 932 becomes U+FFFD and decoding
- *  goes on with the next byte. */
+ *  goes on with the next byte. The single bytes 0x80, 0xA0, 0xFD, 0xFE and 0xFF become U+0080
+ *  and U+F8F0 to U+F8F3, as Windows converts them, and are encoded back to the same bytes. */
 QString decode(QByteArrayView bytes);
 
 /** The result of encoding: the bytes, or the first character that code page 932 cannot hold. */

@@ -4,6 +4,7 @@
 #include "io/tablerecords.h"
 #include "model/cellnames.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "textencoding.h"
 
 namespace {
@@ -24,7 +25,7 @@ QString unencodable(int row, int col, const QString& text, const Cp932::Encoded&
 {
     return QStringLiteral("%1の「%2」に、Shift-JIS（コードページ "
                           "932）で保存できない文字「%3」（%4）があります。")
-        .arg(describeCell(row, col), text, failure.badCharacter,
+        .arg(describeCell(row, col), briefQuote(text), failure.badCharacter,
              Cp932::codePointName(failure.badCharacter));
 }
 

@@ -3,6 +3,7 @@
 #include "io/tableload.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "model/platform.h"
 #include "textencoding.h"
 
@@ -100,7 +101,7 @@ bool storeField(ParsedLine& result, int field, QStringView characters, bool quot
         const CellNumber number = fieldNumber(text, overflowText);
         if (!number.ok()) {
             result.overflowField = field;
-            result.overflowText = overflowText.toString();
+            result.overflowText = briefQuote(overflowText);
             return false;
         }
         value = number.value;

@@ -16,7 +16,8 @@ struct ParsedLine {
     FareRecord record;
     /** 0 when every number fitted; otherwise the field (2 to 152) whose value overflowed. */
     int overflowField = 0;
-    /** With overflowField: the field's text at the moment it overflowed. */
+    /** With overflowField: the field's text at the moment it overflowed, as a message quotes it
+     *  (briefQuote: at most 40 characters, cut before it is copied). */
     QString overflowText;
     bool ok() const { return overflowField == 0; }
 };

@@ -103,7 +103,6 @@ private slots:
     void clicks_data();
     void clicks();
     void mouseClickOpensLink();
-    void ownMessageBoxWithoutPlatform();
     void closingKeys_data();
     void closingKeys();
     void versionCommandShowsModallyAndDestroys();
@@ -135,7 +134,7 @@ void TestFrmAbout::window()
 {
     QWidget parent;
     FakePlatform platform;
-    FrmAbout dialog(&parent, &platform, QStringLiteral(FAKE_CORVRES));
+    FrmAbout dialog(platform, &parent, QStringLiteral(FAKE_CORVRES));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Farewrightのﾊﾞｰｼﾞｮﾝ情報"));
     QVERIFY(dialog.isModal());
 
@@ -168,7 +167,8 @@ void TestFrmAbout::controlsPlaced()
 {
     QFETCH(QRect, twips);
     QFETCH(QString, text);
-    FrmAbout dialog(nullptr, nullptr, QStringLiteral(FAKE_CORVRES));
+    FakePlatform platform;
+    FrmAbout dialog(platform, nullptr, QStringLiteral(FAKE_CORVRES));
     const int dpiX = dialog.logicalDpiX();
     const int dpiY = dialog.logicalDpiY();
     QWidget* widget = control(dialog, QTest::currentDataTag());
@@ -198,7 +198,8 @@ void TestFrmAbout::controlsPlaced()
 
 void TestFrmAbout::focusChainFollowsTabOrder()
 {
-    FrmAbout dialog(nullptr, nullptr, QStringLiteral(FAKE_CORVRES));
+    FakePlatform platform;
+    FrmAbout dialog(platform, nullptr, QStringLiteral(FAKE_CORVRES));
     QStringList expected;
     for (const Control& c : controls)
         expected.append(QLatin1String(c.name));
@@ -239,7 +240,8 @@ void TestFrmAbout::colours()
 {
     QFETCH(QPoint, twips);
     QFETCH(QColor, colour);
-    FrmAbout dialog(nullptr, nullptr, QStringLiteral(FAKE_CORVRES));
+    FakePlatform platform;
+    FrmAbout dialog(platform, nullptr, QStringLiteral(FAKE_CORVRES));
     const QImage image = dialog.grab().toImage();
     const QPoint point(pixels(twips.x(), dialog.logicalDpiX()),
                        pixels(twips.y(), dialog.logicalDpiY()));
@@ -251,7 +253,8 @@ void TestFrmAbout::colours()
 
 void TestFrmAbout::links()
 {
-    FrmAbout dialog(nullptr, nullptr, QStringLiteral(FAKE_CORVRES));
+    FakePlatform platform;
+    FrmAbout dialog(platform, nullptr, QStringLiteral(FAKE_CORVRES));
     QWidget* homePage = control(dialog, "Label4");
     QWidget* mail = control(dialog, "Label5");
     QCOMPARE(homePage->toolTip(), QStringLiteral("ここをクリックするとCorvaneHPへジャンプします"));
@@ -296,7 +299,7 @@ void TestFrmAbout::linkTexts()
     setFakeText("FAKE_CORVANE_HP", hpText);
     setFakeText("FAKE_CORVANE_MAIL", mailText);
     FakePlatform platform;
-    FrmAbout dialog(nullptr, &platform, QStringLiteral(FAKE_CORVRES));
+    FrmAbout dialog(platform, nullptr, QStringLiteral(FAKE_CORVRES));
     auto* homePage = control<QLabel>(dialog, "Label4");
     auto* mail = control<QLabel>(dialog, "Label5");
     QCOMPARE(homePage->text(), shownHp);
@@ -309,7 +312,7 @@ void TestFrmAbout::linkTexts()
 void TestFrmAbout::missingLibraryLeavesLinksEmpty()
 {
     FakePlatform platform;
-    FrmAbout dialog(nullptr, &platform, missingLibrary);
+    FrmAbout dialog(platform, nullptr, missingLibrary);
     QCOMPARE(control<QLabel>(dialog, "Label4")->text(), QString());
     QCOMPARE(control<QLabel>(dialog, "Label5")->text(), QString());
     QCOMPARE(control<QLabel>(dialog, "lblVersion")->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 3.0.0"));
@@ -362,7 +365,7 @@ void TestFrmAbout::clicks()
     const QString path = dir.filePath(QStringLiteral("libcorvres.so"));
     QVERIFY(placeLibrary(QStringLiteral(FAKE_CORVRES), path));
     FakePlatform platform;
-    FrmAbout dialog(nullptr, &platform, path);
+    FrmAbout dialog(platform, nullptr, path);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
@@ -401,7 +404,8 @@ void TestFrmAbout::clicks()
 
 void TestFrmAbout::mouseClickOpensLink()
 {
-    FrmAbout dialog(nullptr, nullptr, QStringLiteral(FAKE_CORVRES));
+    FakePlatform platform;
+    FrmAbout dialog(platform, nullptr, QStringLiteral(FAKE_CORVRES));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QWidget* homePage = control(dialog, "Label4");
@@ -420,35 +424,6 @@ void TestFrmAbout::mouseClickOpensLink()
     QCOMPARE(urls_.opened.size(), 2);
 }
 
-void TestFrmAbout::ownMessageBoxWithoutPlatform()
-{
-    FrmAbout dialog(nullptr, nullptr, missingLibrary);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QWidget* owner = nullptr;
-    QTimer::singleShot(0, &dialog, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        owner = box->parentWidget();
-        box->button(QMessageBox::Ok)->click();
-    });
-    dialog.Label5_Click();
-    QCOMPARE(title, errorTitle);
-    QCOMPARE(icon, QMessageBox::Critical);
-    QCOMPARE(owner, &dialog);
-    // Shown with plain line breaks.
-    QCOMPARE(text, QStringLiteral("リンクライブラリ「%1」が見つかりません。\n\n "
-                                  "上記内容をCorvaneHP関係者まで報告してください。")
-                       .arg(missingLibrary));
-    QVERIFY(dialog.isVisible());
-}
-
 void TestFrmAbout::closingKeys_data()
 {
     QTest::addColumn<int>("key");
@@ -462,7 +437,8 @@ void TestFrmAbout::closingKeys()
 {
     QFETCH(int, key);
     QFETCH(int, result);
-    FrmAbout dialog(nullptr, nullptr, missingLibrary);
+    FakePlatform platform;
+    FrmAbout dialog(platform, nullptr, missingLibrary);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QWidget* focus = dialog.focusWidget();
@@ -487,7 +463,8 @@ void TestFrmAbout::versionCommandShowsModallyAndDestroys()
         modal = dialog->isModal() && dialog->parentWidget() == &mainWindow;
         QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
     });
-    ShowVersionDialog(&mainWindow);
+    FakePlatform platform;
+    ShowVersionDialog(platform, &mainWindow);
     QCOMPARE(title, QStringLiteral("Farewrightのﾊﾞｰｼﾞｮﾝ情報"));
     QVERIFY(modal);
     QVERIFY(mainWindow.findChildren<FrmAbout*>().isEmpty());

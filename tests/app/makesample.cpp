@@ -2,8 +2,8 @@
 //   farewright_make_sample PATH [ROUTE_NAME]
 // Stop s sells ticket s; the fare from the stop of ticket k rises with the distance.
 #include "cli/terminalplatform.h"
-#include "files/binaryfile.h"
 #include "commands/fileformats.h"
+#include "files/binaryfile.h"
 #include "model/faretable.h"
 
 #include <QCoreApplication>

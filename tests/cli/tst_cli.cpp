@@ -161,7 +161,7 @@ void TestCli::dumpPrintsStoredRows()
     FareTable table;
     table.SetCell(1, 1, QStringLiteral("東線"));
     table.SetCell(1, 3, QStringLiteral("120"));
-    table.SetCell(2, 1, QStringLiteral("駅\\前"));
+    table.SetCell(2, 1, QStringLiteral("駅\\前\x1b]0;x\a\x7f\t"));
     table.SetCell(2, 152, QStringLiteral("-3"));
     table.SetCell(4, 1, QStringLiteral("not stored: row 3 has no name"));
     saveTable(table, path("in.Hy3"));
@@ -175,7 +175,7 @@ void TestCli::dumpPrintsStoredRows()
     QCOMPARE(route[1], QStringLiteral("0"));
     QCOMPARE(route[2], QStringLiteral("120"));
     const QStringList stop = lines[1].split(u'\t');
-    QCOMPARE(stop[0], QStringLiteral("駅\\\\前"));
+    QCOMPARE(stop[0], QStringLiteral("駅\\\\前\\x1b]0;x\\x07\\x7f\\t"));
     QCOMPARE(stop[151], QStringLiteral("-3"));
 }
 
@@ -222,6 +222,12 @@ void TestCli::checkFindings_data()
         << 6 << 9 << QStringLiteral("5") << QStringLiteral("5 行目の名称が空欄");
     QTest::newRow("unencodable name")
         << 2 << 1 << QStringLiteral("駅🚌") << QStringLiteral("U+1F68C");
+    QTest::newRow("control characters in a name, shown escaped")
+        << 3 << 1 << QStringLiteral("駅\x1b[31m\x07\x1b[0m")
+        << QStringLiteral("名称「駅\\x1b[31m\\x07\\x1b[0m」に制御文字");
+    QTest::newRow("long text quoted briefly")
+        << 2 << 5 << (u'1' + QString(99, u'0'))
+        << QStringLiteral("「1%1…」は").arg(QString(39, u'0'));
 }
 
 void TestCli::checkFindings()

@@ -65,8 +65,8 @@ void TestCliFormats::runs_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutHas");
     QTest::addColumn<QString>("stderrHas");
-    QTest::addColumn<QString>("outputName");
-    QTest::addColumn<int>("outputSize"); // -1: no file; -2: any size
+    QTest::addColumn<QString>("outputName"); // "/dev/full": standard output goes there
+    QTest::addColumn<int>("outputSize");     // -1: no file; -2: any size; -3: the input's bytes
 
     const QByteArray small = sjis(QString::fromUtf8(SmallText));
     const QString title = QStringLiteral("旧バージョンでの保存確認");
@@ -87,6 +87,21 @@ void TestCliFormats::runs_data()
     const QByteArray commaName =
         QByteArray("\x01\x00\x05\x00\x89\x77,\x91\x4f", 9) + QByteArray(144, '\0');
 
+    const QByteArray windowsBytes("\x80\xa0\xfd\xfe\xff");
+    QTest::newRow("Windows single bytes in a Hy3 name")
+        << convert(QStringLiteral("in.Hy3"), QStringLiteral("out.Hy3")) << QStringLiteral("in.Hy3")
+        << QByteArray("\x01\x00\x05\x00", 4) + windowsBytes + QByteArray(302, '\0') << 0
+        << QString() << QString() << QStringLiteral("out.Hy3") << -3;
+    QTest::newRow("Windows single bytes in a text file")
+        << convert(QStringLiteral("in.txt"), QStringLiteral("out.txt")) << QStringLiteral("in.txt")
+        << windowsBytes + ",0" + QByteArray(", ").repeated(150) + "\r\n"
+        << 0 << QString() << QString() << QStringLiteral("out.txt") << -3;
+    for (const char* command : {"dump", "check", "--help", "--version"})
+        QTest::newRow(command) << QStringList{QString::fromLatin1(command),
+                                              QStringLiteral("@in.txt")}
+                               << QStringLiteral("in.txt") << ignored << 1 << QString()
+                               << QStringLiteral("標準出力に書き込めませんでした")
+                               << QStringLiteral("/dev/full") << -2;
     QTest::newRow("text to Hyo asks")
         << convert(QStringLiteral("in.txt"), QStringLiteral("out.Hyo")) << QStringLiteral("in.txt")
         << small << 3 << QString() << title << QStringLiteral("out.Hyo") << -1;
@@ -155,7 +170,10 @@ void TestCliFormats::runs()
         if (arg.startsWith(u'@'))
             arg = path(arg.mid(1));
 
+    const QString output = outputName.startsWith(u'/') ? outputName : path(outputName);
     QProcess cli;
+    if (output == outputName)
+        cli.setStandardOutputFile(output);
     cli.start(QStringLiteral(FAREWRIGHT_CLI), args);
     QVERIFY(cli.waitForFinished(60000));
     const QString out = QString::fromUtf8(cli.readAllStandardOutput());
@@ -168,10 +186,11 @@ void TestCliFormats::runs()
         QVERIFY2(out.contains(stdoutHas), qPrintable(out));
     QVERIFY2(err.contains(stderrHas), qPrintable(err));
     if (!outputName.isEmpty()) {
-        const QFileInfo output(path(outputName));
-        QCOMPARE(output.exists(), outputSize != -1);
+        QCOMPARE(QFileInfo::exists(output), outputSize != -1);
         if (outputSize >= 0)
-            QCOMPARE(output.size(), outputSize);
+            QCOMPARE(QFileInfo(output).size(), outputSize);
+        if (outputSize == -3)
+            QCOMPARE(TestTables::readBytes(output), inputBytes);
     }
 }
 

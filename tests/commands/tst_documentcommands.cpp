@@ -1,7 +1,7 @@
-#include "fakeplatform.h"
-#include "files/binaryfile.h"
 #include "commands/documentcommands.h"
 #include "commands/filecommands.h"
+#include "fakeplatform.h"
+#include "files/binaryfile.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

@@ -1,6 +1,6 @@
+#include "commands/filecommands.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
-#include "commands/filecommands.h"
 #include "model/faretable.h"
 #include "testtables.h"
 

@@ -1,8 +1,8 @@
+#include "commands/fileformats.h"
 #include "editorstandin.h"
 #include "fakeplatform.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
-#include "commands/fileformats.h"
 #include "model/faretable.h"
 #include "testtables.h"
 
@@ -330,6 +330,12 @@ void TestHy3::failedSaveKeepsExistingTarget_data()
     QTest::newRow("overflowing ticket number")
         << 2 << 2 << QStringLiteral("1E9") << QStringLiteral("整理券番号");
     QTest::newRow("unencodable name") << 3 << 1 << QStringLiteral("駅🚌前") << QStringLiteral("🚌");
+    QTest::newRow("long values are quoted briefly")
+        << 3 << 10 << (u'1' + QString(99, u'0'))
+        << QStringLiteral("「1%1…」").arg(QString(39, u'0'));
+    QTest::newRow("long names are quoted briefly")
+        << 3 << 1 << (QString(60, u'駅') + QStringLiteral("🚌"))
+        << QStringLiteral("「%1…」に、").arg(QString(40, u'駅'));
     QTest::newRow("empty route name") << 1 << 1 << QString() << QStringLiteral("系統名称");
 }
 

@@ -31,6 +31,8 @@ void TestCp932::roundTrip_data()
     QTest::newRow("IBM extension") << QStringLiteral("髙") << QByteArray("\xfb\xfc");
     QTest::newRow("ideographic space") << QStringLiteral("　") << QByteArray("\x81\x40");
     QTest::newRow("route name") << QStringLiteral("東線") << QByteArray("\x93\x8c\x90\xfc");
+    QTest::newRow("single bytes as Windows maps them")
+        << QStringLiteral("\u0080\uF8F0\uF8F1\uF8F2\uF8F3") << QByteArray("\x80\xa0\xfd\xfe\xff");
 }
 
 void TestCp932::roundTrip()
@@ -49,7 +51,7 @@ void TestCp932::invalidBytesBecomeReplacement_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("lone lead byte at end") << QByteArray("A\x82") << QStringLiteral("A\uFFFD");
     QTest::newRow("bad trail byte") << QByteArray("\x82\x20Z") << QStringLiteral("\uFFFD Z");
-    QTest::newRow("undefined byte") << QByteArray("\xa0x") << QStringLiteral("\uFFFDx");
+    QTest::newRow("unassigned lead byte") << QByteArray("\x85\x40x") << QStringLiteral("\uFFFD@x");
     QTest::newRow("NUL kept") << QByteArray("a\0b", 3)
                               << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
 }

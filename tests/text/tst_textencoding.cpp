@@ -29,7 +29,8 @@ void TestTextEncoding::decodesLikeCp932_data()
     QTest::newRow("lead byte before CR") << QByteArray("a\x82\r\n");
     QTest::newRow("lead byte at the end") << QByteArray("ab\x82");
     QTest::newRow("half-width katakana") << QByteArray("\xca\xde\xbd,1");
-    QTest::newRow("bytes without characters") << QByteArray("\x80\xa0\xfd\xfe\xff.");
+    QTest::newRow("single bytes Windows maps to U+0080 and private use")
+        << QByteArray("\x80\xa0\xfd\xfe\xff.");
 }
 
 void TestTextEncoding::decodesLikeCp932()

@@ -112,6 +112,9 @@ void TestTextExport::unencodableCharacterKeepsTheOldFile_data()
     QTest::newRow("last fare of the last row")
         << 3 << 152 << QStringLiteral("\u20AC5")
         << QStringLiteral("停留所 2 の行の整理券 150 の運賃") << QStringLiteral("U+20AC");
+    QTest::newRow("long text quoted briefly")
+        << 2 << 5 << (QString(50, u'x') + u'\u20AC')
+        << QStringLiteral("「%1…」").arg(QString(40, u'x')) << QStringLiteral("U+20AC");
 }
 
 void TestTextExport::unencodableCharacterKeepsTheOldFile()

@@ -236,7 +236,7 @@ void TestTextImport::parseText_data()
         << QStringList{QStringLiteral("name1"), QStringLiteral("name2"), QStringLiteral("name301")}
         << 301 << 302 << 0 << 0 << 1;
     QTest::newRow("invalid Shift-JIS goes on")
-        << QByteArray("\x93\x8c\xff\x90\xfc,1\r\n\x82,2\r\n") << ok
+        << QByteArray("\x93\x8c\x85\x90\xfc,1\r\n\x82,2\r\n") << ok
         << QStringList{QStringLiteral("東\uFFFD線"), QStringLiteral("\uFFFD"),
                        QStringLiteral("\uFFFD")}
         << 2 << 2 << 0 << 0 << 0;
@@ -396,6 +396,11 @@ void TestTextImport::failedLoadChangesNothing_data()
         << QStringLiteral("3 行目の4 番目の項目（整理券 2 の運賃）の値「 40000」");
     QTest::newRow("ticket number overflows")
         << QStringLiteral("ticket.csv") << QByteArray("a,-40000") << QStringLiteral("整理券番号");
+    QTest::newRow("a long field is quoted briefly")
+        << QStringLiteral("long.csv") << "a,1," + QByteArray(100000, '9')
+        << QStringLiteral("「%1…」").arg(QString(40, u'9'));
+    QTest::newRow("a line feed in a field is shown, not broken")
+        << QStringLiteral("lf.csv") << QByteArray("a,1\n99999") << QStringLiteral("「1\\n99999」");
 }
 
 void TestTextImport::failedLoadChangesNothing()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <QRect>
 #include <QScreen>
 #include <QSize>
 #include <QtGlobal>
@@ -31,6 +32,11 @@ public:
     QSize toPixels(const QSize& twips) const
     {
         return QSize(toPixelsX(twips.width()), toPixelsY(twips.height()));
+    }
+    /** A rectangle given in twips (left, top, width, height), in pixels. */
+    QRect toPixels(int left, int top, int width, int height) const
+    {
+        return QRect(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
     }
     QSize toTwips(const QSize& pixels) const
     {
