@@ -1,5 +1,7 @@
 #include "fileio.h"
 
+#include "model/messagetext.h"
+
 #include <QDir>
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -406,12 +408,22 @@ QString localFileFromUrl(const QUrl& url)
 
 QString displayPath(const QString& path)
 {
-    QString shown = QDir::toNativeSeparators(path);
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        if (startsPair(shown, i))
-            ++i;
-        else if (isEscapedByte(shown[i]))
-            shown[i] = QChar::ReplacementCharacter;
+    // Whole, since its end names the file; but a control character in it must not break the
+    // message's lines or steer a terminal.
+    const QString native = QDir::toNativeSeparators(path);
+    QString shown;
+    shown.reserve(native.size());
+    for (qsizetype i = 0; i < native.size(); ++i) {
+        if (startsPair(native, i)) {
+            shown += native[i];
+            shown += native[++i];
+        } else if (isEscapedByte(native[i])) {
+            shown += QChar(QChar::ReplacementCharacter);
+        } else if (isControlCharacter(native[i].unicode())) {
+            appendEscapedControl(shown, native[i].unicode());
+        } else {
+            shown += native[i];
+        }
     }
     return shown;
 }

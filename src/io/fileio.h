@@ -50,7 +50,8 @@ struct WriteResult {
  */
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
 
-/** The path as messages show it: a byte that is not UTF-8 shows as U+FFFD. */
+/** The path as messages show it, whole: a byte that is not UTF-8 shows as U+FFFD, a control
+ *  character escaped (\n, \x1b). */
 QString displayPath(const QString& path);
 
 /** A path from the system's bytes; every byte is kept (see above). */
