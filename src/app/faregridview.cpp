@@ -2,6 +2,7 @@
 
 #include "faregridmodel.h"
 #include "gui/twips.h"
+#include "io/fileio.h"
 #include "model/faretable.h"
 
 #include <QDragEnterEvent>
@@ -84,7 +85,7 @@ QString firstLocalFile(const QMimeData* data)
     const QList<QUrl> urls = data->urls();
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
-            return url.toLocalFile();
+            return FileIo::localFileFromUrl(url); // its bytes, also when they are not UTF-8
     }
     return QString();
 }

@@ -1,10 +1,12 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "clicommands.h"
+#include "io/fileio.h"
 #include "terminalplatform.h"
 #include "version.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -57,11 +59,15 @@ int usageError(const QString& why)
 
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
+    // SIGXFSZ ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // The arguments' own bytes, so that a file name that is not UTF-8 still names its file.
+    QStringList args = FileIo::decodeArguments(argc, argv).mid(1);
     bool assumeYes = false;
     QStringList positional;
     bool optionsEnded = false;
