@@ -3,6 +3,7 @@
 #include "faregridmodel.h"
 #include "gui/gridfont.h"
 #include "gui/twips.h"
+#include "io/fileio.h"
 #include "model/faretable.h"
 
 #include <QDragEnterEvent>
@@ -85,7 +86,7 @@ QString firstLocalFile(const QMimeData* data)
     const QList<QUrl> urls = data->urls();
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
-            return url.toLocalFile();
+            return FileIo::localFileFromUrl(url); // its bytes, also when they are not UTF-8
     }
     return QString();
 }

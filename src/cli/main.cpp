@@ -1,10 +1,12 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "clicommands.h"
+#include "io/fileio.h"
 #include "terminalplatform.h"
 #include "version.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -92,8 +94,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
 #ifdef FAREWRIGHT_CLI_PDF
     bool convert = false;
     bool pdf = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
+    for (const QString& arg : FileIo::decodeArguments(argc, argv)) {
         convert = convert || arg == QLatin1String("convert");
         pdf = pdf || isPdfPath(arg);
     }
@@ -107,11 +108,15 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
+    // SIGXFSZ ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // The arguments' own bytes, so that a file name that is not UTF-8 still names its file.
+    QStringList args = FileIo::decodeArguments(argc, argv).mid(1);
     bool assumeYes = false;
     CheckOptions check;
     bool checkOption = false;
