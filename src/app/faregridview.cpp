@@ -1,6 +1,7 @@
 #include "faregridview.h"
 
 #include "faregridmodel.h"
+#include "gui/gridfont.h"
 #include "gui/twips.h"
 #include "io/fileio.h"
 #include "model/faretable.h"
@@ -101,15 +102,13 @@ bool isCopyOfLocalFile(const QDropEvent* event)
 
 QStringList FareGridView::fontFamilies()
 {
-    return {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-            QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-            QStringLiteral("Noto Sans CJK JP")};
+    return gridFontFamilies();
 }
 
 QFont FareGridView::gridFont()
 {
     QFont font;
-    font.setFamilies(fontFamilies());
+    font.setFamilies(gridFontFamilies());
     font.setPointSize(9);
     return font;
 }

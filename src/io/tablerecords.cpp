@@ -35,6 +35,15 @@ int CollectRowCount(FareTable& table, int limit)
     return count;
 }
 
+int StoredRowCount(const FareTable& table, int limit)
+{
+    int count = 0;
+    while (count < limit && count < FareTable::LastRow &&
+           !table.text(count + 1, FareTable::NameCol).isEmpty())
+        ++count;
+    return count;
+}
+
 TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTicketNo)
 {
     TableRecords result;
