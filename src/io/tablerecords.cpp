@@ -24,14 +24,13 @@ const QString& numberText(qint16 value)
 
 int CollectRowCount(FareTable& table, int limit)
 {
-    // Read through GetCell, one name cell after the other, so an open edit is committed into its
-    // cell before that cell is looked at, and the last name cell read is left current.
-    int count = 0;
-    for (int row = 1; row <= limit && row <= FareTable::LastRow; ++row) {
-        if (table.GetCell(row, FareTable::NameCol).isEmpty())
-            break;
-        ++count;
-    }
+    // As GetCell over the name cells from row 1 down: the first move commits an open edit into
+    // its cell before the cells are looked at, and the last name cell read is left current.
+    table.setCurrentCell(1, FareTable::NameCol);
+    const int count = StoredRowCount(table, limit);
+    const int lastRead = qMin(count + 1, qMin(limit, int(FareTable::LastRow)));
+    if (lastRead >= 1)
+        table.setCurrentCell(lastRead, FareTable::NameCol);
     return count;
 }
 
