@@ -27,7 +27,7 @@ int load(FareTable& table, const QString& input)
         printError(
             QStringLiteral(
                 "「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                .arg(input));
+                .arg(FileIo::displayPath(input)));
         return ExitUsage;
     }
     TerminalPlatform platform(false);
@@ -109,7 +109,7 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         printError(
             QStringLiteral(
                 "「%1」: このビルドには PDF の出力がありません（画面なしでビルドされています）。")
-                .arg(output));
+                .arg(FileIo::displayPath(output)));
         return ExitUsage;
 #endif
     }
@@ -118,7 +118,7 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         printError(
             QStringLiteral(
                 "「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                .arg(output));
+                .arg(FileIo::displayPath(output)));
         return ExitUsage;
     }
     FareTable table;
