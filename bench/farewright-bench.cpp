@@ -1,6 +1,7 @@
 // The speed of every bulk operation on a full table (301 named rows of 20-character names, a
 // ticket number and 150 fares each), each against its target. Prints Google Benchmark's table,
 // then a summary of medians against targets; exits 1 when a target is missed.
+#include "check/farecheck.h"
 #include "cli/terminalplatform.h"
 #include "commands/fileformats.h"
 #include "edit/blockedits.h"
@@ -21,6 +22,7 @@
 
 #ifdef FAREWRIGHT_BENCH_WINDOW
 #include "app/form1.h"
+#include "sheet/faresheet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -433,6 +435,61 @@ void registerHistory()
         10.0, 100);
 }
 
+// The fare check and the printed sheet.
+
+/**
+ * A full table as a route would fill it: 300 stops, two to a ticket number, each with the fares
+ * of every ticket issued so far, rising with the distance (33,900 fares; nothing to report).
+ */
+void fillPlausible(FareTable& table)
+{
+    table.SetCell(1, FareTable::NameCol, stopName(1));
+    for (int s = 1; s <= FareTable::StopCount; ++s) {
+        table.SetCell(s + 1, FareTable::NameCol, stopName(s + 1));
+        table.SetCell(s + 1, FareTable::TicketCol, (s + 1) / 2);
+        for (int k = 1; k <= (s + 1) / 2; ++k)
+            table.SetCell(s + 1, FareTable::TicketCol + k, 150 + 10 * (s - 2 * k + 1));
+    }
+}
+
+void registerCheckAndSheet()
+{
+    add(
+        "fare check, every rule",
+        [](benchmark::State& state) {
+            FareTable table;
+            fillPlausible(table);
+            for (auto _ : state)
+                benchmark::DoNotOptimize(FareCheck::checkTable(table).size());
+            state.counters["findings"] = double(FareCheck::checkTable(table).size());
+        },
+        5.0);
+    // The benchmarks' own full table breaks the fare rules in nearly every cell: what 55,000
+    // warnings cost, for the record.
+    add(
+        "fare check of the arbitrary full table",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            for (auto _ : state)
+                benchmark::DoNotOptimize(FareCheck::checkTable(f.table).size());
+            state.counters["findings"] = double(FareCheck::checkTable(f.table).size());
+        },
+        0);
+#ifdef FAREWRIGHT_BENCH_WINDOW
+    add(
+        "fare sheet as PDF (without writing the file)",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            for (auto _ : state) {
+                FareSheet sheet(f.table);
+                sheet.setFileName(QStringLiteral("full.Hy3"));
+                benchmark::DoNotOptimize(sheet.toPdf().size());
+            }
+        },
+        300.0);
+#endif
+}
+
 #ifdef FAREWRIGHT_BENCH_WINDOW
 /**
  * The editing commands run from their menu items in the main window over a full table: the
@@ -505,6 +562,7 @@ void registerAll()
     registerText();
     registerEditCommands();
     registerHistory();
+    registerCheckAndSheet();
 #ifdef FAREWRIGHT_BENCH_WINDOW
     registerWindowCommands();
 #endif

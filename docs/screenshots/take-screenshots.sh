@@ -50,8 +50,21 @@ shot cell-menu
 "$drive" keys "$title" Alt_L e e 3 0 0 Return Tab 3 1 0
 shot find-bar
 "$drive" keys "$title" Escape
+# The print preview of the fare sheet (File, 印刷プレビュー), on its own window.
+"$drive" keys "$title" alt+f v
+sleep 3
+read -r px py pw ph < <(xwininfo -name "印刷プレビュー" | awk '
+    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+import -window root -crop "${pw}x${ph}+$px+$py" +repage "$here/print-preview.png"
+"$drive" answer Escape
+sleep 0.5
 # The closing prompt: Qt's own buttons speak Japanese too.
 "$drive" delete "$title"
 shot closing-prompt
 "$drive" answer n
 wait "$pid"
+
+# A page of the PDF that the same renderer writes, as pdftoppm draws it.
+"$build/src/cli/farewright-cli" convert "$work/みなと線.Hy3" "$work/みなと線.pdf"
+pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$work/みなと線.pdf" "$here/pdf-page"

@@ -6,6 +6,13 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+namespace {
+
+/** The tint of a cell that the fare check found: a light amber, readable under black text. */
+const QColor MarkColour(0xFF, 0xE0, 0x99);
+
+} // namespace
+
 FareGridModel::FareGridModel(FareTable& table, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_currentRow(table.CurRow()),
       m_currentCol(table.CurCol())
@@ -52,9 +59,43 @@ QVariant FareGridModel::data(const QModelIndex& index, int role) const
         return text;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(generalAlignment(text));
+    case Qt::BackgroundRole:
+        if (!m_marked.isEmpty() && m_marked.contains(QPoint(index.column() + FareTable::FixedCols,
+                                                            index.row() + FareTable::FixedRows)))
+            return QBrush(MarkColour);
+        return QVariant();
     default:
         return QVariant();
     }
+}
+
+void FareGridModel::setMarkedCells(const QList<QPoint>& cells)
+{
+    clearMarks();
+    for (const QPoint& cell : cells)
+        if (indexOfCell(cell.y(), cell.x()).isValid())
+            m_marked.insert(cell);
+    markedChanged();
+}
+
+void FareGridModel::clearMarks()
+{
+    if (m_marked.isEmpty())
+        return;
+    markedChanged();
+    m_marked.clear();
+}
+
+void FareGridModel::markedChanged()
+{
+    // One notice for the block that holds them all: a check may find thousands of cells.
+    if (m_marked.isEmpty())
+        return;
+    QRect block;
+    for (const QPoint& cell : std::as_const(m_marked))
+        block |= QRect(cell, QSize(1, 1));
+    emit dataChanged(indexOfCell(block.top(), block.left()),
+                     indexOfCell(block.bottom(), block.right()), {Qt::BackgroundRole});
 }
 
 QVariant FareGridModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -107,6 +148,7 @@ void FareGridModel::headingChanged(int row, int col)
 
 void FareGridModel::cellChanged(int row, int col)
 {
+    clearMarks();
     const QModelIndex changed = indexOfCell(row, col);
     if (changed.isValid())
         emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::TextAlignmentRole});
@@ -116,6 +158,7 @@ void FareGridModel::cellChanged(int row, int col)
 
 void FareGridModel::contentReset()
 {
+    clearMarks();
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                      {Qt::DisplayRole, Qt::TextAlignmentRole});
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QPoint>
+#include <QSet>
 
 class FareTable;
 
@@ -12,7 +14,8 @@ class FareTable;
  * Alignment follows the grid's rules: the headings of the name column and of the fare columns
  * and the stop labels are centred, other headings and every ordinary cell are aligned by content
  * (numbers to the right, text to the left), vertically centred. A heading cell that is the
- * table's current cell is drawn in the highlight colours.
+ * table's current cell is drawn in the highlight colours. Cells the fare check found are tinted
+ * until the table next changes.
  */
 class FareGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -30,6 +33,13 @@ public:
     /** The model index of table cell (row, col); invalid for a heading cell. */
     QModelIndex indexOfCell(int row, int col) const;
 
+    /**
+     * Tints cells, given as (column, row) of the table, as the fare check's findings, until the
+     * table next changes; an empty list removes the tint.
+     */
+    void setMarkedCells(const QList<QPoint>& cells);
+    bool isMarked(int row, int col) const { return m_marked.contains(QPoint(col, row)); }
+
     /** The alignment of an ordinary cell's text: numbers right, anything else left. */
     static Qt::Alignment generalAlignment(const QString& text);
 
@@ -38,8 +48,11 @@ private:
     void contentReset();
     void currentCellChanged(int row, int col);
     void headingChanged(int row, int col);
+    void clearMarks();
+    void markedChanged();
 
     FareTable& m_table;
     int m_currentRow;
     int m_currentCol;
+    QSet<QPoint> m_marked; ///< the tinted cells as (column, row)
 };

@@ -1,7 +1,9 @@
 #include "faregridview.h"
 
 #include "faregridmodel.h"
+#include "gui/gridfont.h"
 #include "gui/twips.h"
+#include "io/fileio.h"
 #include "model/faretable.h"
 
 #include <QDragEnterEvent>
@@ -85,7 +87,7 @@ QString firstLocalFile(const QMimeData* data)
     const QList<QUrl> urls = data->urls();
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
-            return url.toLocalFile();
+            return FileIo::localFileFromUrl(url); // its bytes, also when they are not UTF-8
     }
     return QString();
 }
@@ -101,15 +103,13 @@ bool isCopyOfLocalFile(const QDropEvent* event)
 
 QStringList FareGridView::fontFamilies()
 {
-    return {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-            QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-            QStringLiteral("Noto Sans CJK JP")};
+    return gridFontFamilies();
 }
 
 QFont FareGridView::gridFont()
 {
     QFont font;
-    font.setFamilies(fontFamilies());
+    font.setFamilies(gridFontFamilies());
     font.setPointSize(9);
     return font;
 }

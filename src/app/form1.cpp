@@ -5,6 +5,7 @@
 #include "faregridview.h"
 #include "gui/twips.h"
 #include "model/bulkguards.h"
+#include "printplatform.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QSessionManager>
 #include <QStatusBar>
 #include <cstdlib>
@@ -34,10 +36,24 @@ bool replacesCellText(const QString& typed)
     return code > 32 && code != 127;
 }
 
+/** The print platform of a window given none: the print dialog is always cancelled. */
+PrintPlatform& noPrinting()
+{
+    class NoPrinting : public PrintPlatform {
+    public:
+        bool choosePrinter(QPrinter&) override { return false; }
+        void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override {}
+    };
+    static NoPrinting none;
+    return none;
+}
+
 } // namespace
 
-Form1::Form1(Platform& platform, QWidget* parent)
-    : QMainWindow(parent), m_platform(platform, [this] { focusGrid(); }),
+Form1::Form1(Platform& platform, QWidget* parent) : Form1(platform, noPrinting(), parent) {}
+
+Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform, [this] { focusGrid(); }), m_printing(printing),
       m_edit(m_table, m_platform), m_files(m_table, m_platform),
       m_document(m_table, m_platform, m_files)
 {

@@ -9,8 +9,12 @@
 
 #include <QMainWindow>
 #include <QVector>
+#include <memory>
 
 class CellEditor;
+class CheckPanel;
+class PrintPlatform;
+class QPrinter;
 struct Command;
 struct CommandTable;
 class FareGridView;
@@ -27,7 +31,8 @@ class QToolButton;
  * The window owns the document and the state that lives from start-up to exit: the table, the
  * editing commands with their row and column buffers, and the file commands with the one file
  * dialog memory. It only routes user actions to those commands. Every dialog goes through the
- * platform it is given (Qt's own in the program, a scripted fake in the tests).
+ * platform it is given (Qt's own in the program, a scripted fake in the tests), the print
+ * dialogs through the print platform.
  *
  * Every command is defined once, in the window's command table (commandtable.h): one QAction per
  * menu item, named after it ("MnuCellInsDown"); the context menu's entries are separate actions
@@ -41,6 +46,8 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
+    Form1(Platform& platform, PrintPlatform& printing, QWidget* parent = nullptr);
+    /** A window whose print commands print nothing (the print dialog is always cancelled). */
     explicit Form1(Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -53,6 +60,8 @@ public:
     FindBar* findBar();
     FareGridView* grid() const { return MSFlexGrid1; }
     CellEditor* editor() const { return Text1; }
+    /** The fare check's panel; null until the first check. */
+    CheckPanel* checkPanel() const { return m_checkPanel; }
 
     /**
      * Opens the in-cell editor over the current cell. A typed printable character replaces the
@@ -85,7 +94,11 @@ public slots:
     void MnuFileSaveAs();
     void MnuFileTxtInport();
     void MnuFileSaveTxt();
+    void MnuFilePrintPreview();
+    void MnuFilePrint();
+    void MnuFilePdf();
     void MnuFileExit();
+    void MnuToolCheck();
     void MnuHelpVersion();
     // The Edit menu. While the in-cell editor has the focus, the first five act on its text.
     void MnuEditUndo();
@@ -125,7 +138,19 @@ private:
     void replaceOne();
     void replaceEverything();
 
+    /** The printer of the session: A4 landscape until the print dialog chooses otherwise. */
+    QPrinter& printer();
+    /** Paints the fare sheet of the table onto printer; a failure is shown. */
+    void printSheet(QPrinter& printer);
+    /** The file name the sheet's footer shows: the document's file, if any. */
+    QString documentFileName() const;
+    /** Runs the fare check with the panel's rules and shows and tints what it found. */
+    void runCheck();
+    void showFindingCell(int row, int col);
+
     WindowPlatform m_platform;
+    PrintPlatform& m_printing;
+    std::unique_ptr<QPrinter> m_printer;
     FareTable m_table;
     TableHistory m_history{m_table};
     EditCommands m_edit;
@@ -141,5 +166,6 @@ private:
     QMenu* MnuRetsu = nullptr;
     QMenu* MnuHideMnu = nullptr;
     FindBar* m_findBar = nullptr;
+    CheckPanel* m_checkPanel = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
 };

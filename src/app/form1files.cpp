@@ -1,5 +1,12 @@
 // The File and Help menus' handlers.
 #include "form1.h"
+#include "model/bulkguards.h"
+#include "printplatform.h"
+#include "sheet/faresheet.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
 
 void Form1::MnuFileNew()
 {
@@ -24,6 +31,63 @@ void Form1::MnuFileTxtInport()
 void Form1::MnuFileSaveTxt()
 {
     m_files.SaveText();
+}
+
+QString Form1::documentFileName() const
+{
+    const QString& path = m_files.documentPath();
+    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
+}
+
+QPrinter& Form1::printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageLayout(FareSheet::defaultPageLayout());
+    }
+    return *m_printer;
+}
+
+void Form1::printSheet(QPrinter& target)
+{
+    int pages = 0;
+    {
+        BusyPointer busy(m_platform);
+        FareSheet sheet(m_table);
+        sheet.setFileName(documentFileName());
+        target.setDocName(m_table.text(FareTable::RouteRow, FareTable::NameCol));
+        pages = sheet.paint(target);
+    }
+    if (pages == 0)
+        m_platform.showFailure(
+            QStringLiteral("印刷できませんでした。プリンターの設定を確かめてください。"));
+}
+
+void Form1::MnuFilePrintPreview()
+{
+    m_platform.focusGrid(); // the sheet shows an edit still open
+    m_printing.previewPrint(printer(), [this](QPrinter& target) { printSheet(target); });
+}
+
+void Form1::MnuFilePrint()
+{
+    m_platform.focusGrid();
+    if (m_printing.choosePrinter(printer()))
+        printSheet(printer());
+}
+
+void Form1::MnuFilePdf()
+{
+    m_platform.focusGrid();
+    // Suggested beside the document's file, with its name; the shared file dialog memory of the
+    // table's own files is left alone.
+    QString suggested;
+    if (const QFileInfo document(m_files.documentPath()); !document.fileName().isEmpty())
+        suggested = document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+    const std::optional<QString> path = m_platform.saveFileName(
+        {{QStringLiteral("PDF ファイル(*.pdf)"), QStringLiteral("*.pdf")}}, suggested);
+    if (path)
+        ExportFareSheetPdf(m_table, m_platform, *path, documentFileName());
 }
 
 void Form1::MnuFileExit()

@@ -35,6 +35,11 @@ constexpr Command Commands[] = {
     {"MnuFile", "MnuFileTxtInport", "テキストファイルのインポート(&I)",
      run<&Form1::MnuFileTxtInport>, 15},
     {"MnuFile", "MnuFileSaveTxt", "テキストで保存(&T)", run<&Form1::MnuFileSaveTxt>},
+    {"MnuFile", "MnuFileBdr1", nullptr, nullptr},
+    {"MnuFile", "MnuFilePrintPreview", "印刷プレビュー(&V)...", run<&Form1::MnuFilePrintPreview>},
+    {"MnuFile", "MnuFilePrint", "印刷(&P)...", run<&Form1::MnuFilePrint>, -1, 0, nullptr, "Ctrl+P"},
+    {"MnuFile", "MnuFilePdf", "PDFに出力(&D)...", run<&Form1::MnuFilePdf>},
+    {"MnuFile", "MnuFileBdr2", nullptr, nullptr},
     {"MnuFile", "MnuFileExit", "終了(&X)", run<&Form1::MnuFileExit>},
 
     {"MnuEdit", "MnuEditUndo", "元に戻す(&U)", run<&Form1::MnuEditUndo>, -1, 0, nullptr, "Ctrl+Z"},
@@ -91,6 +96,9 @@ constexpr Command Commands[] = {
     {"MnuRetsu", "MnuClumRight", "右へ移動(&R)", run<&E::MnuClumRight>, 23},
     {"MnuRetsu", "MnuClumLeft", "左へ移動(&L)", run<&E::MnuClumLeft>, 22},
 
+    {"MnuTool", "MnuToolCheck", "運賃表の検査(&K)", run<&Form1::MnuToolCheck>, -1, 0, nullptr,
+     "F7"},
+
     {"MnuHelp", "MnuHelpVersion", "バージョン情報（&V)", run<&Form1::MnuHelpVersion>},
 };
 
@@ -104,6 +112,7 @@ constexpr MenuDefinition Menus[] = {
     {"MnuRowDelete", "行削除(&D)", "MnuRow"},
     {"MnuRetsu", "列(&C)", nullptr},
     {"MnuClumDelete", "列削除(&D)", "MnuRetsu"},
+    {"MnuTool", "ツール(&T)", nullptr},
     {"MnuHelp", "ヘルプ(&H)", nullptr},
 };
 

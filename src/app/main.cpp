@@ -1,6 +1,7 @@
 // farewright: the fare-table editor.
 #include "faregridview.h"
 #include "form1.h"
+#include "io/fileio.h"
 #include "version.h"
 #include "widgetsplatform.h"
 
@@ -8,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <csignal>
 #include <exception>
 #include <memory>
 
@@ -32,15 +34,14 @@ void installJapaneseTranslations(QApplication& app)
  * Its failure handler reports any failure with its description and the application's title;
  * the window keeps running with whatever the failed step left in the table.
  */
-std::unique_ptr<Form1> Main(WidgetsPlatform& platform)
+std::unique_ptr<Form1> Main(WidgetsPlatform& platform, const QStringList& arguments)
 {
     std::unique_ptr<Form1> window;
     try {
-        window = std::make_unique<Form1>(platform);
+        window = std::make_unique<Form1>(platform, platform);
         platform.setWindow(window.get());
         window->show();
-        window->documentCommands().openCommandLine(
-            DocumentCommands::argumentText(QCoreApplication::arguments()));
+        window->documentCommands().openCommandLine(DocumentCommands::argumentText(arguments));
     } catch (const std::exception& failure) {
         platform.showFailure(QString::fromLocal8Bit(failure.what()));
     }
@@ -51,7 +52,13 @@ std::unique_ptr<Form1> Main(WidgetsPlatform& platform)
 
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit (ulimit -f) a save fails with EFBIG and is reported, instead of
+    // SIGXFSZ ending the program and losing the table.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
+    // What Qt left of the command line, in its own bytes: a file name that is not UTF-8 still
+    // names its file.
+    const QStringList arguments = FileIo::decodeArguments(argc, argv);
     // The application keeps the program's own name, "farewright": a window titled with the
     // application's title, "Farewright", is one of its message boxes.
     QApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
@@ -63,7 +70,7 @@ int main(int argc, char* argv[])
     QApplication::setFont(font);
 
     WidgetsPlatform platform;
-    const std::unique_ptr<Form1> window = Main(platform);
+    const std::unique_ptr<Form1> window = Main(platform, arguments);
     if (!window)
         return 1;
     return app.exec();

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -162,4 +165,22 @@ void WidgetsPlatform::processEvents()
 void WidgetsPlatform::showVersionDialog()
 {
     ShowVersionDialog(*this, m_window);
+}
+
+bool WidgetsPlatform::choosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, m_window);
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void WidgetsPlatform::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
+{
+    QPrintPreviewDialog dialog(&printer, m_window);
+    dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    if (m_window)
+        dialog.resize(m_window->size().expandedTo(QSize(900, 650)));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(*target); });
+    dialog.exec();
 }

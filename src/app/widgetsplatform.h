@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/platform.h"
+#include "printplatform.h"
 
 #include <QPointer>
 #include <QString>
@@ -11,11 +12,12 @@ class QFileDialog;
 class QMessageBox;
 
 /**
- * The platform of the editor window: Qt's message boxes and file dialogs and the version dialog
- * (the only place the program opens a modal dialog), the busy pointer and the event loop. The
- * window itself adds the grid's focus (see WindowPlatform), so focusGrid() does nothing here.
+ * The platform of the editor window: Qt's message boxes, file dialogs, print dialogs and the
+ * version dialog (the only places the program opens a modal dialog), the busy pointer and the
+ * event loop. The window itself adds the grid's focus (see WindowPlatform), so focusGrid() does
+ * nothing here.
  */
-class WidgetsPlatform : public Platform {
+class WidgetsPlatform : public Platform, public PrintPlatform {
 public:
     /** The window that owns the dialogs. */
     void setWindow(QWidget* window) { m_window = window; }
@@ -30,6 +32,8 @@ public:
     void processEvents() override;
     void focusGrid() override {}
     void showVersionDialog() override;
+    bool choosePrinter(QPrinter& printer) override;
+    void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
     /**
      * The message box that messageBox() shows: its texts are plain text (paths and cell texts

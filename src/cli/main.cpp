@@ -1,18 +1,25 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "clicommands.h"
+#include "io/fileio.h"
 #include "terminalplatform.h"
 #include "version.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <cstdio>
+#include <memory>
+
+#ifdef FAREWRIGHT_CLI_PDF
+#include <QGuiApplication>
+#endif
 
 namespace {
 
 const char usageText[] = R"(Usage:
   farewright-cli convert [--yes] INPUT OUTPUT
   farewright-cli dump INPUT
-  farewright-cli check INPUT
+  farewright-cli check [--fares] [--format=tsv] INPUT
   farewright-cli --help | --version
 
 Reads and writes Farewright fare tables (.Hy3, .Hyo, .Hyp, .txt, .csv).
@@ -22,7 +29,9 @@ Commands:
            (any letter case). Writing .Hyo or .Hyp loses data and needs --yes; without it
            the question is printed and nothing is written. .txt and .csv are written as
            comma-separated Shift-JIS text, and read up to the first blank line (at most
-           301 lines; fields separated by tabs, commas or full-width commas).
+           301 lines; fields separated by tabs, commas or full-width commas). An OUTPUT
+           ending in .pdf gets the printed fare sheet (A4 landscape), as the editor's
+           PDF command writes it.
   dump     Prints the rows that a save would store, one line per row, as UTF-8: 152
            tab-separated fields (name, ticket number, fares 1 to 150). Backslash, tab,
            CR and LF inside a field are written as \\, \t, \r and \n, any other
@@ -34,10 +43,31 @@ Commands:
            full-width comma or a CR, which text files would split, and names holding
            another control character. For a .txt or .csv INPUT it also reports the
            lines that the import leaves out: those after the first blank line and
-           those beyond line 301. Texts are quoted up to 40 characters.
+           those beyond line 301. Texts are quoted up to 40 characters. With --fares
+           it also warns where the fares look wrong (see --fares).
 
 Options:
   -y, --yes      Answer Yes to the confirmation of the older formats.
+  --fares        check: also the fare rules (plausibility warnings):
+                   ticket-order   a ticket number smaller than the previous stop's, or
+                                  fares at a stop without a ticket number
+                   not-issued     a fare for a ticket above the stop's own ticket number
+                   missing-fare   an empty cell between two fares of a stop
+                   column-falls   down a ticket's column, a fare below the stop before
+                   row-rises      along a stop's row, a later ticket dearer than an
+                                  earlier one
+                   outlier        a fare over 3 times, or under a third of, both its
+                                  neighbours in its column
+                 They judge the stop rows only (never the route row), reading each cell
+                 as a save stores it.
+  --format=tsv   check: one finding per line as six tab-separated fields: rule id, grid
+                 row, grid column, stop number, ticket number, message. Row and column
+                 are empty when a finding is about no cell (lines of a text file); the
+                 stop number is empty for the route row, the ticket number for the name
+                 and ticket-number columns. The message escapes a backslash and control
+                 characters as dump does. The save rules' ids: unsaved-row,
+                 number-range, stored-as-zero, trailing-text, name-encoding,
+                 name-separator, name-control, import-lines.
   -h, --help     Shows this help.
   -v, --version  Shows the version.
 
@@ -55,14 +85,41 @@ int usageError(const QString& why)
 
 } // namespace
 
+/**
+ * The application object: a plain one, or for a PDF, one that can render text, on Qt's offscreen
+ * platform (nothing is shown and no display is needed).
+ */
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+#ifdef FAREWRIGHT_CLI_PDF
+    bool convert = false;
+    bool pdf = false;
+    for (const QString& arg : FileIo::decodeArguments(argc, argv)) {
+        convert = convert || arg == QLatin1String("convert");
+        pdf = pdf || isPdfPath(arg);
+    }
+    if (convert && pdf) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
+    // SIGXFSZ ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // The arguments' own bytes, so that a file name that is not UTF-8 still names its file.
+    QStringList args = FileIo::decodeArguments(argc, argv).mid(1);
     bool assumeYes = false;
+    CheckOptions check;
+    bool checkOption = false;
     QStringList positional;
     bool optionsEnded = false;
     for (const QString& arg : std::as_const(args)) {
@@ -78,6 +135,11 @@ int main(int argc, char* argv[])
             return flushStandardOutput() ? ExitSuccess : ExitFailure;
         } else if (arg == QLatin1String("-y") || arg == QLatin1String("--yes")) {
             assumeYes = true;
+        } else if (arg == QLatin1String("--fares")) {
+            check.fares = checkOption = true;
+        } else if (arg == QLatin1String("--format=tsv") || arg == QLatin1String("--format=text")) {
+            check.tsv = arg.endsWith(QLatin1String("tsv"));
+            checkOption = true;
         } else {
             return usageError(QStringLiteral("不明なオプションです: %1").arg(arg));
         }
@@ -95,12 +157,14 @@ int main(int argc, char* argv[])
     }
     if (assumeYes)
         return usageError(QStringLiteral("--yes は convert にだけ使えます。"));
+    if (checkOption && command != QLatin1String("check"))
+        return usageError(QStringLiteral("--fares と --format は check にだけ使えます。"));
     if (command == QLatin1String("dump") || command == QLatin1String("check")) {
         if (positional.size() != 1)
             return usageError(
                 QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
         const int status = command == QLatin1String("dump") ? runDump(positional[0], out)
-                                                            : runCheck(positional[0], out);
+                                                            : runCheck(positional[0], out, check);
         out.flush();
         return flushStandardOutput() && out.status() == QTextStream::Ok ? status : ExitFailure;
     }

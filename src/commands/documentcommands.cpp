@@ -62,7 +62,7 @@ Outcome DocumentCommands::openCommandLine(const QString& argumentText)
     const FileOperation load = StartupLoaderForPath(path);
     if (!load)
         return Outcome::Declined;
-    return load(m_table, m_platform, path);
+    return m_files.noteDocument(path, load(m_table, m_platform, path));
 }
 
 bool DocumentCommands::askToClear()
@@ -78,6 +78,7 @@ Outcome DocumentCommands::newDocument()
     if (!askToClear())
         return Outcome::Declined;
     m_table.Data_Cls();
+    m_files.forgetDocument();
     return Outcome::Done;
 }
 
@@ -111,5 +112,5 @@ Outcome DocumentCommands::OpenDroppedFile(const QString& path)
                               Platform::Icon::Critical, Platform::Answer::Ok);
         return Outcome::Failed;
     }
-    return load(m_table, m_platform, path);
+    return m_files.noteDocument(path, load(m_table, m_platform, path));
 }

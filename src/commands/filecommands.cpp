@@ -44,6 +44,13 @@ QList<FileFilter> FileCommands::textImportFilters()
     return parseFilterList(QStringLiteral("テキストファイル(*.txt;*.csv)|*.txt;*.csv"));
 }
 
+Outcome FileCommands::noteDocument(const QString& path, Outcome outcome)
+{
+    if (outcome == Outcome::Done)
+        m_documentPath = path;
+    return outcome;
+}
+
 void FileCommands::commitOpenEdit()
 {
     // An edit still open in the current cell belongs to the table: giving the grid the focus
@@ -78,7 +85,7 @@ Outcome FileCommands::OpenFareFile()
     const FileOperation load = OpenLoaderForPath(*path);
     if (!load)
         return Outcome::Declined;
-    return load(m_table, m_platform, *path);
+    return noteDocument(*path, load(m_table, m_platform, *path));
 }
 
 Outcome FileCommands::SaveFareFile()
@@ -90,7 +97,7 @@ Outcome FileCommands::SaveFareFile()
     const FileOperation save = SaveWriterForPath(*path);
     if (!save)
         return Outcome::Declined;
-    return save(m_table, m_platform, *path);
+    return noteDocument(*path, save(m_table, m_platform, *path));
 }
 
 Outcome FileCommands::SaveText()
@@ -99,7 +106,7 @@ Outcome FileCommands::SaveText()
     const std::optional<QString> path = chooseToSave(textSaveFilters());
     if (!path)
         return Outcome::Declined;
-    return ExportText(m_table, m_platform, *path);
+    return noteDocument(*path, ExportText(m_table, m_platform, *path));
 }
 
 Outcome FileCommands::ImportText()
@@ -108,5 +115,5 @@ Outcome FileCommands::ImportText()
     const std::optional<QString> path = chooseToOpen(textImportFilters());
     if (!path)
         return Outcome::Declined;
-    return LoadText(m_table, m_platform, *path);
+    return noteDocument(*path, LoadText(m_table, m_platform, *path));
 }

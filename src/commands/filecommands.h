@@ -35,6 +35,16 @@ public:
     /** The path chosen last in any of the four dialogs. */
     const QString& lastPath() const { return m_lastPath; }
 
+    /**
+     * The file the table was last read from or written to (by these commands, the command line
+     * or a drop); empty after New and before the first. The printed sheet names it; nothing
+     * else depends on it (the window keeps no file name of its own).
+     */
+    const QString& documentPath() const { return m_documentPath; }
+    /** Records how a file operation on path ended: a success makes it the document's file. */
+    Outcome noteDocument(const QString& path, Outcome outcome);
+    void forgetDocument() { m_documentPath.clear(); }
+
     static QList<FileFilter> openFilters();
     static QList<FileFilter> saveFilters();
     static QList<FileFilter> textSaveFilters();
@@ -54,4 +64,5 @@ private:
     FareTable& m_table;
     Platform& m_platform;
     QString m_lastPath;
+    QString m_documentPath;
 };

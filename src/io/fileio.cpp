@@ -1,104 +1,511 @@
 #include "fileio.h"
 
+#include "model/messagetext.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QUrl>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace FileIo {
 
 namespace {
 
-QString writeFailure(const QFileDevice& file)
+enum class Access { Read, Write };
+
+/** A byte b (0x80…0xFF) outside well-formed UTF-8 stands in a path as U+DC00 + b. */
+constexpr char16_t EscapeBase = 0xDC00;
+
+bool isEscapedByte(QChar c)
 {
-    if (file.error() == QFileDevice::ResourceError)
-        return QStringLiteral("ディスクの空き容量が足りません（%1）。").arg(file.errorString());
-    return QStringLiteral("ファイルに書き込めません（%1）。").arg(file.errorString());
+    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
+}
+
+/** Whether text[i] begins a surrogate pair (a character beyond U+FFFF, never an escape). */
+bool startsPair(QStringView text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+}
+
+/** The length of the well-formed UTF-8 sequence at s, n > 0 bytes being left, or 0. */
+int utf8SequenceLength(const uchar* s, qsizetype n)
+{
+    const uchar lead = s[0];
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    uchar low = 0x80; // the second byte's range: no overlong forms, no surrogates, ≤ U+10FFFF
+    uchar high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (n < length || s[1] < low || s[1] > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if (s[i] < 0x80 || s[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+/** Well-formed UTF-8 as text; unlike QString::fromUtf8(), it keeps a leading U+FEFF. */
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder(bytes);
+}
+
+/** An open file descriptor, closed when it goes. */
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() { close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int fd() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    void reset(int fd)
+    {
+        close();
+        m_fd = fd;
+    }
+    /** Closes it; 0, or the error that closing reported (a late write error). */
+    int close()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    }
+
+private:
+    int m_fd;
+};
+
+/** A temporary file's name, removed when it goes unless it was put in the target's place. */
+class TemporaryName {
+public:
+    explicit TemporaryName(QByteArray name) : m_name(std::move(name)) {}
+    ~TemporaryName()
+    {
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+    }
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
+    void release() { m_name.clear(); }
+
+private:
+    QByteArray m_name;
+};
+
+/** A system error as the user reads it: a plain sentence, the system's own text after it. */
+QString systemFailure(int error, Access access)
+{
+    QString sentence;
+    switch (error) {
+    case ENOENT:
+        sentence = access == Access::Read ? QStringLiteral("ファイルが見つかりません")
+                                          : QStringLiteral("保存先のフォルダーが見つかりません");
+        break;
+    case ENOTDIR:
+        sentence = QStringLiteral("パスの途中にフォルダーではないファイルがあります");
+        break;
+    case EACCES:
+    case EPERM:
+        sentence = access == Access::Read ? QStringLiteral("ファイルを読む権限がありません")
+                                          : QStringLiteral("書き込む権限がありません");
+        break;
+    case EROFS:
+        sentence = QStringLiteral("読み取り専用のファイルシステムのため書き込めません");
+        break;
+    case ENOSPC:
+        sentence = QStringLiteral("ディスクの空き容量が足りません");
+        break;
+    case EDQUOT:
+        sentence = QStringLiteral("ディスク使用量の割り当てを超えるため書き込めません");
+        break;
+    case EFBIG:
+        sentence = QStringLiteral("ファイルの大きさの上限を超えるため書き込めません");
+        break;
+    case ENAMETOOLONG:
+        sentence = QStringLiteral("ファイル名が長すぎます");
+        break;
+    case EISDIR:
+        sentence = QStringLiteral("ファイルではなくフォルダーです");
+        break;
+    case ELOOP:
+        sentence = QStringLiteral("シンボリックリンクが多すぎるか、循環しています");
+        break;
+    case EIO:
+        sentence = QStringLiteral("ディスクの読み書きでエラーが起きました");
+        break;
+    case ETXTBSY:
+        sentence = QStringLiteral("実行中のプログラムのファイルのため書き込めません");
+        break;
+    case EMFILE:
+    case ENFILE:
+        sentence = QStringLiteral("開いているファイルが多すぎます");
+        break;
+    case ENOMEM:
+        sentence = QStringLiteral("メモリが足りません");
+        break;
+    case EBUSY:
+        sentence = QStringLiteral("ファイルが使用中です");
+        break;
+    default:
+        sentence = access == Access::Read ? QStringLiteral("ファイルを読み込めません")
+                                          : QStringLiteral("ファイルに書き込めません");
+        break;
+    }
+    return QStringLiteral("%1（%2）。").arg(sentence, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+/** Why a file whose name Qt's file dialog gave with U+FFFD for bytes that were not UTF-8 is not
+ *  found (saving under that name would make a second file beside the one chosen). */
+QString notUtf8Name()
+{
+    return QStringLiteral(
+               "ファイル名が UTF-8 ではないため、このファイルを扱えません（読めない部分が"
+               "「%1」になっています）。convmv などでファイル名を UTF-8 に変えてから、"
+               "もう一度お試しください（例: convmv -f cp932 -t utf-8 --notest ファイル名）。")
+        .arg(QChar(QChar::ReplacementCharacter));
+}
+
+/** Why a path that names no file cannot be used. */
+QString missingFailure(int error, const QString& path, Access access)
+{
+    if (error == ENOENT && path.contains(QChar::ReplacementCharacter))
+        return notUtf8Name();
+    return systemFailure(error, access);
+}
+
+/** Why a file that is not a regular one is refused. */
+QString notRegularFile(mode_t mode, Access access)
+{
+    if (S_ISDIR(mode))
+        return access == Access::Read
+                   ? QStringLiteral("ファイルではなくフォルダーです。")
+                   : QStringLiteral("同じ名前のフォルダーがあるため保存できません。");
+    QString kind = QStringLiteral("特殊なファイル");
+    if (S_ISFIFO(mode))
+        kind = QStringLiteral("名前付きパイプ");
+    else if (S_ISSOCK(mode))
+        kind = QStringLiteral("ソケット");
+    else if (S_ISCHR(mode) || S_ISBLK(mode))
+        kind = QStringLiteral("デバイスファイル");
+    return QStringLiteral(
+               "通常のファイルではなく%1です。読み書きできるのは通常のファイルだけです。")
+        .arg(kind);
+}
+
+QString readOnlyFile()
+{
+    return QStringLiteral("書き込み禁止のファイルのため上書きできません。別の名前で保存するか、"
+                          "ファイルの書き込みを許可してください。");
+}
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+/** Writes all of bytes at the descriptor's position; 0, or the error that stopped it. */
+int writeAll(int fd, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += n;
+    }
+    return 0;
+}
+
+/** Follows symbolic links from path to the name of what they finally lead to. */
+int resolveLinks(QByteArray& path, struct stat& status, bool& exists)
+{
+    for (int hops = 0; hops <= 40; ++hops) {
+        if (::lstat(path.constData(), &status) != 0) {
+            exists = false;
+            return errno == ENOENT ? 0 : errno;
+        }
+        exists = true;
+        if (!S_ISLNK(status.st_mode))
+            return 0;
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(path.constData(), link.data(), size_t(link.size()));
+        if (length < 0)
+            return errno;
+        link.truncate(length);
+        path = link.startsWith('/') ? link : folderOf(path) + '/' + link;
+    }
+    return ELOOP;
+}
+
+/** Gives the new file the old one's owner, group and mode, as far as the process may. */
+int keepOwnerAndMode(int fd, const struct stat& old)
+{
+    // The owner first, since changing it clears the setuid and setgid bits. Only root may give
+    // a file away; a user may still give it a group they belong to.
+    if (fchown(fd, old.st_uid, old.st_gid) != 0 && fchown(fd, uid_t(-1), old.st_gid) != 0) {
+        // Otherwise the new file stays the saving user's, as it must.
+    }
+    if (fchmod(fd, old.st_mode & 07777) == 0)
+        return 0;
+    // A file system without modes refuses: fine, as long as nobody may do more than before.
+    const int error = errno;
+    struct stat now {};
+    return fstat(fd, &now) == 0 && (now.st_mode & ~old.st_mode & 0777) == 0 ? 0 : error;
+}
+
+/** Writes bytes to a temporary file beside target and renames it over target. */
+WriteResult replaceFile(const QByteArray& target, const struct stat* old, const QByteArray& bytes)
+{
+    // A short name, so that any name the file system takes for the target can be saved.
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QByteArray folder = folderOf(target);
+    QByteArray temporary;
+    Descriptor file;
+    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        temporary = folder + "/.farewright-";
+        for (int i = 0; i < 8; ++i)
+            temporary += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+        file.reset(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
+                          0666));
+        if (!file.valid() && errno != EEXIST)
+            break;
+    }
+    if (!file.valid()) {
+        // The new content is written beside the target and then put in its place, so the folder
+        // itself must be writable, even when the file is.
+        if (errno == EACCES || errno == EPERM)
+            return {QStringLiteral("保存先のフォルダーに書き込めないため保存できません。"
+                                   "別の場所に保存してください。")};
+        return {missingFailure(errno, decodePath(folder), Access::Write)};
+    }
+    TemporaryName name(temporary);
+    int error = writeAll(file.fd(), bytes);
+    if (!error && old)
+        error = keepOwnerAndMode(file.fd(), *old);
+    if (!error && ::fsync(file.fd()) != 0)
+        error = errno;
+    if (!error)
+        error = file.close();
+    if (!error && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error)
+        return {systemFailure(error, Access::Write)};
+    name.release();
+    // The rename itself reaches the disk with the folder.
+    if (const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        dir.valid())
+        ::fsync(dir.fd());
+    return {};
+}
+
+/**
+ * Rewrites a file with several hard links through its own name, so that every name keeps
+ * showing the one file. The room is reserved first: a full disk or a file-size limit is found
+ * while the old content is still whole.
+ */
+WriteResult writeInPlace(const QByteArray& target, const QByteArray& bytes)
+{
+    Descriptor file(
+        ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (!file.valid() || fstat(file.fd(), &status) != 0)
+        return {systemFailure(errno, Access::Write)};
+    if (!S_ISREG(status.st_mode))
+        return {notRegularFile(status.st_mode, Access::Write)};
+    // Reserving may lengthen the file (with zeros after the old content); a failure takes that
+    // back. A file system that cannot reserve room is written without the reservation.
+    if (!bytes.isEmpty() && fallocate(file.fd(), 0, 0, bytes.size()) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS) {
+        const QString why = systemFailure(errno, Access::Write);
+        return {why, ::ftruncate(file.fd(), status.st_size) != 0};
+    }
+    int error = writeAll(file.fd(), bytes);
+    if (!error && ::ftruncate(file.fd(), bytes.size()) != 0)
+        error = errno;
+    if (!error && ::fsync(file.fd()) != 0)
+        error = errno;
+    if (!error)
+        error = file.close();
+    if (error)
+        return {systemFailure(error, Access::Write), true};
+    return {};
 }
 
 } // namespace
 
+QString decodePath(QByteArrayView bytes)
+{
+    const auto* s = reinterpret_cast<const uchar*>(bytes.data());
+    QString path;
+    qsizetype run = 0; // where the bytes not yet decoded begin
+    for (qsizetype i = 0; i < bytes.size();) {
+        if (const int length = utf8SequenceLength(s + i, bytes.size() - i)) {
+            i += length;
+            continue;
+        }
+        path += fromUtf8(bytes.sliced(run, i - run));
+        path += QChar(char16_t(EscapeBase + s[i]));
+        run = ++i;
+    }
+    return path + fromUtf8(bytes.sliced(run));
+}
+
+QByteArray encodePath(const QString& path)
+{
+    QByteArray bytes;
+    qsizetype run = 0; // where the characters not yet encoded begin
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (startsPair(path, i)) {
+            ++i;
+        } else if (isEscapedByte(path[i])) {
+            bytes += QStringView(path).sliced(run, i - run).toUtf8();
+            bytes += char(path[i].unicode() - EscapeBase);
+            run = i + 1;
+        }
+    }
+    return bytes + QStringView(path).sliced(run).toUtf8();
+}
+
+QStringList decodeArguments(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(decodePath(argv[i]));
+    return arguments;
+}
+
+QString localFileFromUrl(const QUrl& url)
+{
+    // QUrl::toLocalFile() reads the path as UTF-8 and loses the bytes that are not.
+    if (!url.isLocalFile() || !url.host().isEmpty())
+        return url.toLocalFile();
+    return decodePath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
 QString displayPath(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    // Whole, since its end names the file; but a control character in it must not break the
+    // message's lines or steer a terminal.
+    const QString native = QDir::toNativeSeparators(path);
+    QString shown;
+    shown.reserve(native.size());
+    for (qsizetype i = 0; i < native.size(); ++i) {
+        if (startsPair(native, i)) {
+            shown += native[i];
+            shown += native[++i];
+        } else if (isEscapedByte(native[i])) {
+            shown += QChar(QChar::ReplacementCharacter);
+        } else if (isControlCharacter(native[i].unicode())) {
+            appendEscapedControl(shown, native[i].unicode());
+        } else {
+            shown += native[i];
+        }
+    }
+    return shown;
 }
 
 ReadResult readFile(const QString& path, qint64 maxBytes)
 {
     ReadResult result;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
-        result.error = QStringLiteral("ファイルが見つかりません。");
+    if (path.isEmpty()) {
+        result.error = QStringLiteral("ファイル名が指定されていません。");
         return result;
     }
-    if (info.isDir()) {
-        result.error = QStringLiteral("ファイルではなくフォルダーです。");
+    const QByteArray name = encodePath(path);
+    // The type first: a FIFO, device or socket is refused without being opened, and one put in
+    // the file's place meanwhile is opened without waiting for a writer, then refused.
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0) {
+        result.error = missingFailure(errno, path, Access::Read);
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
-        return result;
-    }
-    // Read what is there, never reserving the whole limit for a small file.
-    const qint64 size = file.isSequential() ? 0 : file.size();
-    if (size > 0) {
-        result.bytes = file.read(qMin(maxBytes, size));
-    } else {
-        while (result.bytes.size() < maxBytes) {
-            const QByteArray chunk =
-                file.read(qMin<qint64>(1 << 20, maxBytes - result.bytes.size()));
-            if (chunk.isEmpty())
-                break;
-            result.bytes += chunk;
+    Descriptor file;
+    if (S_ISREG(status.st_mode)) {
+        file.reset(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!file.valid() || fstat(file.fd(), &status) != 0) {
+            result.error = systemFailure(errno, Access::Read);
+            return result;
         }
     }
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString());
-        result.bytes.clear();
+    if (!S_ISREG(status.st_mode)) {
+        result.error = notRegularFile(status.st_mode, Access::Read);
+        return result;
     }
+    // Read the size the file has now, never reserving the whole limit for a small file; a file
+    // that tells no size (as in /proc) is read in pieces up to its end.
+    const qint64 expected = qMin<qint64>(maxBytes, status.st_size);
+    qint64 total = 0;
+    while (total < (expected > 0 ? expected : maxBytes)) {
+        const qint64 piece =
+            expected > 0 ? expected - total : qMin<qint64>(maxBytes - total, 1 << 16);
+        result.bytes.resize(total + piece);
+        const ssize_t n = ::read(file.fd(), result.bytes.data() + total, size_t(piece));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.error = systemFailure(errno, Access::Read);
+            result.bytes.clear();
+            return result;
+        }
+        if (n == 0)
+            break;
+        total += n;
+    }
+    result.bytes.truncate(total);
     return result;
 }
 
-QString writeFileAtomically(const QString& path, const QByteArray& bytes)
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     if (path.isEmpty())
-        return QStringLiteral("ファイル名が指定されていません。");
-    if (QFileInfo(path).isDir())
-        return QStringLiteral("同じ名前のフォルダーがあるため保存できません。");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        // The new content is written beside the target and then put in its place, so the folder
-        // itself must be writable, even when the file is.
-        const QFileInfo folder(QFileInfo(path).absolutePath());
-        if (folder.isDir() && !folder.isWritable())
-            return QStringLiteral(
-                       "フォルダー「%"
-                       "1」に書き込めないため保存できません。別の場所に保存してください。")
-                .arg(displayPath(folder.filePath()));
-        return QStringLiteral("ファイルを作成できません（%1）。").arg(file.errorString());
+        return {QStringLiteral("ファイル名が指定されていません。")};
+    // A symbolic link stays a link: the file it finally leads to is replaced.
+    QByteArray target = encodePath(path);
+    struct stat old {};
+    bool exists = false;
+    if (const int error = resolveLinks(target, old, exists))
+        return {systemFailure(error, Access::Write)};
+    if (!exists) {
+        if (decodePath(target).contains(QChar::ReplacementCharacter))
+            return {notUtf8Name()};
+        return replaceFile(target, nullptr, bytes);
     }
-    // A write that stops part way (a full disk) reports no error of its own: write the rest
-    // until the file system says why it refuses.
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) {
-            const QString why = writeFailure(file);
-            file.cancelWriting();
-            return why;
-        }
-        written += n;
-    }
-    // QSaveFile::commit() does not notice when the last buffered bytes cannot be written while
-    // it closes the file, and would put a cut file in the target's place: flush them first.
-    if (!file.flush()) {
-        const QString why = writeFailure(file);
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit())
-        return writeFailure(file);
-    return QString();
+    if (!S_ISREG(old.st_mode))
+        return {notRegularFile(old.st_mode, Access::Write)};
+    // Root may write any file; one whose mode lets nobody write it is still refused, as it is
+    // for every other user.
+    if (geteuid() == 0 && (old.st_mode & 0222) == 0)
+        return {readOnlyFile()};
+    if (faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return {errno == EACCES || errno == EPERM ? readOnlyFile()
+                                                  : systemFailure(errno, Access::Write)};
+    if (old.st_nlink > 1)
+        return writeInPlace(target, bytes);
+    return replaceFile(target, &old, bytes);
 }
 
 } // namespace FileIo

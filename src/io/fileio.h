@@ -1,9 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
-/** Whole-file reading and atomic writing, with Japanese failure descriptions. */
+class QUrl;
+
+/**
+ * Whole-file reading and atomic writing of regular files, with Japanese failure descriptions.
+ *
+ * Paths are texts whose bytes survive: a file name that is not UTF-8 (a Shift-JIS name unpacked
+ * from a Windows archive) holds each byte that does not decode as the lone surrogate
+ * U+DC80…U+DCFF, which stands for that byte again when the file is opened.
+ */
 namespace FileIo {
 
 struct ReadResult {
@@ -14,19 +24,43 @@ struct ReadResult {
 };
 
 /**
- * Reads a whole file, at most maxBytes of it (anything beyond is left unread). A missing path,
- * a folder or an unreadable file is an error; nothing is ever created.
+ * Reads a whole regular file (or one a symbolic link leads to), at most maxBytes of it (anything
+ * beyond is left unread). A missing path, a folder, a FIFO, a device or a socket is an error,
+ * found without opening it or waiting for it; nothing is ever created.
  */
 ReadResult readFile(const QString& path, qint64 maxBytes);
 
-/**
- * Replaces the file at path with bytes: written to a temporary file beside it, then renamed over
- * it, so the target keeps its old content exactly (or stays absent) on any failure. Returns the
- * failure's description, or an empty text on success.
- */
-QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+struct WriteResult {
+    /** Empty on success. */
+    QString error;
+    /** Whether a failed write had already changed the file (only when written in place). */
+    bool targetChanged = false;
+    bool ok() const { return error.isEmpty(); }
+};
 
-/** The path as messages show it. */
+/**
+ * Replaces the regular file at path with bytes, or creates it. A symbolic link stays a link and
+ * its final target is replaced. The new content goes to a temporary file beside that target,
+ * which takes the old file's mode, owner and group (as far as the process may set them) and is
+ * then renamed over it, so the target keeps its old content exactly (or stays absent) on any
+ * failure. A file with several hard links is instead rewritten in place, so that it stays one
+ * file: the room for the new content is reserved first, so a full disk or a file-size limit
+ * still leaves it untouched. A folder, FIFO, device or socket is refused, and so is a file that
+ * its mode bits make read-only, also for root.
+ */
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+/** The path as messages show it, whole: a byte that is not UTF-8 shows as U+FFFD, a control
+ *  character escaped (\n, \x1b). */
 QString displayPath(const QString& path);
+
+/** A path from the system's bytes; every byte is kept (see above). */
+QString decodePath(QByteArrayView bytes);
+/** The bytes that path stands for, as the system calls take them. */
+QByteArray encodePath(const QString& path);
+/** The program's arguments from main()'s argv, decoded as paths. */
+QStringList decodeArguments(int argc, const char* const* argv);
+/** The local file a file: URL names, from its percent-encoded bytes. */
+QString localFileFromUrl(const QUrl& url);
 
 } // namespace FileIo

@@ -6,10 +6,12 @@
 #include "model/platform.h"
 #include "tablerecords.h"
 
-QString saveFailure(const QString& path, const QString& reason)
+QString saveFailure(const QString& path, const QString& reason, bool targetChanged)
 {
-    return QStringLiteral("「%1」に保存できませんでした。\n%2\nファイルは変更していません。")
-        .arg(FileIo::displayPath(path), reason);
+    return QStringLiteral("「%1」に保存できませんでした。\n%2\n%3")
+        .arg(FileIo::displayPath(path), reason,
+             targetChanged ? QStringLiteral("ファイルは途中まで書き換わっています。")
+                           : QStringLiteral("ファイルは変更していません。"));
 }
 
 QString loadFailure(const QString& path, const QString& reason)
@@ -49,17 +51,17 @@ Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString
 Outcome WriteTableToFile(FareTable& table, Platform& platform, const QString& path,
                          const std::function<QString(QByteArray&)>& encode)
 {
-    QString error;
+    FileIo::WriteResult written;
     {
         BusyPointer busy(platform);
         HiddenTable hidden(table);
         QByteArray bytes;
-        error = encode(bytes);
-        if (error.isEmpty())
-            error = FileIo::writeFileAtomically(path, bytes);
+        written.error = encode(bytes);
+        if (written.ok())
+            written = FileIo::writeFileAtomically(path, bytes);
     }
-    if (error.isEmpty())
+    if (written.ok())
         return Outcome::Done;
-    platform.showFailure(saveFailure(path, error));
+    platform.showFailure(saveFailure(path, written.error, written.targetChanged));
     return Outcome::Failed;
 }

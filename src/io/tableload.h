@@ -35,7 +35,8 @@ Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString
 Outcome WriteTableToFile(FareTable& table, Platform& platform, const QString& path,
                          const std::function<QString(QByteArray&)>& encode);
 
-/** The description shown when saving to path failed for reason. */
-QString saveFailure(const QString& path, const QString& reason);
+/** The description shown when saving to path failed for reason (after the file was changed,
+ *  when targetChanged). */
+QString saveFailure(const QString& path, const QString& reason, bool targetChanged = false);
 /** The description shown when loading path failed for reason. */
 QString loadFailure(const QString& path, const QString& reason);

@@ -24,14 +24,22 @@ const QString& numberText(qint16 value)
 
 int CollectRowCount(FareTable& table, int limit)
 {
-    // Read through GetCell, one name cell after the other, so an open edit is committed into its
-    // cell before that cell is looked at, and the last name cell read is left current.
+    // As GetCell over the name cells from row 1 down: the first move commits an open edit into
+    // its cell before the cells are looked at, and the last name cell read is left current.
+    table.setCurrentCell(1, FareTable::NameCol);
+    const int count = StoredRowCount(table, limit);
+    const int lastRead = qMin(count + 1, qMin(limit, int(FareTable::LastRow)));
+    if (lastRead >= 1)
+        table.setCurrentCell(lastRead, FareTable::NameCol);
+    return count;
+}
+
+int StoredRowCount(const FareTable& table, int limit)
+{
     int count = 0;
-    for (int row = 1; row <= limit && row <= FareTable::LastRow; ++row) {
-        if (table.GetCell(row, FareTable::NameCol).isEmpty())
-            break;
+    while (count < limit && count < FareTable::LastRow &&
+           !table.text(count + 1, FareTable::NameCol).isEmpty())
         ++count;
-    }
     return count;
 }
 

@@ -14,6 +14,12 @@ class FareTable;
  */
 int CollectRowCount(FareTable& table, int limit);
 
+/**
+ * The same count without reading through GetCell: the current cell stays where it is. For
+ * whatever only looks at the stored rows (the fare check, the printed sheet, dump).
+ */
+int StoredRowCount(const FareTable& table, int limit);
+
 struct TableRecords {
     QVector<FareRecord> records;
     /** Empty on success; otherwise the overflow that stops the save (Japanese). */

@@ -1,8 +1,10 @@
 #include "app/celleditor.h"
+#include "app/checkpanel.h"
 #include "app/faregridmodel.h"
 #include "app/faregridview.h"
 #include "app/findbar.h"
 #include "app/form1.h"
+#include "app/printplatform.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "gui/twips.h"
@@ -16,24 +18,48 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
 
 namespace {
 
+/** The print dialogs, scripted: a printer chosen is one that writes a PDF file. */
+struct FakePrinting : PrintPlatform {
+    QString printTo; ///< the file the printer writes; empty cancels the print dialog
+    QStringList calls;
+
+    bool choosePrinter(QPrinter& printer) override
+    {
+        calls << QStringLiteral("print");
+        printer.setOutputFileName(printTo);
+        return !printTo.isEmpty();
+    }
+    void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override
+    {
+        calls << QStringLiteral("preview");
+        printer.setOutputFileName(printTo);
+        paint(printer);
+    }
+};
+
 /** A shown, active main window over a scripted platform. */
 struct Window {
     FakePlatform platform;
-    Form1 form{platform};
+    FakePrinting printing;
+    Form1 form{platform, printing};
 
     Window()
     {
@@ -132,6 +158,7 @@ private slots:
     void contextEntryRunsItsTwinsHandler();
     void mergeButtonIsDisabled();
     void versionCommandGoesThroughThePlatform();
+    void printAndCheckCommands();
     void bulkChangeRedrawsOnce();
     void commandCommitsOpenEditFirst_data();
     void commandCommitsOpenEditFirst();
@@ -628,7 +655,7 @@ void TestForm1::menuEntriesInOrder_data()
     QTest::newRow("menu bar") << QString()
                               << lines({"ファイル(&F) MnuFile", "編集(&E) MnuEdit",
                                         "セル(&L) MnuCell", "行(&R) MnuRow", "列(&C) MnuRetsu",
-                                        "ヘルプ(&H) MnuHelp"});
+                                        "ツール(&T) MnuTool", "ヘルプ(&H) MnuHelp"});
     QTest::newRow("MnuEdit")
         << "MnuEdit"
         << lines({"— 元に戻す(&U) MnuEditUndo", "shortcut Ctrl+Z", "— やり直し(&R) MnuEditRedo",
@@ -641,7 +668,10 @@ void TestForm1::menuEntriesInOrder_data()
                              << lines({"— 新規作成(&N) MnuFileNew", "— 開く(&O) MnuFileOpen",
                                        "— 保存(&A) MnuFileSaveAs",
                                        "— テキストファイルのインポート(&I) MnuFileTxtInport",
-                                       "— テキストで保存(&T) MnuFileSaveTxt",
+                                       "— テキストで保存(&T) MnuFileSaveTxt", "— ---- MnuFileBdr1",
+                                       "— 印刷プレビュー(&V)... MnuFilePrintPreview",
+                                       "— 印刷(&P)... MnuFilePrint", "shortcut Ctrl+P",
+                                       "— PDFに出力(&D)... MnuFilePdf", "— ---- MnuFileBdr2",
                                        "— 終了(&X) MnuFileExit"});
     QTest::newRow("MnuCell")
         << "MnuCell"
@@ -664,6 +694,8 @@ void TestForm1::menuEntriesInOrder_data()
                   "— 列挿入(&I) MnuClumIns", "— 列削除(&D) MnuClumDelete",
                   "—— 空白で残す(&N) MnuClumDeleteNormal", "—— 左へシフト(&L) MnuClumDeleteLeft",
                   "— 右へ移動(&R) MnuClumRight", "— 左へ移動(&L) MnuClumLeft"});
+    QTest::newRow("MnuTool") << "MnuTool"
+                             << lines({"— 運賃表の検査(&K) MnuToolCheck", "shortcut F7"});
     QTest::newRow("MnuHelp") << "MnuHelp" << lines({"— バージョン情報（&V) MnuHelpVersion"});
     QTest::newRow("MnuHideMnu") << "MnuHideMnu"
                                 << lines({"— セルの挿入(挿入後下へシフト) MnuCellInsDownHide",
@@ -881,6 +913,51 @@ void TestForm1::versionCommandGoesThroughThePlatform()
     QCOMPARE(effects(w), before);
 }
 
+void TestForm1::printAndCheckCommands()
+{
+    Window w;
+    w.platform.fileAnswers << m_routeFile; // 5 stops, fares rising along every row
+    w.action("MnuFileOpen")->trigger();
+    w.table().setCurrentCell(4, 9);
+
+    // The check lists its warnings, tints their cells and leaves the current cell alone.
+    w.action("MnuToolCheck")->trigger();
+    CheckPanel* panel = w.form.checkPanel();
+    QVERIFY(panel && panel->isVisible());
+    const int all = panel->list()->topLevelItemCount();
+    QVERIFY(all > 0);
+    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), QPoint(9, 4));
+    QTreeWidgetItem* last = panel->list()->topLevelItem(all - 1);
+    const QPoint cell = last->data(0, Qt::UserRole).toPoint();
+    QVERIFY(w.grid()->fareModel()->isMarked(cell.y(), cell.x()));
+    // Activating a warning moves there, committing an edit open elsewhere.
+    w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    panel->list()->setCurrentItem(last);
+    QTest::keyClick(panel->list(), Qt::Key_Return);
+    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+    QCOMPARE(w.table().text(4, 9), QStringLiteral("7"));
+    QVERIFY(!w.grid()->fareModel()->isMarked(cell.y(), cell.x())); // the table changed
+    QVERIFY(panel->findChild<QLabel*>(QStringLiteral("CheckSummary"))
+                ->text()
+                .contains(QStringLiteral("変更")));
+    // Switching the rule behind the warnings off checks again without it.
+    panel->findChild<QCheckBox*>(QStringLiteral("CheckRule_row-rises"))->setChecked(false);
+    QVERIFY(panel->list()->topLevelItemCount() < all);
+
+    // Printing and the preview draw the sheet through the print dialogs' seam.
+    w.printing.printTo = m_dir.filePath(QStringLiteral("printed.pdf"));
+    w.action("MnuFilePrint")->trigger();
+    w.action("MnuFilePrintPreview")->trigger();
+    QCOMPARE(w.printing.calls, QStringList({QStringLiteral("print"), QStringLiteral("preview")}));
+    QVERIFY(TestTables::readBytes(w.printing.printTo).startsWith("%PDF"));
+    QProcess text; // the footer names the file the table came from
+    text.start(QStringLiteral("pdftotext"), {w.printing.printTo, QStringLiteral("-")});
+    if (text.waitForFinished())
+        QVERIFY(text.readAllStandardOutput().contains("route.Hy3"));
+    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+    QCOMPARE(w.platform.messages.size(), 0);
+}
+
 void TestForm1::bulkChangeRedrawsOnce()
 {
     Window w;
@@ -919,6 +996,10 @@ void TestForm1::commandCommitsOpenEditFirst_data()
                                   << "X";
     QTest::newRow("save as text, cancelled") << "MnuFileSaveTxt" << none << ""
                                              << "X";
+    QTest::newRow("PDF") << "MnuFilePdf" << none << "typed.pdf"
+                         << "X";
+    QTest::newRow("PDF, cancelled") << "MnuFilePdf" << none << ""
+                                    << "X";
     QTest::newRow("drop, blank first line") << "drop" << QList<A>{A::Yes} << "BLANK"
                                             << "";
     QTest::newRow("drop, no") << "drop" << QList<A>{A::No} << "ROUTE"

@@ -1,3 +1,4 @@
+#include "check/farecheck.h"
 #include "cli/clicommands.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
@@ -51,6 +52,9 @@ private slots:
     void checkOfCleanFileSucceeds();
     void checkFindings_data();
     void checkFindings();
+    void checkWithFaresAndTsv_data();
+    void checkWithFaresAndTsv();
+    void convertWritesTheSheetAsPdf();
 
 private:
     QString path(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
@@ -87,6 +91,13 @@ void TestCli::usage_data()
         << 2 << QString();
     QTest::newRow("yes outside convert")
         << QStringList{QStringLiteral("dump"), QStringLiteral("--yes"), QStringLiteral("a.Hy3")}
+        << 2 << QString();
+    QTest::newRow("fare rules outside check")
+        << QStringList{QStringLiteral("dump"), QStringLiteral("--fares"), QStringLiteral("a.Hy3")}
+        << 2 << QString();
+    QTest::newRow("unknown check format")
+        << QStringList{QStringLiteral("check"), QStringLiteral("--format=csv"),
+                       QStringLiteral("a.Hy3")}
         << 2 << QString();
     QTest::newRow("unknown input extension")
         << QStringList{QStringLiteral("dump"), QStringLiteral("fares.dat")} << 2 << QString();
@@ -239,13 +250,80 @@ void TestCli::checkFindings()
     FareTable table;
     fillFull(table, 4);
     table.SetCell(row, col, text);
-    const QStringList findings = checkTable(table);
+    QStringList findings;
+    for (const FareCheck::Finding& f :
+         FareCheck::checkTable(table, FareCheck::RuleSet::saveRules()))
+        findings.append(f.message);
     if (finding.isEmpty()) {
         QCOMPARE(findings, QStringList());
         return;
     }
     QCOMPARE(findings.size(), 1);
     QVERIFY2(findings.first().contains(finding), qPrintable(findings.first()));
+}
+
+void TestCli::checkWithFaresAndTsv_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("lines"); // the first five fields of each TSV line
+    const QString tsv = QStringLiteral("--format=tsv");
+    const QString fares = QStringLiteral("--fares");
+    const QStringList saveLines{QStringLiteral("import-lines\t\t\t\t"),
+                                QStringLiteral("unsaved-row\t4\t2\t3\t"),
+                                QStringLiteral("unsaved-row\t5\t1\t4\t")};
+    const QString in = QStringLiteral("in.txt");
+    QTest::newRow("save rules") << QStringList{tsv, in} << 1 << saveLines;
+    QTest::newRow("fare rules too")
+        << QStringList{fares, tsv, in} << 1
+        << saveLines + QStringList{QStringLiteral("row-rises\t3\t4\t2\t2")};
+    QTest::newRow("fare rules, as text")
+        << QStringList{fares, in} << 1 << QStringList{{}, {}, {}, {}};
+    QTest::newRow("clean") << QStringList{fares, tsv, QStringLiteral("clean.txt")} << 0
+                           << QStringList{};
+}
+
+void TestCli::checkWithFaresAndTsv()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, lines);
+    // Ticket 2 at stop 2 is dearer than ticket 1; row 4 has no name, so rows 4 and 5 are not
+    // stored; the line after the blank line is not read.
+    QVERIFY(writeBytes(path("in.txt"), "Route,0\r\nA,1,170\r\nB,2,200,250\r\n,3,230\r\n"
+                                       "C,3,260,230,200\r\n\r\nD,1\r\n"));
+    QVERIFY(writeBytes(path("clean.txt"), "Route,0\r\nA,1,170\r\nB,2,200,170\r\n"));
+    args.last() = m_dir->filePath(args.last());
+    const Run run = runCli(QStringList{QStringLiteral("check")} + args);
+    QCOMPARE(run.exitCode, exitCode);
+    const QStringList out = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(out.size(), lines.size());
+    for (int i = 0; i < out.size(); ++i) {
+        const QStringList fields = out[i].split(u'\t');
+        const bool tsv = args.contains(QStringLiteral("--format=tsv"));
+        QCOMPARE(fields.size(), tsv ? 6 : 1);
+        QVERIFY2(fields.last().endsWith(QStringLiteral("。")), qPrintable(out[i]));
+        if (tsv)
+            QCOMPARE(QStringList(fields.mid(0, 5)).join(u'\t'), lines[i]);
+    }
+}
+
+void TestCli::convertWritesTheSheetAsPdf()
+{
+    FareTable table;
+    fillFull(table, 12);
+    saveTable(table, path("in.Hy3"));
+    const Run run = runCli({QStringLiteral("convert"), path("in.Hy3"), path("OUT.PDF")});
+#ifdef FAREWRIGHT_CLI_PDF
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(readBytes(path("OUT.PDF")).startsWith("%PDF-"));
+    const Run missing = runCli({QStringLiteral("convert"), path("in.Hy3"), path("none/out.pdf")});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY2(missing.err.contains(QStringLiteral("保存できませんでした")), qPrintable(missing.err));
+#else
+    QCOMPARE(run.exitCode, 2); // a build without the GUI has no renderer
+    QVERIFY(!QFileInfo::exists(path("OUT.PDF")));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCli)

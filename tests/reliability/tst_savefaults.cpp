@@ -1,10 +1,12 @@
-// Saves that fail: a full disk, a folder without write permission, a target that is a folder, a
-// file-size limit, a number that does not fit, a name that Shift-JIS cannot hold. For every
-// writer, each must report the failure and leave an existing target byte for byte as it was.
+// Saves that fail: a full disk, a folder without write permission, a read-only target, a target
+// that is a folder, a file-size limit, a number that does not fit, a name that Shift-JIS cannot
+// hold. For every writer, each must report the failure and leave an existing target byte for
+// byte as it was. Then every kind of file a path can name, loaded and saved.
 #include "clirunner.h"
 #include "commands/fileformats.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
+#include "io/fileio.h"
 #include "model/faretable.h"
 #include "testtables.h"
 #include "text/textexport.h"
@@ -15,11 +17,15 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <csignal>
+#include <cstring>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -49,9 +55,11 @@ const Writer* writerNamed(const QString& name)
 
 enum class Fault {
     ReadOnlyFolder,
+    ReadOnlyFile,
     TargetIsFolder,
     FileSizeLimit,
     SmallFileSizeLimit,
+    LinkedFileSizeLimit,
     Overflow,
     Unencodable
 };
@@ -62,6 +70,16 @@ const QByteArray oldBytes("the target's previous content\r\n\x00\xff", 33);
 void fillTable(FareTable& table)
 {
     TestTables::fillFull(table);
+}
+
+/** Whether a failure message speaks Japanese, past the paths it quotes and the system's own
+ *  words in parentheses. */
+bool speaksJapanese(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("「[^」]*」")));
+    for (int error = 1; error < 134; ++error)
+        text.remove(QStringLiteral("（%1）").arg(QString::fromLocal8Bit(std::strerror(error))));
+    return !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
 }
 
 /** Files in folder, hidden ones included (a left-behind temporary file would show here). */
@@ -197,6 +215,9 @@ private slots:
     void fullDisk();
     void cliInFolderWithoutWritePermission_data();
     void cliInFolderWithoutWritePermission();
+    void fileSizeLimitEndsNoProgram();
+    void fileKinds_data();
+    void fileKinds();
 
 private:
     /** A .Hy3 file of a table with rows named rows (made once). */
@@ -239,11 +260,15 @@ void TestSaveFaults::failedSaveKeepsTarget_data()
     };
     const FaultCase faults[] = {
         // (root checking as nobody reads as a refused file, a user as a refused folder)
-        {Fault::ReadOnlyFolder, "folder without write permission", "作成できません|書き込めない"},
+        {Fault::ReadOnlyFolder, "folder without write permission", "書き込み禁止|書き込めない"},
+        // Root may write it, but the mode says nobody should: refused as for any user.
+        {Fault::ReadOnlyFile, "read-only target", "書き込み禁止"},
         {Fault::TargetIsFolder, "target is a folder", "フォルダー"},
         {Fault::FileSizeLimit, "file size limit", "書き込めません"},
         // Two rows fit into the file's buffer: the limit is met only when the file is closed.
         {Fault::SmallFileSizeLimit, "file size limit, small table", "書き込めません"},
+        // A file with two names is written in place, after its new size was found to fit.
+        {Fault::LinkedFileSizeLimit, "file size limit, two names", "書き込めません"},
         {Fault::Overflow, "overflowing value", "オーバーフロー"},
         {Fault::Unencodable, "unencodable name", "🚌"},
     };
@@ -274,6 +299,14 @@ void TestSaveFaults::failedSaveKeepsTarget()
     } else {
         QVERIFY(TestTables::writeBytes(target, oldBytes));
     }
+    if (fault == Fault::LinkedFileSizeLimit) {
+        QVERIFY(link(QFile::encodeName(target).constData(),
+                     QFile::encodeName(folder + QStringLiteral("/link"))) == 0);
+        expectedFiles.prepend(QStringLiteral("link"));
+    }
+    if (fault == Fault::ReadOnlyFile)
+        QVERIFY(
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
     FareTable table;
     if (fault == Fault::SmallFileSizeLimit)
@@ -300,7 +333,8 @@ void TestSaveFaults::failedSaveKeepsTarget()
             outcome = w.save(table, platform, target);
         }
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    } else if (fault == Fault::FileSizeLimit || fault == Fault::SmallFileSizeLimit) {
+    } else if (fault == Fault::FileSizeLimit || fault == Fault::SmallFileSizeLimit ||
+               fault == Fault::LinkedFileSizeLimit) {
         FileSizeLimit limit(fault == Fault::FileSizeLimit ? 4096 : 100);
         QVERIFY(limit.ok());
         outcome = w.save(table, platform, target);
@@ -316,6 +350,8 @@ void TestSaveFaults::failedSaveKeepsTarget()
     QCOMPARE(failures.size(), 1);
     QVERIFY2(failures.first().contains(QRegularExpression(reason)), qPrintable(failures.first()));
     QVERIFY2(failures.first().contains(QStringLiteral("target")), qPrintable(failures.first()));
+    if (fault != Fault::Overflow && fault != Fault::Unencodable)
+        QVERIFY2(speaksJapanese(failures.first()), qPrintable(failures.first()));
     QCOMPARE(platform.busyDepth, 0);
     QVERIFY(!table.isHidden());
 
@@ -436,6 +472,138 @@ void TestSaveFaults::cliInFolderWithoutWritePermission()
              qPrintable(result.standardError));
     QCOMPARE(TestTables::readBytes(target), oldBytes);
     QCOMPARE(filesIn(folder), QStringList{QStringLiteral("target") + ext});
+}
+
+void TestSaveFaults::fileSizeLimitEndsNoProgram()
+{
+    // Under a file-size limit (ulimit -f) a save must fail with its message: SIGXFSZ, which
+    // would end the program and lose the table, is ignored by both programs.
+    std::signal(SIGXFSZ, SIG_DFL); // as a shell starts them
+    const QStringList limit{QStringLiteral("prlimit"), QStringLiteral("--fsize=4096")};
+    const QString target = m_dir.filePath(QStringLiteral("limited.Hy3"));
+    QVERIFY(TestTables::writeBytes(target, oldBytes));
+    const CliRunner::Result cli =
+        CliRunner::run({QStringLiteral("convert"), tableFile(FareTable::LastRow), target}, limit);
+    QVERIFY2(!cli.crashed && cli.exitCode == 1 &&
+                 cli.standardError.contains(QStringLiteral("書き込めません")),
+             qPrintable(cli.standardError));
+    QCOMPARE(TestTables::readBytes(target), oldBytes);
+#ifdef FAREWRIGHT_EDITOR
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QProcess editor;
+    editor.start(limit.first(), {limit.last(), QStringLiteral(FAREWRIGHT_EDITOR)});
+    QVERIFY(editor.waitForStarted());
+    const QString status = QStringLiteral("/proc/%1/status").arg(editor.processId());
+    const auto ignored = [&status] {
+        const QString line = QString::fromLatin1(TestTables::readBytes(status));
+        const QString mask = line.section(QStringLiteral("SigIgn:"), 1).trimmed().left(16);
+        return (mask.toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ignored(), 20000);
+    editor.kill();
+    editor.waitForFinished();
+#endif
+}
+
+void TestSaveFaults::fileKinds_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("setup"); // a shell command making t there from the old file "$1"
+    QTest::addColumn<QString>("loadReason"); // empty: it loads
+    QTest::addColumn<QString>("saveReason"); // empty: it saves
+    const char* const copy = "cp \"$1\" t";
+    const char* const fifo = "名前付きパイプ";
+    const struct {
+        const char* row;
+        QByteArray name;
+        const char* setup;
+        const char* loadReason;
+        const char* saveReason;
+    } kinds[] = {
+        // Any name the file system takes, also when it is not UTF-8: a Shift-JIS name, and an
+        // encoded surrogate, an overlong form, 0xFF and a byte-order mark, which must not be
+        // taken for other names.
+        {"name of 255 bytes", QStringLiteral("東").repeated(83).toUtf8() + "ab.Hy3", copy, "", ""},
+        {"Shift-JIS name", "\x93\x8C\x90\xFC.Hy3", copy, "", ""},
+        {"undecodable name", "\xED\xB2\x80\xC0\xAF\xFF\xEF\xBB\xBF.Hy3", copy, "", ""},
+        // A saved file stays what it was: a link a link, a hard-linked file one file, its mode
+        // and owner kept; one that nobody may write is not written.
+        {"symbolic link", "", "cp \"$1\" f && ln -s f t", "", ""},
+        {"hard link", "", "cp \"$1\" t && ln t f", "", ""},
+        {"setuid, setgid, owner", "",
+         "cp \"$1\" t && { chown nobody:nogroup t 2>&-; chmod 6754 t; }", "", ""},
+        {"read-only", "", "cp \"$1\" t && chmod 444 t", "", "書き込み禁止"},
+        // Only regular files are read or written, and nothing waits for a FIFO's other end.
+        // (The messages quote a name holding ESC without steering the terminal.)
+        {"FIFO", "\x1b[31mred.Hy3", "mkfifo t", fifo, fifo},
+        {"link to a FIFO", "", "mkfifo f && ln -s f t", fifo, fifo},
+        // (A null device of our own as root; the system's through a link otherwise.)
+        {"device", "", "mknod t c 1 3 2>&- || ln -s /dev/null t", "デバイス", "デバイス"},
+    };
+    for (const auto& kind : kinds)
+        QTest::newRow(kind.row) << (kind.name.isEmpty() ? QByteArray("target.Hy3") : kind.name)
+                                << QString::fromUtf8(kind.setup)
+                                << QString::fromUtf8(kind.loadReason)
+                                << QString::fromUtf8(kind.saveReason);
+}
+
+void TestSaveFaults::fileKinds()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, setup);
+    QFETCH(QString, loadReason);
+    QFETCH(QString, saveReason);
+    const QString dir = m_dir.filePath(QStringLiteral("kind%1").arg(++m_folders));
+    QVERIFY(QDir().mkdir(dir));
+    const auto remove = qScopeGuard([&dir] {
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-r"), dir});
+    });
+    const QByteArray bytes = QFile::encodeName(dir) + '/' + name;
+    const QString path = FileIo::decodePath(bytes);
+    QCOMPARE(QProcess::execute(QStringLiteral("sh"),
+                               {QStringLiteral("-c"), QStringLiteral("cd \"$0\" && ") + setup, dir,
+                                tableFile(2)}),
+             0);
+    QCOMPARE(rename(QFile::encodeName(dir + QStringLiteral("/t")).constData(), bytes.constData()),
+             0);
+    const auto status = [&bytes] {
+        struct stat s {};
+        return lstat(bytes.constData(), &s) == 0
+                   ? QList<qint64>{s.st_mode, s.st_uid, s.st_gid, qint64(s.st_nlink)}
+                   : QList<qint64>();
+    };
+    const QList<qint64> before = status();
+    // Either it works without a word, or a message in Japanese says why not.
+    const auto reports = [](const FakePlatform& platform, const QString& reason) {
+        const QString text = platform.messageTexts().join(u'\n');
+        return text.isEmpty() == reason.isEmpty() && text.contains(reason) &&
+               speaksJapanese(text) && !text.contains(QChar(0x1b));
+    };
+    FareTable table;
+    FakePlatform loading;
+    QCOMPARE(LoadHy3(table, loading, path), loadReason.isEmpty() ? Outcome::Done : Outcome::Failed);
+    QVERIFY2(reports(loading, loadReason), qPrintable(loading.messageTexts().join(u'\n')));
+    const CliRunner::Result dump = CliRunner::run( // (the only *.Hy3 there)
+        {QStringLiteral("dump"), dir}, {QStringLiteral("sh"), QStringLiteral("-c"),
+                                        QStringLiteral(R"(cd "$2" && exec "$0" "$1" ./*.Hy3)")});
+    QCOMPARE(dump.exitCode, loadReason.isEmpty() ? 0 : 1);
+    if (loadReason.isEmpty()) // dropped, as a file manager names it
+        QCOMPARE(
+            FileIo::localFileFromUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"))),
+            path);
+    FakePlatform dialog; // Qt's file dialog has U+FFFD for the bytes that are not UTF-8
+    if (QString::fromUtf8(bytes) != path)
+        QVERIFY(LoadHy3(table, dialog, QString::fromUtf8(bytes)) == Outcome::Failed &&
+                dialog.messageTexts().value(0).contains(QStringLiteral("convmv")));
+
+    TestTables::fillFull(table, 3);
+    FakePlatform saving;
+    QCOMPARE(SaveHy3(table, saving, path), saveReason.isEmpty() ? Outcome::Done : Outcome::Failed);
+    QVERIFY2(reports(saving, saveReason), qPrintable(saving.messageTexts().join(u'\n')));
+    QCOMPARE(status(), before);
+    if (setup.startsWith(QLatin1String("cp "))) // the old content, or the new in its place
+        QCOMPARE(FileIo::readFile(path, 1 << 20).bytes,
+                 TestTables::readBytes(tableFile(saveReason.isEmpty() ? 3 : 2)));
 }
 
 int main(int argc, char* argv[])

@@ -1,0 +1,99 @@
+#include "checkpanel.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { StopColumn, TicketColumn, MessageColumn };
+constexpr int CellRole = Qt::UserRole;
+
+} // namespace
+
+CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表の検査"), parent)
+{
+    setObjectName(QStringLiteral("CheckPanel"));
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    auto* switches = new QGridLayout;
+    for (int i = 0; i < FareCheck::FareRuleCount; ++i) {
+        const auto rule = FareCheck::Rule(i);
+        auto* box = new QCheckBox(FareCheck::ruleTitle(rule), body);
+        box->setObjectName(QStringLiteral("CheckRule_") + FareCheck::ruleId(rule));
+        box->setChecked(true);
+        connect(box, &QCheckBox::toggled, this, &CheckPanel::rulesChanged);
+        switches->addWidget(box, i / 3, i % 3);
+        m_switches.append(box);
+    }
+    layout->addLayout(switches);
+    m_summary = new QLabel(body);
+    m_summary->setObjectName(QStringLiteral("CheckSummary"));
+    layout->addWidget(m_summary);
+    m_list = new QTreeWidget(body);
+    m_list->setObjectName(QStringLiteral("CheckList"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setHeaderLabels(
+        {QStringLiteral("停留所"), QStringLiteral("整理券"), QStringLiteral("内容")});
+    m_list->header()->setStretchLastSection(true);
+    connect(m_list, &QTreeWidget::itemActivated, this, &CheckPanel::activate);
+    layout->addWidget(m_list, 1);
+    setWidget(body);
+}
+
+FareCheck::RuleSet CheckPanel::rules() const
+{
+    FareCheck::RuleSet rules = FareCheck::RuleSet::all();
+    for (int i = 0; i < m_switches.size(); ++i)
+        rules.set(FareCheck::Rule(i), m_switches[i]->isChecked());
+    return rules;
+}
+
+void CheckPanel::showFindings(const QList<FareCheck::Finding>& findings)
+{
+    m_list->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(findings.size());
+    for (const FareCheck::Finding& finding : findings) {
+        const QString stop =
+            finding.row == 1 ? QStringLiteral("系統") : QString::number(finding.stop());
+        QString ticket;
+        if (finding.col == 1)
+            ticket = QStringLiteral("名称");
+        else if (finding.col == 2)
+            ticket = QStringLiteral("整理券番号");
+        else if (finding.col > 2)
+            ticket = QString::number(finding.ticket());
+        auto* item = new QTreeWidgetItem({stop, ticket, finding.message});
+        item->setData(0, CellRole, QPoint(finding.col, finding.row));
+        item->setToolTip(MessageColumn, finding.message);
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+    m_list->resizeColumnToContents(StopColumn);
+    m_list->resizeColumnToContents(TicketColumn);
+    m_summary->setText(findings.isEmpty()
+                           ? QStringLiteral("気になる点は見つかりませんでした。")
+                           : QStringLiteral("%1 件の警告があります。行をダブルクリックすると"
+                                            "そのセルへ移動します。")
+                                 .arg(findings.size()));
+}
+
+void CheckPanel::markOutdated()
+{
+    if (m_list->topLevelItemCount() == 0 && m_summary->text().isEmpty())
+        return;
+    m_summary->setText(QStringLiteral(
+        "表が変更されました。この一覧は変更前の検査結果です（F7 で検査し直します）。"));
+}
+
+void CheckPanel::activate(QTreeWidgetItem* item)
+{
+    const QPoint cell = item->data(0, CellRole).toPoint();
+    if (cell.y() > 0)
+        emit findingActivated(cell.y(), cell.x());
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+class FareTable;
+
+/**
+ * The fare check: warnings about the rows a save stores. It only reads the table; neither the
+ * cells nor the current cell change.
+ *
+ * Two kinds of rule. The fare rules judge whether the fares look plausible; the table stays
+ * valid whatever they say, and each of them can be switched off where a route breaks it on
+ * purpose (a zone fare, a special stop). The save rules report what a save would not keep or
+ * would refuse; they are facts, not guesses, and are always on.
+ *
+ * The fare rules look at stop rows only (rows 2 onwards): the route row's ticket number and
+ * fares are stored, but they belong to no stop. They read every cell as a save stores it
+ * (CellToInt16): a fare is a stored value other than 0, so an empty cell, "0" and a text that
+ * is no number are all "no fare"; a cell outside 16 bits counts as no value (the save rules
+ * report it). A stop whose ticket-number cell is empty has no ticket number, and the rules that
+ * need one pass it by.
+ */
+namespace FareCheck {
+
+enum class Rule {
+    // Fare rules, in the order the check's panel lists them.
+    TicketOrder, ///< a ticket number smaller than the previous stop's
+    NotIssued,   ///< a fare for a ticket above the stop's own ticket number
+    MissingFare, ///< an empty cell between two fares of a stop, up to its own ticket number
+    ColumnFalls, ///< down a ticket's column, a fare lower than at the stop before
+    RowRises,    ///< along a stop's row, a later ticket dearer than an earlier one
+    Outlier,     ///< more than three times, or under a third of, both neighbours in the column
+    // Save rules.
+    UnsavedRow,    ///< data below the first empty name: a save does not keep it
+    NumberRange,   ///< a number outside -32768..32767: the save fails
+    StoredAsZero,  ///< a text that is no number: stored as 0
+    TrailingText,  ///< characters after the number: ignored by the save
+    NameEncoding,  ///< a name that code page 932 cannot hold: the save fails
+    NameSeparator, ///< a name holding a character that splits text files
+    NameControl,   ///< a name holding another control character
+    ImportLines,   ///< lines of a text file that the import leaves out
+};
+
+constexpr int RuleCount = int(Rule::ImportLines) + 1;
+constexpr int FareRuleCount = int(Rule::Outlier) + 1;
+
+/** Whether a rule is a fare rule (one the user may switch off). */
+constexpr bool isFareRule(Rule rule)
+{
+    return int(rule) < FareRuleCount;
+}
+
+/** The rule's id in machine-readable output ("ticket-order"). */
+QString ruleId(Rule rule);
+/** The rule's short Japanese title, as the check's panel shows it. */
+QString ruleTitle(Rule rule);
+
+/** The rules to run: a set of Rule values. */
+class RuleSet {
+public:
+    /** Every rule. */
+    static RuleSet all() { return RuleSet((1u << RuleCount) - 1); }
+    /** The save rules alone. */
+    static RuleSet saveRules() { return RuleSet(all().m_bits & ~((1u << FareRuleCount) - 1)); }
+
+    bool contains(Rule rule) const { return m_bits & bit(rule); }
+    void set(Rule rule, bool on) { m_bits = on ? m_bits | bit(rule) : m_bits & ~bit(rule); }
+    bool anyFareRule() const { return m_bits & ((1u << FareRuleCount) - 1); }
+    bool operator==(const RuleSet& other) const { return m_bits == other.m_bits; }
+
+private:
+    explicit RuleSet(quint32 bits) : m_bits(bits) {}
+    static quint32 bit(Rule rule) { return 1u << int(rule); }
+    quint32 m_bits;
+};
+
+/** One warning. */
+struct Finding {
+    Rule rule;
+    /** The cell it is about, as grid row and column; 0 and 0 when it is about no cell. */
+    int row = 0;
+    int col = 0;
+    /** One Japanese sentence, naming the cell as the grid shows it. */
+    QString message;
+
+    /** The stop number the grid shows for the row (row - 1); 0 for the route row or no cell. */
+    int stop() const { return row > 1 ? row - 1 : 0; }
+    /** The ticket number of a fare column (col - 2); 0 for the other columns or no cell. */
+    int ticket() const { return col > 2 ? col - 2 : 0; }
+};
+
+/**
+ * Checks the stored rows of table with the given rules: first what the save rules find, then
+ * the fare rules' findings by row, column and rule.
+ */
+QList<Finding> checkTable(const FareTable& table, RuleSet rules = RuleSet::all());
+
+} // namespace FareCheck

@@ -1,0 +1,494 @@
+#include "faresheet.h"
+
+#include "gui/gridfont.h"
+#include "io/tableload.h"
+#include "io/tablerecords.h"
+#include "model/cellnumber.h"
+#include "model/faretable.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRawFont>
+#include <QTextLayout>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr qreal BodyPoints = 9;
+constexpr qreal SmallestPoints = 7;
+constexpr qreal HeaderPoints = 11;
+constexpr qreal FooterPoints = 8;
+constexpr int NameLines = 2;      ///< lines a name may take before it shrinks
+constexpr qreal NameShare = 0.32; ///< the name column's widest share of the page
+const QColor GridLineColour(0xC0, 0xC0, 0xC0);
+const QColor HeadingFill(0xF0, 0xF0, 0xF0);
+
+/** A number cell as a save stores it: blank for 0 (or no number), as typed when it overflows. */
+QString storedText(const QString& text, bool blankZero)
+{
+    if (text.isEmpty())
+        return QString();
+    const CellNumber number = CellToInt16(text);
+    if (!number.ok())
+        return text;
+    if (number.value == 0 && blankZero)
+        return QString();
+    return QString::number(number.value);
+}
+
+/** A text as one paragraph: line breaks and tabs become blanks. */
+QString oneParagraph(QString text)
+{
+    for (QChar& c : text)
+        if (c == u'\n' || c == u'\r' || c == u'\t')
+            c = u' ';
+    return text;
+}
+
+/** A text laid out into lines of a given width, breaking between words or anywhere. */
+class Wrapped {
+public:
+    Wrapped(const QString& text, const QFont& font, QPaintDevice* device, qreal width)
+        : m_layout(oneParagraph(text), font, device)
+    {
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        m_layout.setTextOption(option);
+        m_layout.beginLayout();
+        for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, m_height));
+            m_height += line.height();
+            ++m_lines;
+        }
+        m_layout.endLayout();
+    }
+    int lines() const { return m_lines; }
+    qreal height() const { return m_height; }
+    void draw(QPainter& painter, const QPointF& topLeft) const { m_layout.draw(&painter, topLeft); }
+
+private:
+    QTextLayout m_layout;
+    qreal m_height = 0;
+    int m_lines = 0;
+};
+
+/**
+ * One-line texts in one face, shaped once each and drawn as glyph runs: a sheet holds tens of
+ * thousands of numbers but only a few hundred different ones, and a page's numbers go out as
+ * one run instead of one text object each.
+ */
+class GlyphCache {
+public:
+    struct Shaped {
+        QList<quint32> glyphs;
+        QList<QPointF> advances;
+        qreal width = 0;
+        bool complete = true; ///< the face has every character (else it is drawn as text)
+    };
+
+    GlyphCache(const QFont& font, QPaintDevice* device)
+        : m_font(font), m_device(device), m_raw(QRawFont::fromFont(QFont(font, device)))
+    {
+        m_raw.setPixelSize(font.pointSizeF() * device->logicalDpiY() / 72.0);
+    }
+
+    const Shaped& shape(const QString& text)
+    {
+        auto found = m_cache.find(text);
+        if (found != m_cache.end())
+            return *found;
+        Shaped shaped;
+        shaped.glyphs = m_raw.glyphIndexesForString(text);
+        shaped.complete = m_raw.isValid() && !shaped.glyphs.contains(0);
+        if (shaped.complete) {
+            shaped.advances = m_raw.advancesForGlyphIndexes(shaped.glyphs);
+            for (const QPointF& advance : std::as_const(shaped.advances))
+                shaped.width += advance.x();
+        } else {
+            shaped.width = QFontMetricsF(m_font, m_device).horizontalAdvance(text);
+        }
+        return *m_cache.insert(text, shaped);
+    }
+    qreal width(const QString& text) { return shape(text).width; }
+    const QRawFont& rawFont() const { return m_raw; }
+    const QFont& font() const { return m_font; }
+
+private:
+    QFont m_font;
+    QPaintDevice* m_device;
+    QRawFont m_raw;
+    QHash<QString, Shaped> m_cache;
+};
+
+/** The one-line texts of a page, gathered and then drawn at once. */
+class PageText {
+public:
+    explicit PageText(GlyphCache& cache) : m_cache(cache)
+    {
+        const QRawFont& raw = cache.rawFont();
+        m_baseline = (raw.ascent() - raw.descent()) / 2;
+    }
+
+    /** Places text in rect on one line, vertically centred. */
+    void add(const QRectF& rect, const QString& text, Qt::Alignment alignment)
+    {
+        if (text.isEmpty())
+            return;
+        const GlyphCache::Shaped& shaped = m_cache.shape(text);
+        if (!shaped.complete) {
+            m_others.append({rect, text, alignment});
+            return;
+        }
+        qreal x = rect.left();
+        if (alignment & Qt::AlignRight)
+            x = rect.right() - shaped.width;
+        else if (alignment & Qt::AlignHCenter)
+            x = rect.center().x() - shaped.width / 2;
+        const qreal y = rect.center().y() + m_baseline;
+        for (qsizetype i = 0; i < shaped.glyphs.size(); ++i) {
+            m_glyphs.append(shaped.glyphs[i]);
+            m_positions.append(QPointF(x, y));
+            x += shaped.advances[i].x();
+        }
+    }
+
+    void draw(QPainter& painter)
+    {
+        if (!m_glyphs.isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(m_cache.rawFont());
+            run.setGlyphIndexes(m_glyphs);
+            run.setPositions(m_positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        painter.setFont(m_cache.font());
+        for (const Other& other : std::as_const(m_others))
+            painter.drawText(other.rect, int(other.alignment | Qt::AlignVCenter), other.text);
+        m_glyphs.clear();
+        m_positions.clear();
+        m_others.clear();
+    }
+
+private:
+    struct Other {
+        QRectF rect;
+        QString text;
+        Qt::Alignment alignment;
+    };
+    GlyphCache& m_cache;
+    qreal m_baseline = 0;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_positions;
+    QList<Other> m_others;
+};
+
+/** Where everything goes on the pages of one device. All lengths in the device's units. */
+struct Layout {
+    Layout(const FareSheet& sheet, QPaintDevice& device)
+        : dev(&device), pt(device.logicalDpiY() / 72.0), body(gridFontAt(BodyPoints)),
+          header(gridFontAt(HeaderPoints)), footer(gridFontAt(FooterPoints)), glyphs(body, dev)
+    {
+        header.setBold(true);
+        pad = 2.5 * pt;
+        page = QRectF(0, 0, device.width(), device.height());
+        const QFontMetricsF bodyMetrics(body, dev);
+        lineHeight = bodyMetrics.height() + 3 * pt;
+        headerHeight = QFontMetricsF(header, dev).height() + 4 * pt;
+        footerHeight = QFontMetricsF(footer, dev).height() + 4 * pt;
+
+        // Column widths: each fits its widest text (an overflowing number counts as -32768).
+        const QStringList& headings = sheet.headings();
+        const qreal numberCap = glyphs.width(QStringLiteral("-32768"));
+        qreal label = glyphs.width(QStringLiteral("300"));
+        qreal name = bodyMetrics.horizontalAdvance(headings.value(1));
+        qreal ticket = glyphs.width(headings.value(2));
+        qreal fare = glyphs.width(headings.last());
+        for (const FareSheet::Line& line : sheet.lines()) {
+            label = qMax(label, glyphs.width(line.label));
+            name = qMax(name, bodyMetrics.horizontalAdvance(oneParagraph(line.name)));
+            ticket = qMax(ticket, qMin(glyphs.width(line.ticket), numberCap));
+            for (const QString& text : line.fares)
+                fare = qMax(fare, qMin(glyphs.width(text), numberCap));
+        }
+        labelWidth = label + 2 * pad;
+        ticketWidth = ticket + 2 * pad;
+        fareWidth = fare + 2 * pad;
+        nameWidth = qMin(name + 2 * pad, page.width() * NameShare);
+        // On narrow paper the name column gives way so that one fare column fits.
+        nameWidth = qMax(qMin(nameWidth, page.width() - labelWidth - ticketWidth - fareWidth),
+                         4 * bodyMetrics.averageCharWidth() + 2 * pad);
+        faresPerPage =
+            qMax(1, int((page.width() - labelWidth - nameWidth - ticketWidth) / fareWidth));
+        columnBands = (sheet.fareColumns() + faresPerPage - 1) / faresPerPage;
+
+        nameHeading = std::make_unique<Wrapped>(headings.value(1), body, dev, nameWidth - 2 * pad);
+        headingHeight = qMax(lineHeight, nameHeading->height() + 3 * pt);
+        const qreal room = page.height() - headerHeight - footerHeight - headingHeight;
+        for (const FareSheet::Line& line : sheet.lines())
+            measureLine(line, room);
+
+        // Rows over pages down: as many whole lines as fit under the heading row.
+        bandStarts.append(0);
+        qreal used = 0;
+        for (int i = 0; i < lineHeights.size(); ++i) {
+            if (used > 0 && used + lineHeights[i] > room) {
+                bandStarts.append(i);
+                used = 0;
+            }
+            used += lineHeights[i];
+        }
+        bandStarts.append(lineHeights.size());
+    }
+
+    /** Lays out a line's name, wrapped, shrinking to keep to two lines; and the line's height. */
+    void measureLine(const FareSheet::Line& line, qreal room)
+    {
+        const qreal width = nameWidth - 2 * pad;
+        std::unique_ptr<Wrapped> name;
+        for (qreal points = BodyPoints;; points -= 1) {
+            name = std::make_unique<Wrapped>(line.name, gridFontAt(points), dev, width);
+            if (name->lines() <= NameLines || points <= SmallestPoints)
+                break;
+        }
+        // A name longer than a whole page is the one thing cut off.
+        lineHeights.append(qMin(qMax(lineHeight, name->height() + 3 * pt), room));
+        names.push_back(std::move(name));
+    }
+
+    int rowBands() const { return int(bandStarts.size()) - 1; }
+    int pageCount() const { return rowBands() * columnBands; }
+
+    QPaintDevice* dev;
+    qreal pt;
+    QFont body;
+    QFont header;
+    QFont footer;
+    GlyphCache glyphs;
+    qreal pad = 0;
+    QRectF page;
+    qreal lineHeight = 0;
+    qreal headerHeight = 0;
+    qreal footerHeight = 0;
+    qreal headingHeight = 0;
+    qreal labelWidth = 0;
+    qreal nameWidth = 0;
+    qreal ticketWidth = 0;
+    qreal fareWidth = 0;
+    int faresPerPage = 1;
+    int columnBands = 1;
+    std::unique_ptr<Wrapped> nameHeading;
+    std::vector<std::unique_ptr<Wrapped>> names;
+    QVector<qreal> lineHeights;
+    QVector<int> bandStarts; ///< the first line of each band of rows, then the line count
+};
+
+class PagePainter {
+public:
+    PagePainter(const FareSheet& sheet, Layout& layout, QPainter& painter)
+        : m_sheet(sheet), m_layout(layout), m_painter(painter), m_text(layout.glyphs)
+    {
+    }
+
+    void paint(int pageIndex)
+    {
+        const Layout& l = m_layout;
+        const int columnBand = pageIndex / l.rowBands();
+        const int rowBand = pageIndex % l.rowBands();
+        const int firstFare = columnBand * l.faresPerPage;
+        const int fareCount = qMin(l.faresPerPage, m_sheet.fareColumns() - firstFare);
+
+        headerAndFooter(pageIndex);
+
+        // Column edges: label, name, ticket number, then this page's fares.
+        QVector<qreal> edges{0, l.labelWidth, l.labelWidth + l.nameWidth,
+                             l.labelWidth + l.nameWidth + l.ticketWidth};
+        for (int i = 0; i < fareCount; ++i)
+            edges.append(edges.last() + l.fareWidth);
+        const qreal top = l.headerHeight;
+        const int firstLine = l.bandStarts[rowBand];
+        const int endLine = l.bandStarts[rowBand + 1];
+        qreal bottom = top + l.headingHeight;
+        for (int i = firstLine; i < endLine; ++i)
+            bottom += l.lineHeights[i];
+        m_painter.fillRect(QRectF(0, top, edges.last(), l.headingHeight), HeadingFill);
+        m_painter.fillRect(QRectF(0, top, edges[1], bottom - top), HeadingFill);
+        m_painter.setPen(Qt::black);
+
+        // The heading row, then the lines of this band.
+        l.nameHeading->draw(
+            m_painter,
+            QPointF(edges[1] + l.pad, top + (l.headingHeight - l.nameHeading->height()) / 2));
+        cell(edges[2], top, l.ticketWidth, l.headingHeight, m_sheet.headings().value(2),
+             Qt::AlignCenter);
+        for (int i = 0; i < fareCount; ++i)
+            cell(edges[3 + i], top, l.fareWidth, l.headingHeight,
+                 m_sheet.headings().value(3 + firstFare + i), Qt::AlignCenter);
+        qreal y = top + l.headingHeight;
+        for (int i = firstLine; i < endLine; ++i) {
+            const FareSheet::Line& line = m_sheet.lines()[i];
+            const qreal height = l.lineHeights[i];
+            cell(0, y, l.labelWidth, height, line.label, Qt::AlignHCenter);
+            const Wrapped& name = *l.names[i];
+            m_painter.save();
+            m_painter.setClipRect(QRectF(edges[1], y, l.nameWidth, height));
+            name.draw(m_painter, QPointF(edges[1] + l.pad, y + (height - name.height()) / 2));
+            m_painter.restore();
+            cell(edges[2], y, l.ticketWidth, height, line.ticket, Qt::AlignRight);
+            for (int f = 0; f < fareCount; ++f)
+                cell(edges[3 + f], y, l.fareWidth, height, line.fares[firstFare + f],
+                     Qt::AlignRight);
+            y += height;
+        }
+        m_text.draw(m_painter);
+
+        // Light grid lines over the whole block.
+        QPen pen(GridLineColour);
+        pen.setWidthF(0.5 * l.pt);
+        m_painter.setPen(pen);
+        QVector<QLineF> gridLines;
+        for (const qreal x : std::as_const(edges))
+            gridLines.append(QLineF(x, top, x, bottom));
+        gridLines.append(QLineF(0, top, edges.last(), top));
+        y = top + l.headingHeight;
+        gridLines.append(QLineF(0, y, edges.last(), y));
+        for (int i = firstLine; i < endLine; ++i) {
+            y += l.lineHeights[i];
+            gridLines.append(QLineF(0, y, edges.last(), y));
+        }
+        m_painter.drawLines(gridLines);
+    }
+
+private:
+    void cell(qreal x, qreal y, qreal width, qreal height, const QString& text,
+              Qt::Alignment alignment)
+    {
+        const qreal pad = m_layout.pad;
+        m_text.add(QRectF(x + pad, y, width - 2 * pad, height), text, alignment);
+    }
+
+    void headerAndFooter(int pageIndex)
+    {
+        const Layout& l = m_layout;
+        const QString number = QStringLiteral("%1 / %2").arg(pageIndex + 1).arg(l.pageCount());
+        m_painter.setPen(Qt::black);
+        m_painter.setFont(l.header);
+        const QFontMetricsF headerMetrics(l.header, l.dev);
+        const qreal numberWidth = headerMetrics.horizontalAdvance(number);
+        const QRectF headerRect(0, 0, l.page.width(), l.headerHeight - 4 * l.pt);
+        m_painter.drawText(headerRect, Qt::AlignRight | Qt::AlignVCenter, number);
+        m_painter.drawText(headerRect.adjusted(0, 0, -numberWidth - 12 * l.pt, 0),
+                           Qt::AlignLeft | Qt::AlignVCenter,
+                           headerMetrics.elidedText(oneParagraph(m_sheet.routeName()),
+                                                    Qt::ElideRight,
+                                                    headerRect.width() - numberWidth - 12 * l.pt));
+
+        m_painter.setFont(l.footer);
+        const QRectF footerRect(0, l.page.height() - l.footerHeight + 4 * l.pt, l.page.width(),
+                                l.footerHeight - 4 * l.pt);
+        const QString date =
+            QStringLiteral("印刷日 ") + m_sheet.date().toString(QStringLiteral("yyyy年M月d日"));
+        const QFontMetricsF footerMetrics(l.footer, l.dev);
+        const qreal dateWidth = footerMetrics.horizontalAdvance(date);
+        m_painter.drawText(footerRect, Qt::AlignRight | Qt::AlignVCenter, date);
+        m_painter.drawText(
+            footerRect.adjusted(0, 0, -dateWidth - 12 * l.pt, 0), Qt::AlignLeft | Qt::AlignVCenter,
+            footerMetrics.elidedText(oneParagraph(m_sheet.fileName()), Qt::ElideMiddle,
+                                     footerRect.width() - dateWidth - 12 * l.pt));
+    }
+
+    const FareSheet& m_sheet;
+    const Layout& m_layout;
+    QPainter& m_painter;
+    PageText m_text;
+};
+
+} // namespace
+
+FareSheet::FareSheet(const FareTable& table) : m_date(QDate::currentDate())
+{
+    const int rowCount = StoredRowCount(table, FareTable::LastRow);
+    m_routeName = table.text(FareTable::RouteRow, FareTable::NameCol);
+    int lastFare = 1;
+    for (int row = 1; row <= rowCount; ++row) {
+        Line line;
+        const bool routeRow = row == FareTable::RouteRow;
+        line.label = routeRow ? QString() : table.text(row, 0);
+        line.name = table.text(row, FareTable::NameCol);
+        line.ticket = storedText(table.text(row, FareTable::TicketCol), false);
+        line.fares.reserve(FareTable::FareCount);
+        for (int k = 1; k <= FareTable::FareCount; ++k) {
+            line.fares.append(storedText(table.text(row, FareTable::TicketCol + k), true));
+            if (!line.fares.last().isEmpty())
+                lastFare = qMax(lastFare, k);
+        }
+        // The route row is no stop: it has a line only when it holds more than the name (a loaded
+        // file always shows its ticket number as 0).
+        const bool routeRowWithData =
+            CellToInt16(table.text(row, FareTable::TicketCol)).value != 0 ||
+            std::any_of(line.fares.cbegin(), line.fares.cend(),
+                        [](const QString& fare) { return !fare.isEmpty(); });
+        if (routeRow && !routeRowWithData)
+            continue;
+        m_lines.append(line);
+    }
+    m_fareColumns = lastFare;
+    for (Line& line : m_lines)
+        line.fares.resize(m_fareColumns);
+    for (int col = 0; col <= FareTable::TicketCol + m_fareColumns; ++col)
+        m_headings.append(table.text(0, col));
+}
+
+QPageLayout FareSheet::defaultPageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+int FareSheet::paint(QPagedPaintDevice& device) const
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    Layout layout(*this, device);
+    PagePainter pages(*this, layout, painter);
+    const int count = layout.pageCount();
+    for (int page = 0; page < count; ++page) {
+        if (page > 0 && !device.newPage())
+            return 0;
+        pages.paint(page);
+    }
+    return painter.end() ? count : 0;
+}
+
+QByteArray FareSheet::toPdf() const
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(defaultPageLayout());
+        writer.setTitle(m_routeName);
+        writer.setCreator(QStringLiteral("Farewright"));
+        if (paint(writer) == 0)
+            return QByteArray();
+    }
+    return buffer.data();
+}
+
+Outcome ExportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
+                           const QString& fileName)
+{
+    return WriteTableToFile(table, platform, path, [&](QByteArray& bytes) {
+        FareSheet sheet(table);
+        sheet.setFileName(fileName);
+        bytes = sheet.toPdf();
+        return bytes.isEmpty() ? QStringLiteral("PDF を作成できませんでした。") : QString();
+    });
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "model/outcome.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class FareTable;
+class Platform;
+class QPagedPaintDevice;
+
+/**
+ * The fare table on paper: the one renderer behind print, print preview and PDF.
+ *
+ * The sheet shows the rows a save stores, one line per stop: its number, name, ticket number
+ * and fares, as a save stores them (a fare of 0 or a text that is no number is blank, "210円" is
+ * 210, a number outside 16 bits is shown as typed). The route row has a line of its own (with
+ * no number) only when its ticket number or fares hold something; its name heads every page. Fare
+ * columns stop after the last ticket that has a fare anywhere.
+ *
+ * Pages: the fare columns are split over pages across and the rows over pages down, as many as
+ * the paper needs; the stop columns and the heading row repeat on every page. Pages run down
+ * first, then across: all stops with the first fare columns, then all stops with the next ones.
+ * Each page has a header (the route name, "1 / 4") and a footer (the file name when known, the
+ * printing date). Text is the grid's Gothic face at 9 points; a name too long for its column
+ * wraps, shrinking to 8 and then 7 points rather than taking more than two lines.
+ */
+class FareSheet {
+public:
+    /** A snapshot of the stored rows of table; the current cell does not move. */
+    explicit FareSheet(const FareTable& table);
+
+    /** The file name in the footer; empty for none. */
+    void setFileName(const QString& fileName) { m_fileName = fileName; }
+    /** The printing date in the footer (today unless set). */
+    void setDate(const QDate& date) { m_date = date; }
+
+    /**
+     * Paints every page onto device (a printer, a PDF writer), on the device's page layout.
+     * Returns the number of pages, or 0 when the device could not be painted on.
+     */
+    int paint(QPagedPaintDevice& device) const;
+
+    /** The sheet as a PDF document on the default page layout. Empty when painting failed. */
+    QByteArray toPdf() const;
+
+    /** A4 landscape with 10 mm margins: the paper unless a printer says otherwise. */
+    static QPageLayout defaultPageLayout();
+
+    struct Line {
+        QString label; ///< the grid's row label ("1"); empty for the route row
+        QString name;
+        QString ticket;
+        QStringList fares; ///< tickets 1..fareColumns
+    };
+    const QString& routeName() const { return m_routeName; }
+    const QVector<Line>& lines() const { return m_lines; }
+    /** The headings of the columns: label, name, ticket number, tickets 1..fareColumns. */
+    const QStringList& headings() const { return m_headings; }
+    int fareColumns() const { return m_fareColumns; }
+    const QString& fileName() const { return m_fileName; }
+    const QDate& date() const { return m_date; }
+
+private:
+    QString m_routeName;
+    QVector<Line> m_lines;
+    QStringList m_headings;
+    int m_fareColumns = 1;
+    QString m_fileName;
+    QDate m_date;
+};
+
+/**
+ * Writes the sheet of table as a PDF document to path, through the save frame of every writer:
+ * everything is rendered into memory first, then written atomically, and a failure is shown with
+ * the path (the target keeps its old bytes). fileName goes into the footer.
+ */
+Outcome ExportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
+                           const QString& fileName);

@@ -1,0 +1,176 @@
+#include "model/faretable.h"
+#include "sheet/faresheet.h"
+#include "testtables.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+/** Runs a poppler tool on a PDF; its output, or a null text when it could not run. */
+QString poppler(const QString& tool, QStringList args)
+{
+    QProcess process;
+    process.start(tool, args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+/** A stop's line on a page: its number, name, ticket number and fares. */
+struct PageLine {
+    int stop;
+    QString name;
+    QStringList numbers; ///< ticket number, then the fares
+};
+
+/** A page of pdftotext -layout output: the tickets of its heading, and its stop lines. */
+struct Page {
+    QString text;
+    QStringList tickets;
+    QList<PageLine> lines;
+};
+
+QList<Page> readPages(const QString& pdf)
+{
+    QList<Page> pages;
+    const QString all =
+        poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    static const QRegularExpression stopLine(QStringLiteral("^\\s*(\\d+)\\s+(\\S+)\\s+(.*)$"));
+    for (const QString& text : all.split(u'\f', Qt::SkipEmptyParts)) {
+        Page page{text, {}, {}};
+        for (const QString& line : text.split(u'\n')) {
+            if (line.contains(QStringLiteral("整理券番号")))
+                page.tickets =
+                    line.section(QStringLiteral("整理券番号"), 1).split(u' ', Qt::SkipEmptyParts);
+            else if (const auto m = stopLine.match(line); m.hasMatch())
+                page.lines.append({m.captured(1).toInt(), m.captured(2),
+                                   m.captured(3).split(u' ', Qt::SkipEmptyParts)});
+        }
+        pages.append(page);
+    }
+    return pages;
+}
+
+QString writePdf(const FareSheet& sheet, const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
+    return TestTables::writeBytes(path, sheet.toPdf()) ? path : QString();
+}
+
+} // namespace
+
+class TestFareSheet : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void knownTableOnItsPages();
+    void fullTablePages();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestFareSheet::initTestCase()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        QSKIP("pdftotext and pdfinfo (poppler-utils) are not installed");
+}
+
+void TestFareSheet::knownTableOnItsPages()
+{
+    // 50 stops by 40 fares: two pages down, two across. The fare of ticket k at stop s is
+    // s * 100 + k, so every number says where it belongs.
+    FareTable table;
+    table.SetCell(1, 1, QStringLiteral("東西線（駅前発港行き）"));
+    for (int s = 1; s <= 50; ++s) {
+        table.SetCell(s + 1, 1, QStringLiteral("第%1停留所").arg(s));
+        table.SetCell(s + 1, 2, s);
+        for (int k = 1; k <= 40; ++k)
+            table.SetCell(s + 1, 2 + k, s * 100 + k);
+    }
+    table.SetCell(6, 5, QStringLiteral("0"));       // a fare of 0 is blank
+    table.SetCell(7, 6, QStringLiteral("604円"));   // stored, and shown, as 604
+    table.SetCell(53, 1, QStringLiteral("保存外")); // below the first empty name
+    table.setCurrentCell(9, 9);
+    FareSheet sheet(table);
+    QCOMPARE(table.CurRow(), 9);
+    sheet.setFileName(QStringLiteral("東西線.Hy3"));
+    sheet.setDate(QDate(2024, 5, 6));
+
+    const QList<Page> pages = readPages(writePdf(sheet, m_dir));
+    QCOMPARE(pages.size(), 4);
+    QStringList stopsDown[2]; // the stops of each column of pages, in page order
+    for (int p = 0; p < pages.size(); ++p) {
+        const Page& page = pages[p];
+        QVERIFY(page.text.contains(QStringLiteral("東西線（駅前発港行き）")));
+        QVERIFY(page.text.contains(QStringLiteral("%1 / 4").arg(p + 1)));
+        QVERIFY(page.text.contains(QStringLiteral("東西線.Hy3")));
+        QVERIFY(page.text.contains(QStringLiteral("印刷日 2024年5月6日")));
+        QVERIFY(!page.text.contains(QStringLiteral("保存外")));
+        // Down first: pages 1 and 2 hold the first tickets, 3 and 4 the rest.
+        const int firstTicket = page.tickets.value(0).toInt();
+        QCOMPARE(firstTicket == 1, p < 2);
+        for (const PageLine& line : page.lines) {
+            stopsDown[p / 2].append(QString::number(line.stop));
+            QCOMPARE(line.name, QStringLiteral("第%1停留所").arg(line.stop));
+            QStringList expected{QString::number(line.stop)};
+            for (const QString& ticket : page.tickets)
+                if (line.stop != 5 || ticket != QLatin1String("3"))
+                    expected.append(QString::number(line.stop * 100 + ticket.toInt()));
+            QCOMPARE(line.numbers, expected);
+        }
+    }
+    QStringList allStops;
+    for (int s = 1; s <= 50; ++s)
+        allStops.append(QString::number(s));
+    QCOMPARE(stopsDown[0], allStops);
+    QCOMPARE(stopsDown[1], allStops);
+    QCOMPARE(pages[0].tickets.size() + pages[2].tickets.size(), 40);
+    QCOMPARE(pages[2].tickets.last(), QStringLiteral("40"));
+}
+
+void TestFareSheet::fullTablePages()
+{
+    FareTable table;
+    TestTables::fillFull(table);
+    const QString longName(60, QChar(0x30D0)); // バ × 60: wraps, never cut
+    table.SetCell(3, 1, longName);
+    const QString pdf = writePdf(FareSheet(table), m_dir);
+    const QList<Page> pages = readPages(pdf);
+    QVERIFY(pages.size() > 1);
+    QVERIFY(poppler(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("842 x 595 pts")));
+
+    // Every page repeats the headings and carries its number; the pages of the first band of
+    // fare columns hold all 300 stops once, and the bands together all 150 tickets once.
+    int bandsDown = 0;
+    while (bandsDown < pages.size() && pages[bandsDown].tickets == pages[0].tickets)
+        ++bandsDown;
+    QCOMPARE(pages.size() % bandsDown, 0);
+    QStringList tickets;
+    int stopsInFirstBand = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        QVERIFY(pages[p].text.contains(QStringLiteral("停名(地名)・駅名")));
+        QVERIFY(pages[p].text.contains(QStringLiteral("%1 / %2").arg(p + 1).arg(pages.size())));
+        if (p % bandsDown == 0)
+            tickets += pages[p].tickets;
+        if (p < bandsDown)
+            stopsInFirstBand += int(pages[p].lines.size());
+    }
+    QCOMPARE(stopsInFirstBand, FareTable::StopCount);
+    QCOMPARE(tickets.size(), 150);
+    QCOMPARE(tickets.last(), QStringLiteral("150"));
+    const QString raw =
+        poppler(QStringLiteral("pdftotext"),
+                {QStringLiteral("-raw"), QStringLiteral("-f"), QStringLiteral("1"),
+                 QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    QVERIFY(raw.simplified().remove(u' ').contains(longName));
+}
+
+QTEST_MAIN(TestFareSheet)
+#include "tst_faresheet.moc"
