@@ -1448,6 +1448,7 @@ void TestForm1::clipboardRoundTripsThroughASpreadsheet()
     keys(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
     keys(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
     keys(w.grid(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(current(w), QStringLiteral("40,3"));
     QCOMPARE(QStringList(w.table().readBlock(40, 3, 41, 5)).join(u'|'),
              QStringLiteral("東|東||東|東|"));
 }
@@ -1504,6 +1505,7 @@ void TestForm1::findBarFindsAndReplaces()
     keys(findText, Qt::Key_Escape, {});
     QVERIFY(!bar->isVisible());
     QTRY_VERIFY(w.grid()->hasFocus());
+    QCOMPARE(current(w), QStringLiteral("3,1"));
 }
 
 QTEST_MAIN(TestForm1)
