@@ -4,6 +4,8 @@
 #include "check/farecheck.h"
 #include "cli/terminalplatform.h"
 #include "commands/fileformats.h"
+#include "edit/blockedits.h"
+#include "edit/clipboardtext.h"
 #include "edit/editcommands.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
@@ -11,6 +13,7 @@
 #include "io/tablerecords.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
+#include "model/tablehistory.h"
 #include "text/textexport.h"
 #include "text/textimport.h"
 
@@ -293,6 +296,145 @@ void registerText()
         2.0);
 }
 
+// Undo, redo and the clipboard, on a full table with its history, as the window keeps them.
+
+/** A full table whose every ordinary cell differs from the fixture's: what a load replaces. */
+QVector<QString> otherTable()
+{
+    FareTable other;
+    for (int row = 1; row <= FareTable::LastRow; ++row) {
+        other.SetCell(row, FareTable::NameCol, stopName(row).replace(u'東', u'西'));
+        other.SetCell(row, FareTable::TicketCol, row + 1);
+        for (int col = FareTable::FirstFareCol; col <= FareTable::LastCol; ++col)
+            other.SetCell(row, col, (row * 7 + col * 13) % 9000 + 101);
+    }
+    return other.readBlock(0, 0, FareTable::LastRow, FareTable::LastCol);
+}
+
+/** A table of its own with its history; the full table in it, (row, col) current. */
+struct HistoryFixture {
+    FareTable table;
+    TableHistory history{table};
+
+    HistoryFixture(int row, int col) { restore(row, col); }
+    void restore(int row, int col)
+    {
+        // Outside any step: not recorded.
+        table.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, fixture().snapshot);
+        table.setCurrentCell(row, col);
+    }
+};
+
+/**
+ * Undo and redo of one step, each timed alone: the other one puts the table back, untimed. The
+ * step runs once, on the full table with (row, col) current.
+ */
+void addUndoRedo(const std::string& what, const std::function<void(FareTable&)>& step, int row,
+                 int col, double limitMs)
+{
+    for (const bool redo : {false, true}) {
+        add((redo ? "redo " : "undo ") + what,
+            [step, row, col, redo](benchmark::State& state) {
+                HistoryFixture h(row, col);
+                {
+                    TableStep recorded(h.table);
+                    step(h.table);
+                }
+                if (h.history.undoCount() != 1) {
+                    state.SkipWithError("the step changed nothing");
+                    return;
+                }
+                if (redo)
+                    h.history.undo();
+                for (auto _ : state) {
+                    if (redo)
+                        h.history.redo();
+                    else
+                        h.history.undo();
+                    state.PauseTiming();
+                    if (redo)
+                        h.history.undo();
+                    else
+                        h.history.redo();
+                    state.ResumeTiming();
+                }
+                check(state);
+            },
+            limitMs, 200);
+    }
+}
+
+void registerHistory()
+{
+    const QString loadPath = fixture().path("other.Hy3");
+    {
+        FareTable other;
+        other.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, otherTable());
+        SaveHy3(other, fixture().platform, loadPath);
+    }
+    addUndoRedo(
+        "of LoadHy3",
+        [loadPath](FareTable& table) { LoadHy3(table, fixture().platform, loadPath); }, 1, 1, 2.0);
+    for (const EditCase& edit : editCases) {
+        if (edit.command == &EditCommands::MnuEditLineCopy ||
+            edit.command == &EditCommands::MnuEditClumCopy)
+            continue; // copies change no cell: nothing to undo
+        addUndoRedo(
+            std::string("of ") + edit.name,
+            [edit](FareTable& table) {
+                EditCommands commands(table, fixture().platform);
+                (commands.*edit.command)();
+            },
+            edit.row, edit.col, 1.0);
+    }
+    add(
+        "LoadHy3 as a step of the history (full history)",
+        [loadPath](benchmark::State& state) {
+            HistoryFixture h(1, 1);
+            for (auto _ : state) {
+                state.PauseTiming();
+                h.restore(1, 1);
+                state.ResumeTiming();
+                TableStep recorded(h.table);
+                LoadHy3(h.table, fixture().platform, loadPath);
+            }
+            check(state);
+        },
+        0, 200);
+
+    // The clipboard: a full block of 301 x 152 cells.
+    const CellRange all{1, 1, FareTable::LastRow, FareTable::LastCol};
+    add(
+        "copy 301 x 152 cells (tab text and HTML)",
+        [all](benchmark::State& state) {
+            for (auto _ : state) {
+                const CellBlock block = BlockEdits::read(fixture().table, all);
+                benchmark::DoNotOptimize(BlockToTabText(block).size());
+                benchmark::DoNotOptimize(BlockToHtml(block).size());
+            }
+        },
+        0);
+    add(
+        "paste 301 x 152 cells (read the tab text, one step)",
+        [all](benchmark::State& state) {
+            FareTable other;
+            other.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, otherTable());
+            const QString text = BlockToTabText(BlockEdits::read(other, all));
+            HistoryFixture h(1, 1);
+            for (auto _ : state) {
+                state.PauseTiming();
+                h.restore(1, 1);
+                state.ResumeTiming();
+                TableStep recorded(h.table);
+                BlockEdits::paste(h.table, TabTextToBlock(text), 1, 1, {1, 1, 1, 1});
+            }
+            if (h.table.text(FareTable::LastRow, FareTable::LastCol) !=
+                other.text(FareTable::LastRow, FareTable::LastCol))
+                state.SkipWithError("the paste did not arrive");
+        },
+        10.0, 100);
+}
+
 // The fare check and the printed sheet.
 
 /**
@@ -419,6 +561,7 @@ void registerAll()
     registerBinaryFormat("Hyp", HypLayout, SaveHyp, LoadHyp);
     registerText();
     registerEditCommands();
+    registerHistory();
     registerCheckAndSheet();
 #ifdef FAREWRIGHT_BENCH_WINDOW
     registerWindowCommands();

@@ -55,6 +55,10 @@ read -r px py pw ph < <(xwininfo -name "印刷プレビュー" | awk '
 import -window root -crop "${pw}x${ph}+$px+$py" +repage "$here/print-preview.png"
 "$drive" answer Escape
 sleep 0.5
+# The find bar with replacing (編集 › 置換): 300 found, 310 to put in its place.
+"$drive" keys "$title" Alt_L e e 3 0 0 Return Tab 3 1 0
+shot find-bar
+"$drive" keys "$title" Escape
 # The closing prompt: Qt's own buttons speak Japanese too.
 "$drive" delete "$title"
 shot closing-prompt

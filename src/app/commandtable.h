@@ -23,7 +23,10 @@ struct Command {
     int contextSlot = 0;
     /** The context entry's caption; its name is the menu-bar name followed by "Hide". */
     const char* contextCaption = nullptr;
-    /** A shortcut in QKeySequence's portable text form ("Ctrl+Z"); null when none. */
+    /**
+     * Shortcuts in QKeySequence's portable text form, several separated by "; " ("Ctrl+Y;
+     * Ctrl+Shift+Z"); null when none.
+     */
     const char* shortcut = nullptr;
 };
 

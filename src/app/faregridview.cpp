@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QUrl>
 
 namespace {
@@ -124,7 +125,7 @@ FareGridView::FareGridView(FareTable& table, QWidget* parent)
     setHorizontalHeader(new FixedHeader(Qt::Horizontal, this));
     setVerticalHeader(new FixedHeader(Qt::Vertical, this));
     setModel(m_model);
-    setSelectionMode(SingleSelection);
+    setSelectionMode(ContiguousSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
     setCornerButtonEnabled(false);
@@ -163,7 +164,7 @@ void FareGridView::showTableCurrentCell(int row, int col)
         return;
     // A move made while the table was hidden (a load, a clearing, an editing command) ends
     // wherever the operation's last access was: show it, but do not scroll the view there.
-    const bool scroll = !m_tableHidden;
+    const bool scroll = !m_tableHidden && !m_keepScroll;
     const bool autoScroll = hasAutoScroll();
     setAutoScroll(scroll);
     m_following = true;
@@ -222,12 +223,150 @@ QRect FareGridView::currentCellRect()
     return visualRect(index);
 }
 
+CellRange FareGridView::selectedRange() const
+{
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.size() == 1 && selection.first().contains(currentIndex())) {
+        const QItemSelectionRange& range = selection.first();
+        return {range.top() + FareTable::FixedRows, range.left() + FareTable::FixedCols,
+                range.bottom() + FareTable::FixedRows, range.right() + FareTable::FixedCols};
+    }
+    if (!currentIndex().isValid())
+        return {};
+    return {m_table.CurRow(), m_table.CurCol(), m_table.CurRow(), m_table.CurCol()};
+}
+
+void FareGridView::selectRange(const CellRange& range)
+{
+    const QModelIndex topLeft = m_model->indexOfCell(range.top, range.left);
+    const QModelIndex bottomRight = m_model->indexOfCell(range.bottom, range.right);
+    if (topLeft.isValid() && bottomRight.isValid())
+        selectionModel()->select(QItemSelection(topLeft, bottomRight),
+                                 QItemSelectionModel::ClearAndSelect);
+}
+
+QItemSelectionModel::SelectionFlags FareGridView::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const
+{
+    // Every move of the current cell selects that cell alone: the view's own Shift handling
+    // would move the current cell along, so a block is only ever selected by the code below.
+    Q_UNUSED(index)
+    Q_UNUSED(event)
+    return QItemSelectionModel::ClearAndSelect;
+}
+
+bool FareGridView::selectFromCurrentTo(int row, int col)
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return false;
+    row = qBound(0, row, m_model->rowCount() - 1);
+    col = qBound(0, col, m_model->columnCount() - 1);
+    const QModelIndex corner = m_model->index(row, col);
+    selectionModel()->select(
+        QItemSelection(m_model->index(qMin(row, current.row()), qMin(col, current.column())),
+                       m_model->index(qMax(row, current.row()), qMax(col, current.column()))),
+        QItemSelectionModel::ClearAndSelect);
+    scrollTo(corner);
+    return true;
+}
+
+bool FareGridView::extendSelectionByKey(const QKeyEvent* event)
+{
+    const QModelIndex current = currentIndex();
+    if (!(event->modifiers() & Qt::ShiftModifier) || !current.isValid())
+        return false;
+    // The moving corner is the one of the selection opposite the current cell.
+    const CellRange range = selectedRange();
+    const int curRow = m_table.CurRow();
+    const int curCol = m_table.CurCol();
+    int row = (range.top == curRow ? range.bottom : range.top) - FareTable::FixedRows;
+    int col = (range.left == curCol ? range.right : range.left) - FareTable::FixedCols;
+    const int page = qMax(1, viewport()->height() / qMax(1, rowHeight(row)) - 1);
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    case Qt::Key_Left:
+        --col;
+        break;
+    case Qt::Key_Right:
+        ++col;
+        break;
+    case Qt::Key_PageUp:
+        row -= page;
+        break;
+    case Qt::Key_PageDown:
+        row += page;
+        break;
+    case Qt::Key_Home:
+        col = 0;
+        row = ctrl ? 0 : row;
+        break;
+    case Qt::Key_End:
+        col = m_model->columnCount() - 1;
+        row = ctrl ? m_model->rowCount() - 1 : row;
+        break;
+    default:
+        return false;
+    }
+    return selectFromCurrentTo(row, col);
+}
+
+bool FareGridView::headingPressed(QObject* watched, const QMouseEvent* event)
+{
+    const bool columns = watched == horizontalHeader()->viewport();
+    if (!columns && watched != verticalHeader()->viewport())
+        return false;
+    QHeaderView* header = columns ? horizontalHeader() : verticalHeader();
+    const QPoint pos = event->position().toPoint();
+    const int along = columns ? pos.x() : pos.y();
+    const int section = header->logicalIndexAt(along);
+    if (section < 0)
+        return false;
+    // A press on the edge between two column headings resizes the column.
+    const int grip = header->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header);
+    const int start = header->sectionViewportPosition(section);
+    if (columns && (along - start < grip || start + header->sectionSize(section) - along <= grip))
+        return false;
+
+    const QModelIndex current = currentIndex();
+    int first = section;
+    if ((event->modifiers() & Qt::ShiftModifier) && current.isValid()) {
+        first = columns ? current.column() : current.row();
+    } else {
+        // Into the clicked column (row), keeping the row (column); the view does not scroll.
+        m_keepScroll = true;
+        if (columns)
+            m_table.setCurrentCell(qMax(m_table.CurRow(), FareTable::FixedRows),
+                                   section + FareTable::FixedCols);
+        else
+            m_table.setCurrentCell(section + FareTable::FixedRows,
+                                   qMax(m_table.CurCol(), FareTable::FixedCols));
+        m_keepScroll = false;
+    }
+    const int last = columns ? m_model->rowCount() - 1 : m_model->columnCount() - 1;
+    const int low = qMin(first, section);
+    const int high = qMax(first, section);
+    selectionModel()->select(
+        columns ? QItemSelection(m_model->index(0, low), m_model->index(last, high))
+                : QItemSelection(m_model->index(low, 0), m_model->index(high, last)),
+        QItemSelectionModel::ClearAndSelect);
+    return true;
+}
+
 void FareGridView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete) {
         emit deletePressed();
         return;
     }
+    if (extendSelectionByKey(event))
+        return;
     if (isNavigationKey(event->key())) {
         QTableView::keyPressEvent(event);
         return;
@@ -256,7 +395,41 @@ void FareGridView::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) &&
+        pressed.isValid() && selectFromCurrentTo(pressed.row(), pressed.column())) {
+        m_dragSelecting = true;
+        event->accept();
+        return;
+    }
     QTableView::mousePressEvent(event);
+    m_dragSelecting = event->button() == Qt::LeftButton && pressed.isValid();
+}
+
+void FareGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragSelecting || !(event->buttons() & Qt::LeftButton)) {
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+    // Dragging selects from the current cell; past the viewport's edge it reaches one cell
+    // further, and the view scrolls along.
+    const QPoint pos = event->position().toPoint();
+    const QRect area = viewport()->rect();
+    const QPoint inside(qBound(area.left(), pos.x(), area.right()),
+                        qBound(area.top(), pos.y(), area.bottom()));
+    const QModelIndex index = indexAt(inside);
+    if (!index.isValid())
+        return;
+    const int row = index.row() + (pos.y() > area.bottom()) - (pos.y() < area.top());
+    const int col = index.column() + (pos.x() > area.right()) - (pos.x() < area.left());
+    selectFromCurrentTo(row, col);
+}
+
+void FareGridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_dragSelecting = false;
+    QTableView::mouseReleaseEvent(event);
 }
 
 void FareGridView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -278,6 +451,10 @@ bool FareGridView::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (event->type() == QEvent::ContextMenu)
+        return true;
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        headingPressed(watched, static_cast<QMouseEvent*>(event)))
         return true;
     return QTableView::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "edit/cellblock.h"
+
 #include <QTableView>
 
 class FareGridModel;
@@ -15,6 +17,12 @@ class QInputMethodEvent;
  * Everything the program handles beyond navigation is passed on as a notification: a typed
  * character, input-method text, the Delete key, a double click, the right button, files dropped,
  * and the grid getting the focus. Neither the right button nor the focus moves the current cell.
+ *
+ * Besides the current cell, a rectangle of ordinary cells can be selected: it reaches from the
+ * current cell, which stays where it is, to the cell that Shift with an arrow key (or Page Up,
+ * Page Down, Home, End), Shift with a click, or dragging the mouse reaches. A click on a heading
+ * selects that column or row: the current cell moves into it, and Shift with the click selects
+ * every column or row from the current one to the clicked one.
  */
 class FareGridView : public QTableView {
     Q_OBJECT
@@ -29,6 +37,14 @@ public:
      * when the current cell is a heading.
      */
     QRect currentCellRect();
+
+    /**
+     * The selected rectangle in table rows and columns: the current cell alone when no more is
+     * selected, empty when the current cell is a heading.
+     */
+    CellRange selectedRange() const;
+    /** Selects range (ordinary cells only) without moving the current cell. */
+    void selectRange(const CellRange& range);
 
     /** The font of every cell: the Japanese Gothic face at 9 points. */
     static QFont gridFont();
@@ -52,6 +68,10 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void focusInEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -64,10 +84,17 @@ private:
     void showTableCurrentCell(int row, int col);
     void tableVisibilityChanged(bool visible);
     void updateInputMethod();
+    /** Selects from the current cell to the cell (row, col) of the model; false with a heading
+     *  current. */
+    bool selectFromCurrentTo(int row, int col);
+    bool extendSelectionByKey(const QKeyEvent* event);
+    bool headingPressed(QObject* watched, const QMouseEvent* event);
 
     FareTable& m_table;
     FareGridModel* m_model;
     bool m_tableHidden = false;
-    bool m_following = false; ///< the view is following a move made by the table
-    bool m_focusing = false;  ///< the view is taking the focus
+    bool m_following = false;     ///< the view is following a move made by the table
+    bool m_focusing = false;      ///< the view is taking the focus
+    bool m_keepScroll = false;    ///< a heading click moves the current cell without scrolling
+    bool m_dragSelecting = false; ///< the left button, pressed on a cell, is still down
 };

@@ -1,8 +1,10 @@
 #include "form1.h"
 
 #include "celleditor.h"
+#include "edit/blockedits.h"
 #include "faregridview.h"
 #include "gui/twips.h"
+#include "model/bulkguards.h"
 #include "printplatform.h"
 
 #include <QCloseEvent>
@@ -13,6 +15,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSessionManager>
+#include <QStatusBar>
 #include <cstdlib>
 
 namespace {
@@ -70,6 +73,7 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
         m_table, m_platform, [this] { focusGrid(); }, MSFlexGrid1->viewport());
 
     createCommands();
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     // Committing the editor: when the grid gets the focus and when the current cell is left.
     connect(MSFlexGrid1, &FareGridView::gotFocus, Text1, &CellEditor::commit);
@@ -98,7 +102,8 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     const QSize client = twips.toPixels(QSize(ClientWidth, ClientHeight));
     const int menuHeight =
         qMax(menuBar()->sizeHint().height(), menuBar()->heightForWidth(client.width()));
-    resize(client.width(), client.height() + menuHeight);
+    // The menu bar and the status bar lie outside the client area.
+    resize(client.width(), client.height() + menuHeight + statusBar()->sizeHint().height());
     MSFlexGrid1->setFocus();
 }
 
@@ -158,6 +163,13 @@ void Form1::MSFlexGrid1_RowColChange()
 
 void Form1::MSFlexGrid1_KeyDownDelete()
 {
+    // With several cells selected, all of them are emptied, as one step.
+    const CellRange selected = MSFlexGrid1->selectedRange();
+    if (selected.cellCount() > 1) {
+        TableStep step(m_table);
+        BlockEdits::clear(m_table, selected);
+        return;
+    }
     if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
         return;
     m_table.setCurrentText(QString());
@@ -184,7 +196,12 @@ void Form1::MSFlexGrid1_OLEDragDrop(const QString& path)
 {
     // Asked after the drop has finished, so the file manager is not kept waiting.
     QMetaObject::invokeMethod(
-        this, [this, path] { m_document.OpenDroppedFile(path); }, Qt::QueuedConnection);
+        this,
+        [this, path] {
+            TableStep step(m_table);
+            m_document.OpenDroppedFile(path);
+        },
+        Qt::QueuedConnection);
 }
 
 bool Form1::Form_Unload()

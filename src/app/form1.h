@@ -4,6 +4,7 @@
 #include "commands/filecommands.h"
 #include "edit/editcommands.h"
 #include "model/faretable.h"
+#include "model/tablehistory.h"
 #include "windowplatform.h"
 
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QPrinter;
 struct Command;
 struct CommandTable;
 class FareGridView;
+class FindBar;
 class QInputMethodEvent;
 class QMenu;
 class QSessionManager;
@@ -35,6 +37,10 @@ class QToolButton;
  * Every command is defined once, in the window's command table (commandtable.h): one QAction per
  * menu item, named after it ("MnuCellInsDown"); the context menu's entries are separate actions
  * named with the suffix "Hide" and the toolbar's buttons run the same handler.
+ *
+ * Every change to the table is one step of its history, which the Edit menu undoes and redoes:
+ * each command run from a menu, a button or the context menu, the Delete key, a dropped file,
+ * replacing, and each committed in-cell edit (a step of its own, also when a command commits it).
  */
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -49,6 +55,9 @@ public:
     FileCommands& fileCommands() { return m_files; }
     DocumentCommands& documentCommands() { return m_document; }
     EditCommands& editCommands() { return m_edit; }
+    TableHistory& history() { return m_history; }
+    /** The find bar, made when first asked for (hidden until opened). */
+    FindBar* findBar();
     FareGridView* grid() const { return MSFlexGrid1; }
     CellEditor* editor() const { return Text1; }
     /** The fare check's panel; null until the first check. */
@@ -91,6 +100,14 @@ public slots:
     void MnuFileExit();
     void MnuToolCheck();
     void MnuHelpVersion();
+    // The Edit menu. While the in-cell editor has the focus, the first five act on its text.
+    void MnuEditUndo();
+    void MnuEditRedo();
+    void MnuEditCut();
+    void MnuEditCopy();
+    void MnuEditPaste();
+    void MnuEditFind();
+    void MnuEditReplace();
     /** The toolbar: button index runs its menu item's handler; 3 and unknown indexes nothing. */
     void Command1_Click(int index);
 
@@ -113,6 +130,13 @@ private:
     void MSFlexGrid1_InputMethod(QInputMethodEvent* event);
     void MSFlexGrid1_OLEDragDrop(const QString& path);
     void commitData(QSessionManager& manager);
+    void createFindBar();
+    void commitOpenEdit();
+    bool editorHasFocus() const;
+    void showStatus(const QString& text);
+    void findNext(bool backwards);
+    void replaceOne();
+    void replaceEverything();
 
     /** The printer of the session: A4 landscape until the print dialog chooses otherwise. */
     QPrinter& printer();
@@ -128,6 +152,7 @@ private:
     PrintPlatform& m_printing;
     std::unique_ptr<QPrinter> m_printer;
     FareTable m_table;
+    TableHistory m_history{m_table};
     EditCommands m_edit;
     FileCommands m_files;
     DocumentCommands m_document;
@@ -140,6 +165,7 @@ private:
     QMenu* MnuRow = nullptr;
     QMenu* MnuRetsu = nullptr;
     QMenu* MnuHideMnu = nullptr;
+    FindBar* m_findBar = nullptr;
     CheckPanel* m_checkPanel = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
 };

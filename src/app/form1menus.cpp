@@ -3,6 +3,7 @@
 #include "commandtable.h"
 #include "form1.h"
 #include "gui/twips.h"
+#include "model/bulkguards.h"
 
 #include <QAction>
 #include <QIcon>
@@ -40,6 +41,19 @@ constexpr Command Commands[] = {
     {"MnuFile", "MnuFilePdf", "PDFに出力(&D)...", run<&Form1::MnuFilePdf>},
     {"MnuFile", "MnuFileBdr2", nullptr, nullptr},
     {"MnuFile", "MnuFileExit", "終了(&X)", run<&Form1::MnuFileExit>},
+
+    {"MnuEdit", "MnuEditUndo", "元に戻す(&U)", run<&Form1::MnuEditUndo>, -1, 0, nullptr, "Ctrl+Z"},
+    {"MnuEdit", "MnuEditRedo", "やり直し(&R)", run<&Form1::MnuEditRedo>, -1, 0, nullptr,
+     "Ctrl+Y; Ctrl+Shift+Z"},
+    {"MnuEdit", "MnuEditBdr1", nullptr, nullptr},
+    {"MnuEdit", "MnuEditCut", "切り取り(&T)", run<&Form1::MnuEditCut>, -1, 0, nullptr, "Ctrl+X"},
+    {"MnuEdit", "MnuEditCopy", "コピー(&C)", run<&Form1::MnuEditCopy>, -1, 0, nullptr, "Ctrl+C"},
+    {"MnuEdit", "MnuEditPaste", "貼り付け(&P)", run<&Form1::MnuEditPaste>, -1, 0, nullptr,
+     "Ctrl+V"},
+    {"MnuEdit", "MnuEditBdr2", nullptr, nullptr},
+    {"MnuEdit", "MnuEditFind", "検索(&F)", run<&Form1::MnuEditFind>, -1, 0, nullptr, "Ctrl+F"},
+    {"MnuEdit", "MnuEditReplace", "置換(&E)", run<&Form1::MnuEditReplace>, -1, 0, nullptr,
+     "Ctrl+H"},
 
     {"MnuCellIns", "MnuCellInsRight", "右にシフト(&R)", run<&E::MnuCellInsRight>, 5, 12,
      "セルの挿入(挿入後右へシフト)"},
@@ -90,6 +104,7 @@ constexpr Command Commands[] = {
 
 constexpr MenuDefinition Menus[] = {
     {"MnuFile", "ファイル(&F)", nullptr},
+    {"MnuEdit", "編集(&E)", nullptr},
     {"MnuCell", "セル(&L)", nullptr},
     {"MnuCellIns", "セルの挿入(&I)", "MnuCell"},
     {"MnuCellDelete", "セルの削除(&D)", "MnuCell"},
@@ -152,6 +167,8 @@ const CommandTable& windowCommands()
 
 void Form1::runCommand(const Command& command)
 {
+    // Whatever the command changes is one step of the history (an edit it commits is one before).
+    TableStep step(m_table);
     if (command.handler)
         command.handler(*this);
 }
@@ -206,7 +223,8 @@ void Form1::createCommands()
         auto* action = new QAction(text(command.caption), this);
         action->setObjectName(text(command.name));
         if (command.shortcut)
-            action->setShortcut(QKeySequence(text(command.shortcut), QKeySequence::PortableText));
+            action->setShortcuts(
+                QKeySequence::listFromString(text(command.shortcut), QKeySequence::PortableText));
         connect(action, &QAction::triggered, this, [this, &command] { runCommand(command); });
         menu->addAction(action);
         if (command.contextSlot > 0) {
@@ -230,6 +248,14 @@ void Form1::createCommands()
     QAction* rowPaste = findChild<QAction*>(QStringLiteral("MnuEditLinePaste"));
     rowPaste->setEnabled(m_edit.rowPasteEnabled());
     connect(&m_edit, &EditCommands::rowPasteEnabledChanged, rowPaste, &QAction::setEnabled);
+    QAction* undo = findChild<QAction*>(QStringLiteral("MnuEditUndo"));
+    QAction* redo = findChild<QAction*>(QStringLiteral("MnuEditRedo"));
+    const auto followHistory = [this, undo, redo] {
+        undo->setEnabled(m_history.canUndo());
+        redo->setEnabled(m_history.canRedo());
+    };
+    followHistory();
+    connect(&m_history, &TableHistory::changed, this, followHistory);
 
     createToolBar(table);
 }

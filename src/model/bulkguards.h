@@ -15,6 +15,18 @@ private:
     FareTable& m_table;
 };
 
+/** One step of the table's history for the guard's lifetime: closed again on every path out. */
+class TableStep {
+public:
+    explicit TableStep(FareTable& table) : m_table(table) { m_table.beginStep(); }
+    ~TableStep() { m_table.endStep(); }
+    TableStep(const TableStep&) = delete;
+    TableStep& operator=(const TableStep&) = delete;
+
+private:
+    FareTable& m_table;
+};
+
 /** Shows the busy pointer for the guard's lifetime: the default pointer is back on every path. */
 class BusyPointer {
 public:

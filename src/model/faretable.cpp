@@ -56,14 +56,29 @@ void FareTable::SetCell(int row, int col, int value)
 
 void FareTable::setCurrentText(const QString& value)
 {
+    // The in-cell editor commits through here: its edit is a step of its own, also when a running
+    // step committed it with its first move (that step has changed nothing yet at that moment).
+    if (!m_stepRecorder || m_cells[index(m_curRow, m_curCol)] == value) {
+        store(m_curRow, m_curCol, value);
+        return;
+    }
+    if (m_recording)
+        closeRecording();
+    openRecording();
     store(m_curRow, m_curCol, value);
+    closeRecording();
+    if (m_stepDepth > 0)
+        openRecording();
 }
 
 void FareTable::store(int row, int col, const QString& value)
 {
-    QString& cell = m_cells[index(row, col)];
+    const int at = index(row, col);
+    QString& cell = m_cells[at];
     if (cell == value)
         return;
+    if (m_recording)
+        keepOld(at);
     cell = value;
     if (m_hideDepth > 0)
         m_pendingReset = true;
@@ -100,6 +115,11 @@ void FareTable::Data_Cls()
         emit cellAboutToBeLeft(m_curRow, m_curCol);
     setCurrentCell(RouteRow, NameCol);
     for (int row = 1; row < RowCount; ++row) {
+        if (m_recording) {
+            for (int at = index(row, 1); at < index(row + 1, 0); ++at)
+                if (!m_cells[at].isEmpty())
+                    keepOld(at);
+        }
         auto first = m_cells.begin() + index(row, 1);
         std::fill(first, first + (ColCount - 1), QString());
     }
@@ -139,9 +159,13 @@ void FareTable::writeBlock(int top, int left, int bottom, int right, QVector<QSt
     hide();
     setCurrentCell(top, left);
     auto text = texts.begin();
-    for (int row = top; row <= bottom; ++row)
-        for (int col = left; col <= right; ++col)
+    for (int row = top; row <= bottom; ++row) {
+        for (int col = left; col <= right; ++col) {
+            if (m_recording)
+                keepOld(index(row, col));
             m_cells[index(row, col)] = std::move(*text++);
+        }
+    }
     setCurrentCell(bottom, right);
     noteBulkChange();
     show();
@@ -153,9 +177,8 @@ void FareTable::insertRow(int row)
         checkCell(row, 0);
         return;
     }
-    auto first = m_cells.begin() + index(row, 0);
-    std::move_backward(first, m_cells.end() - ColCount, m_cells.end());
-    std::fill(first, first + ColCount, QString());
+    recordMove(TableChange::Part::Kind::InsertRow, row, 0);
+    shiftRowsDown(row);
     noteBulkChange();
 }
 
@@ -165,9 +188,8 @@ void FareTable::removeRow(int row)
         checkCell(row, 0);
         return;
     }
-    auto first = m_cells.begin() + index(row, 0);
-    std::move(first + ColCount, m_cells.end(), first);
-    std::fill(m_cells.end() - ColCount, m_cells.end(), QString());
+    recordMove(TableChange::Part::Kind::RemoveRow, row, 0);
+    shiftRowsUp(row);
     noteBulkChange();
 }
 
@@ -179,6 +201,27 @@ void FareTable::moveColumn(int from, int to)
     }
     if (from == to)
         return;
+    recordMove(TableChange::Part::Kind::MoveColumn, from, to);
+    rotateColumns(from, to);
+    noteBulkChange();
+}
+
+void FareTable::shiftRowsDown(int row)
+{
+    auto first = m_cells.begin() + index(row, 0);
+    std::move_backward(first, m_cells.end() - ColCount, m_cells.end());
+    std::fill(first, first + ColCount, QString());
+}
+
+void FareTable::shiftRowsUp(int row)
+{
+    auto first = m_cells.begin() + index(row, 0);
+    std::move(first + ColCount, m_cells.end(), first);
+    std::fill(m_cells.end() - ColCount, m_cells.end(), QString());
+}
+
+void FareTable::rotateColumns(int from, int to)
+{
     for (int row = 0; row < RowCount; ++row) {
         auto rowBegin = m_cells.begin() + index(row, 0);
         if (from < to)
@@ -186,7 +229,6 @@ void FareTable::moveColumn(int from, int to)
         else
             std::rotate(rowBegin + to, rowBegin + from, rowBegin + from + 1);
     }
-    noteBulkChange();
 }
 
 void FareTable::noteBulkChange()

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "tablechange.h"
+
 #include <QObject>
 #include <QString>
 #include <QVector>
+#include <functional>
+#include <vector>
 
 /**
  * The fare table: the one document of the editor, 302 rows by 153 columns of text.
@@ -22,6 +26,13 @@
  * Bulk operations put hide()/show() around their work. The bracket nests. While hidden, the leave
  * step still runs synchronously for every move (it is part of the editing contract), but content
  * and current-cell notifications are gathered and sent once when the outermost show() ends it.
+ *
+ * Steps: with a step recorder set, every change made between the outermost beginStep() and
+ * endStep() is handed to it as one TableChange: the rows inserted or removed and the columns moved,
+ * and the cells whose text really changed otherwise. A step that changed nothing is not handed on.
+ * A text stored through setCurrentText() -- the in-cell editor's commit -- is always a step of its
+ * own: one that a running step commits with its first move is handed on before the rest of that
+ * step.
  */
 class FareTable : public QObject {
     Q_OBJECT
@@ -96,6 +107,20 @@ public:
      */
     void moveColumn(int from, int to);
 
+    /** Hands every recorded step to recorder from now on; an empty function stops recording. */
+    void setStepRecorder(std::function<void(TableChange&&)> recorder);
+    /** Opens a step; steps nest, and the outermost one decides what is recorded together. */
+    void beginStep();
+    /** Closes a step; closing the outermost one hands its change to the recorder. */
+    void endStep();
+    /**
+     * Puts back the texts a done change replaced, then makes the cell current that was current
+     * when its step began (with the move rule). Nothing of this is recorded.
+     */
+    void undoChange(TableChange& change);
+    /** Stores the texts of an undone change again; the current cell is where its step ended. */
+    void redoChange(TableChange& change);
+
     /** Starts a hide/show bracket. */
     void hide();
     /** Ends a hide/show bracket; the outermost one sends the gathered notifications. */
@@ -125,6 +150,23 @@ private:
     void checkCell(int row, int col) const;
     void store(int row, int col, const QString& value);
     void noteBulkChange();
+    void shiftRowsDown(int row);
+    void shiftRowsUp(int row);
+    void rotateColumns(int from, int to);
+
+    // Recording steps (faretablesteps.cpp).
+    /**
+     * Takes the old text of a cell that is about to be overwritten into the step being recorded
+     * (only while recording).
+     */
+    void keepOld(int at);
+    /** Notes a row insertion or removal or a column move about to happen. */
+    void recordMove(TableChange::Part::Kind kind, int first, int second);
+    void closeCellsPart();
+    void openRecording();
+    void closeRecording();
+    void exchange(TableChange& change, bool undo);
+    void swapRow(int row, QVector<QString>& texts);
 
     QVector<QString> m_cells;
     int m_curRow = 0;
@@ -132,4 +174,10 @@ private:
     int m_hideDepth = 0;
     bool m_pendingReset = false;
     bool m_pendingMove = false;
+
+    std::function<void(TableChange&&)> m_stepRecorder;
+    int m_stepDepth = 0;
+    bool m_recording = false;
+    TableChange m_step;          ///< the step being recorded
+    std::vector<bool> m_touched; ///< the cells its last part (of single cells) holds already
 };

@@ -2,6 +2,7 @@
 #include "app/checkpanel.h"
 #include "app/faregridmodel.h"
 #include "app/faregridview.h"
+#include "app/findbar.h"
 #include "app/form1.h"
 #include "app/printplatform.h"
 #include "fakeplatform.h"
@@ -13,9 +14,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,6 +27,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -166,6 +171,11 @@ private slots:
     void dropIsAlwaysACopy_data();
     void dropIsAlwaysACopy();
     void editorLeavesDropsToTheGrid();
+    void everyStepUndoesAndRedoes_data();
+    void everyStepUndoesAndRedoes();
+    void selectionReachesFromTheCurrentCell();
+    void clipboardRoundTripsThroughASpreadsheet();
+    void findBarFindsAndReplaces();
 
 private:
     QTemporaryDir m_dir;
@@ -621,7 +631,9 @@ QStringList menuLines(const QList<QAction*>& actions, const QString& mark = QStr
         lines << mark + action->text() + QLatin1Char(' ') +
                      (submenu ? submenu->objectName() : action->objectName());
         if (!action->shortcut().isEmpty())
-            lines << QStringLiteral("shortcut ") + action->shortcut().toString();
+            lines << QStringLiteral("shortcut ") +
+                         QKeySequence::listToString(action->shortcuts(),
+                                                    QKeySequence::PortableText);
         if (submenu)
             lines << menuLines(submenu->actions(), QStringLiteral("—") + mark);
     }
@@ -641,9 +653,17 @@ void TestForm1::menuEntriesInOrder_data()
         return list;
     };
     QTest::newRow("menu bar") << QString()
-                              << lines({"ファイル(&F) MnuFile", "セル(&L) MnuCell", "行(&R) MnuRow",
-                                        "列(&C) MnuRetsu", "ツール(&T) MnuTool",
-                                        "ヘルプ(&H) MnuHelp"});
+                              << lines({"ファイル(&F) MnuFile", "編集(&E) MnuEdit",
+                                        "セル(&L) MnuCell", "行(&R) MnuRow", "列(&C) MnuRetsu",
+                                        "ツール(&T) MnuTool", "ヘルプ(&H) MnuHelp"});
+    QTest::newRow("MnuEdit")
+        << "MnuEdit"
+        << lines({"— 元に戻す(&U) MnuEditUndo", "shortcut Ctrl+Z", "— やり直し(&R) MnuEditRedo",
+                  "shortcut Ctrl+Y; Ctrl+Shift+Z", "— ---- MnuEditBdr1",
+                  "— 切り取り(&T) MnuEditCut", "shortcut Ctrl+X", "— コピー(&C) MnuEditCopy",
+                  "shortcut Ctrl+C", "— 貼り付け(&P) MnuEditPaste", "shortcut Ctrl+V",
+                  "— ---- MnuEditBdr2", "— 検索(&F) MnuEditFind", "shortcut Ctrl+F",
+                  "— 置換(&E) MnuEditReplace", "shortcut Ctrl+H"});
     QTest::newRow("MnuFile") << "MnuFile"
                              << lines({"— 新規作成(&N) MnuFileNew", "— 開く(&O) MnuFileOpen",
                                        "— 保存(&A) MnuFileSaveAs",
@@ -1231,6 +1251,261 @@ void TestForm1::editorLeavesDropsToTheGrid()
     QCOMPARE(w.platform.messages.value(0).title, QStringLiteral("新規作成時の確認"));
     QVERIFY(!w.editor()->isOpen());
     QCOMPARE(w.table().text(1, 1), QStringLiteral("東西線"));
+}
+
+namespace {
+
+/** The whole table and the current cell. */
+QStringList tableState(Window& w)
+{
+    return TestTables::snapshot(w.table())
+           << QStringLiteral("current %1,%2").arg(w.table().CurRow()).arg(w.table().CurCol());
+}
+
+void keys(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(widget, key, modifiers);
+}
+
+QString current(Window& w)
+{
+    return QStringLiteral("%1,%2").arg(w.table().CurRow()).arg(w.table().CurCol());
+}
+
+} // namespace
+
+void TestForm1::everyStepUndoesAndRedoes_data()
+{
+    QTest::addColumn<QString>("action"); // a menu item, or what the user does
+    QTest::addColumn<int>("steps");
+    for (const char* command :
+         {"MnuCellInsDown",     "MnuCellInsRight",   "MnuCellDeleteNormal", "MnuCellDeleteLeft",
+          "MnuCellDeleteUp",    "MnuCellUp",         "MnuCellDown",         "MnuCellLeft",
+          "MnuCellRight",       "MnuEditLinePaste",  "MnuEditLineIns",      "MnuEditLineDelete",
+          "MnuRowDeleteNormal", "MnuEditUp",         "MnuEditDown",         "MnuEditClumPaste",
+          "MnuClumIns",         "MnuClumDeleteLeft", "MnuClumDeleteNormal", "MnuClumLeft",
+          "MnuClumRight",       "MnuFileNew",        "MnuFileOpen",         "MnuFileTxtInport",
+          "MnuEditCut",         "MnuEditPaste"})
+        QTest::newRow(command) << command << 1;
+    QTest::newRow("copies are no step") << "MnuEditLineCopy" << 0;
+    QTest::newRow("typed edit") << "edit" << 1;
+    QTest::newRow("Delete key") << "delete" << 1;
+    QTest::newRow("Delete key on a block") << "delete block" << 1;
+    QTest::newRow("Ctrl+X on a block") << "cut block" << 1;
+    QTest::newRow("dropped file") << "drop" << 1;
+    QTest::newRow("swap with the editor open: the edit first") << "edit, swap" << 2;
+}
+
+void TestForm1::everyStepUndoesAndRedoes()
+{
+    QFETCH(QString, action);
+    QFETCH(int, steps);
+    Window w;
+    prepare(w); // current cell (6, 7)
+    w.table().SetCell(6, 7, QStringLiteral("東\t\"西\"\n線"));
+    w.table().setCurrentCell(6, 7);
+    QGuiApplication::clipboard()->setText(QStringLiteral("東\t\"a\"\"b\"\r\nc\r\n"));
+    w.platform.fileAnswers << (action == QLatin1String("MnuFileOpen") ? m_routeFile
+                                                                      : m_blankRouteText);
+    const QStringList before = tableState(w);
+    if (action.startsWith(QLatin1String("edit"))) {
+        w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+        if (action == QLatin1String("edit"))
+            w.press(w.editor(), Qt::Key_Return);
+        else
+            w.action("MnuCellRight")->trigger();
+    } else if (action.endsWith(QLatin1String("block"))) {
+        keys(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
+        keys(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
+        keys(w.grid(), action.startsWith(u'c') ? Qt::Key_X : Qt::Key_Delete,
+             action.startsWith(u'c') ? Qt::ControlModifier : Qt::NoModifier);
+    } else if (action == QLatin1String("delete")) {
+        w.press(w.grid(), Qt::Key_Delete);
+    } else if (action == QLatin1String("drop")) {
+        dropFiles(w.grid()->viewport(), {m_routeFile});
+    } else {
+        w.action(qPrintable(action))->trigger();
+    }
+    const QStringList after = tableState(w);
+    QCOMPARE(w.form.history().undoCount(), steps);
+    QCOMPARE(after.mid(0, after.size() - 1) == before.mid(0, before.size() - 1), steps == 0);
+
+    for (int i = 0; i < steps; ++i) {
+        keys(w.grid(), Qt::Key_Z, Qt::ControlModifier);
+        // An edit committed by a command is undone after it: the swap read the stored text.
+        if (i == 0 && steps == 2)
+            QCOMPARE(w.table().text(6, 7) + w.table().text(6, 8) + current(w),
+                     QStringLiteral("7") + TestTables::cellTag(6, 8) + QStringLiteral("6,7"));
+    }
+    QCOMPARE(tableState(w), steps > 0 ? before : after); // cells and current cell
+    QVERIFY(!w.action("MnuEditUndo")->isEnabled());
+    for (int i = 0; i < steps; ++i) { // both redo keys
+        if (i % 2)
+            keys(w.grid(), Qt::Key_Y, Qt::ControlModifier);
+        else
+            keys(w.grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QCOMPARE(tableState(w), after);
+    QVERIFY(!w.action("MnuEditRedo")->isEnabled());
+}
+
+void TestForm1::selectionReachesFromTheCurrentCell()
+{
+    Window w;
+    w.table().setCurrentCell(5, 5);
+    const auto selected = [&w] {
+        const CellRange r = w.grid()->selectedRange();
+        return QStringLiteral("%1,%2-%3,%4 at %5")
+            .arg(r.top)
+            .arg(r.left)
+            .arg(r.bottom)
+            .arg(r.right)
+            .arg(current(w));
+    };
+    keys(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
+    keys(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(selected(), QStringLiteral("5,5-6,6 at 5,5"));
+    keys(w.grid(), Qt::Key_C, Qt::ControlModifier); // the shortcut, not the editor
+    QVERIFY(!w.editor()->isOpen());
+    QTest::mouseClick(w.grid()->viewport(), Qt::LeftButton, Qt::ShiftModifier, w.cellCentre(3, 4));
+    QCOMPARE(selected(), QStringLiteral("3,4-5,5 at 5,5"));
+    QTest::mousePress(w.grid()->viewport(), Qt::LeftButton, {}, w.cellCentre(8, 8));
+    QTest::mouseMove(w.grid()->viewport(), w.cellCentre(9, 6));
+    QTest::mouseRelease(w.grid()->viewport(), Qt::LeftButton, {}, w.cellCentre(9, 6));
+    QCOMPARE(selected(), QStringLiteral("8,6-9,8 at 8,8"));
+    // A column heading: the current cell moves into the column, which is selected.
+    QHeaderView* columns = w.grid()->horizontalHeader();
+    const int x = columns->sectionViewportPosition(4) + columns->sectionSize(4) / 2;
+    QTest::mouseClick(columns->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    QCOMPARE(selected(), QStringLiteral("1,5-301,5 at 8,5"));
+    w.press(w.grid(), Qt::Key_Up);
+    QCOMPARE(selected(), QStringLiteral("7,5-7,5 at 7,5"));
+    // Inside the in-cell editor the keys act on its own text.
+    QGuiApplication::clipboard()->setText(QStringLiteral("東"));
+    w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
+    keys(w.editor(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.editor()->text(), QStringLiteral("9東"));
+    keys(w.editor(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.editor()->text(), QStringLiteral("9"));
+    QVERIFY(w.editor()->isOpen());
+    QCOMPARE(selected(), QStringLiteral("7,5-7,5 at 7,5"));
+}
+
+void TestForm1::clipboardRoundTripsThroughASpreadsheet()
+{
+    Window w;
+    const QStringList cells =
+        QString::fromUtf8("東西\"線\"|a\tb|c\nd||市民病院前|x\r\ny").split(u'|');
+    {
+        HiddenTable hidden(w.table());
+        w.table().writeBlock(2, 1, 3, 3, cells);
+        w.table().setCurrentCell(2, 1);
+    }
+    QTest::mouseClick(w.grid()->viewport(), Qt::LeftButton, Qt::ShiftModifier, w.cellCentre(3, 3));
+    keys(w.grid(), Qt::Key_C, Qt::ControlModifier);
+    // What a spreadsheet copies from the same cells, and what it reads.
+    const QString sheet =
+        QString::fromUtf8("\"東西\"\"線\"\"\"\t\"a\tb\"\t\"c\nd\"\r\n\t市民病院前\t\"x\r\ny\"\r\n");
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(data->text(), sheet);
+    QVERIFY(data->html().contains(
+        QStringLiteral("<td>c<br>d</td></tr>\n<tr><td></td><td>市民病院前</td>")));
+    QCOMPARE(current(w), QStringLiteral("2,1"));
+
+    // Back from a spreadsheet, with CR LF or with LF row ends.
+    for (const int row : {10, 20}) {
+        QString text = sheet;
+        if (row == 20)
+            text.replace(QStringLiteral("\"\r\n"), QStringLiteral("\"\n"));
+        QGuiApplication::clipboard()->setText(text);
+        w.table().setCurrentCell(row, 1);
+        keys(w.grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QStringList(w.table().readBlock(row, 1, row + 1, 3)), cells);
+        w.table().setCurrentCell(row, 1); // reading moved it
+        QVERIFY(!w.editor()->isOpen());
+    }
+    // Past the last row and column, and onto the heading row: what falls there is left out, and
+    // the user is told how much.
+    const struct {
+        int row, col, leftOut;
+        const char* written; // the texts of (row + 1, col) and (row + 1, col + 1) afterwards
+    } edges[] = {{300, 151, 2, "|市民病院前"}, {0, 5, 3, "|市民病院前"}};
+    for (const auto& edge : edges) {
+        w.table().setCurrentCell(edge.row, edge.col);
+        keys(w.grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.table().text(edge.row + 1, edge.col) + QLatin1Char('|') +
+                     w.table().text(edge.row + 1, edge.col + 1),
+                 QString::fromUtf8(edge.written));
+        QCOMPARE(current(w), QStringLiteral("%1,%2").arg(edge.row).arg(edge.col));
+        QCOMPARE(w.form.statusBar()->currentMessage(),
+                 QStringLiteral("表の外や見出しに当たる %1 セルは貼り付けませんでした")
+                     .arg(edge.leftOut));
+    }
+    QCOMPARE(w.table().text(0, 5), QStringLiteral("3"));
+    // One text pasted onto a selected block fills it.
+    QGuiApplication::clipboard()->setText(QStringLiteral("東\r\n"));
+    w.table().setCurrentCell(40, 3);
+    keys(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
+    keys(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
+    keys(w.grid(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(current(w), QStringLiteral("40,3"));
+    QCOMPARE(QStringList(w.table().readBlock(40, 3, 41, 5)).join(u'|'),
+             QStringLiteral("東|東||東|東|"));
+}
+
+void TestForm1::findBarFindsAndReplaces()
+{
+    Window w;
+    w.table().SetCell(3, 1, QStringLiteral("市民病院"));
+    w.table().SetCell(5, 1, QStringLiteral("市民病院"));
+    w.table().SetCell(5, 4, QStringLiteral("市民病院"));
+    w.table().setCurrentCell(1, 1);
+    FindBar* bar = w.form.findBar();
+    QVERIFY(!bar->isVisible());
+    keys(w.grid(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(bar->isVisible());
+    auto* findText = bar->findChild<QLineEdit*>(QStringLiteral("FindText"));
+    QTRY_VERIFY(findText->hasFocus());
+    findText->setText(QStringLiteral("市民病院"));
+    bar->findChild<QComboBox*>(QStringLiteral("FindScope"))->setCurrentIndex(1); // names
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* cell;
+        bool wrapped;
+    } presses[] = {{Qt::Key_Return, {}, "3,1", false},
+                   {Qt::Key_F3, {}, "5,1", false},
+                   {Qt::Key_F3, {}, "3,1", true},
+                   {Qt::Key_F3, Qt::ShiftModifier, "5,1", true}};
+    for (const auto& press : presses) {
+        keys(findText, press.key, press.modifiers);
+        QCOMPARE(current(w), QString::fromLatin1(press.cell));
+        QCOMPARE(!w.form.statusBar()->currentMessage().isEmpty(), press.wrapped);
+    }
+    QCOMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("表の末尾に戻って検索しました"));
+
+    // Replace all: one step, the count in the status bar, the current cell stays.
+    keys(w.grid(), Qt::Key_H, Qt::ControlModifier);
+    bar->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))
+        ->setText(QStringLiteral("市民病院前"));
+    bar->findChild<QCheckBox*>(QStringLiteral("FindWholeCell"))->setChecked(true);
+    bar->findChild<QToolButton*>(QStringLiteral("ReplaceAll"))->click();
+    QCOMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("2 セルを置換しました"));
+    QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1) + w.table().text(5, 4),
+             QStringLiteral("市民病院前市民病院前市民病院"));
+    QCOMPARE(current(w), QStringLiteral("5,1"));
+    QCOMPARE(w.form.history().undoCount(), 1);
+    // Replace: the current cell, when it matches, then on to the next match.
+    keys(w.grid(), Qt::Key_Z, Qt::ControlModifier);
+    bar->findChild<QToolButton*>(QStringLiteral("ReplaceOne"))->click();
+    QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
+    QCOMPARE(current(w), QStringLiteral("3,1"));
+    QCOMPARE(w.form.history().undoCount(), 1);
+    // Esc closes the bar and gives the grid the focus.
+    keys(findText, Qt::Key_Escape, {});
+    QVERIFY(!bar->isVisible());
+    QTRY_VERIFY(w.grid()->hasFocus());
+    QCOMPARE(current(w), QStringLiteral("3,1"));
 }
 
 QTEST_MAIN(TestForm1)
