@@ -10,7 +10,7 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent)
 void LinkLabel::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        pressed_ = true;
+        m_pressed = true;
         event->accept();
         return;
     }
@@ -19,8 +19,8 @@ void LinkLabel::mousePressEvent(QMouseEvent* event)
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && pressed_) {
-        pressed_ = false;
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
         event->accept();
         if (rect().contains(event->position().toPoint()))
             Q_EMIT clicked();

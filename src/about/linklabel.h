@@ -20,5 +20,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    bool m_pressed = false;
 };
