@@ -41,6 +41,9 @@ std::unique_ptr<Form1> Main(WidgetsPlatform& platform, const QStringList& argume
         window = std::make_unique<Form1>(platform, platform);
         platform.setWindow(window.get());
         window->show();
+        // Asked for the keyboard at once, also where no window manager hands it over (a bare X
+        // server, a kiosk): the menus' shortcuts only reach an active window.
+        window->activateWindow();
         window->documentCommands().openCommandLine(DocumentCommands::argumentText(arguments));
     } catch (const std::exception& failure) {
         platform.showFailure(QString::fromLocal8Bit(failure.what()));

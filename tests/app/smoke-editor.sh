@@ -72,6 +72,8 @@ run() {
     tree=$(xwininfo -root -tree)
     grep -qF "\"$title\"" <<<"$tree" || fail "the title is not exactly \"$title\""
     drawn "$2"
+    # Without a window manager too, the window asks for the keyboard: its shortcuts work at once.
+    "$x11_drive" focused "$title" || fail "the window did not get the keyboard focus"
     "$x11_drive" close "$title" n || fail "the window did not close after the closing prompt"
     local status=0
     wait "$pid" || status=$?

@@ -7,6 +7,8 @@
 //                                            "alt+" or "ctrl+" before them ("alt+f")
 //   farewright_x11_drive delete TITLE        only asks the window to close
 //   farewright_x11_drive answer KEY          sends a key to the window that has the focus
+//   farewright_x11_drive focused TITLE       exits 0 once the window has the keyboard focus, 1 if
+//                                            it has not after 10 s
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <chrono>
@@ -44,6 +46,27 @@ bool isViewable(Display* display, Window window)
 {
     XWindowAttributes attributes;
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+/** Whether child lies inside window (a window Qt made within its top-level window). */
+bool isInside(Display* display, Window child, Window window)
+{
+    while (child != None && child != PointerRoot) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, child, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        if (parent == window)
+            return true;
+        if (parent == root)
+            return false;
+        child = parent;
+    }
+    return false;
 }
 
 /**
@@ -104,12 +127,14 @@ int main(int argc, char* argv[])
     --argc;
     ++argv;
     const bool valid = (mode == "close" && argc == 3) || (mode == "keys" && argc >= 3) ||
-                       (mode == "delete" && argc == 2) || (mode == "answer" && argc == 2);
+                       (mode == "delete" && argc == 2) || (mode == "answer" && argc == 2) ||
+                       (mode == "focused" && argc == 2);
     if (!valid) {
         std::fprintf(stderr, "usage: farewright_x11_drive close TITLE KEY\n"
                              "       farewright_x11_drive keys TITLE KEY...\n"
                              "       farewright_x11_drive delete TITLE\n"
-                             "       farewright_x11_drive answer KEY\n");
+                             "       farewright_x11_drive answer KEY\n"
+                             "       farewright_x11_drive focused TITLE\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -131,6 +156,21 @@ int main(int argc, char* argv[])
     const Window window = findWindow(display, DefaultRootWindow(display), argv[1]);
     if (!window) {
         std::fprintf(stderr, "no window titled %s\n", argv[1]);
+        return 1;
+    }
+    if (mode == "focused") {
+        for (int waited = 0; waited < 10000; waited += 100) {
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(display, &focus, &revert);
+            if (focus == window || isInside(display, focus, window)) {
+                XCloseDisplay(display);
+                return 0;
+            }
+            pause(100);
+        }
+        std::fprintf(stderr, "the window never got the keyboard focus\n");
+        XCloseDisplay(display);
         return 1;
     }
     if (mode == "keys") {
