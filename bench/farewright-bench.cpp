@@ -127,12 +127,12 @@ void registerBinaryFormat(const char* format, const BinaryLayout& layout, FileOp
         [&layout](benchmark::State& state) {
             Fixture& f = fixture();
             for (auto _ : state) {
-                // What SaveBinary does before it writes: collect, convert and encode.
+                // What saveBinary does before it writes: collect, convert and encode.
                 BusyPointer busy(f.platform);
                 HiddenTable hidden(f.table);
-                const int count = CollectRowCount(f.table, layout.maxWriteRecords);
+                const int count = collectRowCount(f.table, layout.maxWriteRecords);
                 const TableRecords rows =
-                    ReadRecords(f.table, count, layout.fareCount, layout.hasTicketNo);
+                    readRecords(f.table, count, layout.fareCount, layout.hasTicketNo);
                 BinaryCodec::Encoded encoded = BinaryCodec::encode(layout, rows.records);
                 benchmark::DoNotOptimize(encoded.bytes.data());
             }
@@ -244,27 +244,27 @@ void registerEditCommands()
 void registerText()
 {
     add(
-        "ExportText (without writing the file)",
+        "exportText (without writing the file)",
         [](benchmark::State& state) {
             Fixture& f = fixture();
             for (auto _ : state) {
-                // What ExportText does before it writes: collect, read and encode.
+                // What exportText does before it writes: collect, read and encode.
                 HiddenTable hidden(f.table);
                 BusyPointer busy(f.platform);
-                const int count = CollectRowCount(f.table, FareTable::LastRow);
+                const int count = collectRowCount(f.table, FareTable::LastRow);
                 const QVector<QString> cells = f.table.readBlock(1, 1, count, FareTable::LastCol);
-                const TextExportBytes encoded = EncodeTextRows(cells, count);
+                const TextExportBytes encoded = encodeTextRows(cells, count);
                 benchmark::DoNotOptimize(encoded.bytes.data());
             }
         },
         2.0);
     add(
-        "ExportText",
+        "exportText",
         [](benchmark::State& state) {
             Fixture& f = fixture();
             const QString path = f.path("table.txt");
             for (auto _ : state)
-                ExportText(f.table, f.platform, path);
+                exportText(f.table, f.platform, path);
             check(state);
         },
         0);
@@ -273,7 +273,7 @@ void registerText()
         [](benchmark::State& state) {
             Fixture& f = fixture();
             const QString path = f.path("table.txt");
-            ExportText(f.table, f.platform, path);
+            exportText(f.table, f.platform, path);
             QFile file(path);
             file.open(QIODevice::ReadOnly);
             const QByteArray bytes = file.readAll();
@@ -287,7 +287,7 @@ void registerText()
             Fixture& f = fixture();
             const QString path = f.path("table.txt");
             f.restore(1, 1);
-            ExportText(f.table, f.platform, path);
+            exportText(f.table, f.platform, path);
             for (auto _ : state)
                 LoadText(f.table, f.platform, path);
             check(state);
@@ -409,8 +409,8 @@ void registerHistory()
         [all](benchmark::State& state) {
             for (auto _ : state) {
                 const CellBlock block = BlockEdits::read(fixture().table, all);
-                benchmark::DoNotOptimize(BlockToTabText(block).size());
-                benchmark::DoNotOptimize(BlockToHtml(block).size());
+                benchmark::DoNotOptimize(blockToTabText(block).size());
+                benchmark::DoNotOptimize(blockToHtml(block).size());
             }
         },
         0);
@@ -419,14 +419,14 @@ void registerHistory()
         [all](benchmark::State& state) {
             FareTable other;
             other.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, otherTable());
-            const QString text = BlockToTabText(BlockEdits::read(other, all));
+            const QString text = blockToTabText(BlockEdits::read(other, all));
             HistoryFixture h(1, 1);
             for (auto _ : state) {
                 state.PauseTiming();
                 h.restore(1, 1);
                 state.ResumeTiming();
                 TableStep recorded(h.table);
-                BlockEdits::paste(h.table, TabTextToBlock(text), 1, 1, {1, 1, 1, 1});
+                BlockEdits::paste(h.table, tabTextToBlock(text), 1, 1, {1, 1, 1, 1});
             }
             if (h.table.text(FareTable::LastRow, FareTable::LastCol) !=
                 other.text(FareTable::LastRow, FareTable::LastCol))
@@ -599,7 +599,7 @@ int main(int argc, char* argv[])
     // --write-full-table PATH: save the benchmarks' full table as PATH (by its extension) only.
     if (argc == 3 && qstrcmp(argv[1], "--write-full-table") == 0) {
         const QString path = QString::fromLocal8Bit(argv[2]);
-        const FileOperation save = ConvertWriterForPath(path);
+        const FileOperation save = convertWriterForPath(path);
         return save && save(fixture().table, fixture().platform, path) == Outcome::Done ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);

@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = Cp932::decode(bytes);
     FUZZ_CHECK(TextEncoding::decode(bytes) == text);
 
-    const TextImport parsed = ParseText(bytes);
+    const TextImport parsed = parseText(bytes);
     const LiteralText literal = literalParseText(text);
     FUZZ_CHECK(parsed.status != TextImport::Status::TooLarge);
     if (literal.overflowLine != 0) {
@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(parsed.records == literal.records);
 
     // The beginning of a larger file reads the same whenever a blank line ends the table in it.
-    const TextImport beginning = ParseText(bytes, false);
+    const TextImport beginning = parseText(bytes, false);
     if (beginning.ok())
         FUZZ_CHECK(beginning.records == parsed.records);
     else
@@ -157,9 +157,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!clean)
         return 0;
-    const TextExportBytes exported = EncodeTextRows(cells, int(rows.size()));
+    const TextExportBytes exported = encodeTextRows(cells, int(rows.size()));
     FUZZ_CHECK(exported.ok());
-    const TextImport again = ParseText(exported.bytes);
+    const TextImport again = parseText(exported.bytes);
     FUZZ_CHECK(again.ok());
     FUZZ_CHECK(again.records == rows);
     return 0;

@@ -237,7 +237,7 @@ void FrmAbout::showLinkFailure(const QString& description)
                           Platform::Answer::Ok);
 }
 
-void ShowVersionDialog(Platform& platform, QWidget* parent)
+void execVersionDialog(Platform& platform, QWidget* parent)
 {
     FrmAbout dialog(platform, parent);
     dialog.exec();

@@ -48,4 +48,4 @@ private:
 };
 
 /** The version command: shows the version dialog modally over parent and destroys it after. */
-void ShowVersionDialog(Platform& platform, QWidget* parent);
+void execVersionDialog(Platform& platform, QWidget* parent);

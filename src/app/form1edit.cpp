@@ -83,8 +83,8 @@ void Form1::MnuEditCopy()
     if (block.isEmpty())
         return;
     auto* data = new QMimeData;
-    data->setText(BlockToTabText(block));
-    data->setHtml(BlockToHtml(block));
+    data->setText(blockToTabText(block));
+    data->setHtml(blockToHtml(block));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -106,7 +106,7 @@ void Form1::MnuEditPaste()
     }
     commitOpenEdit();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const CellBlock block = data && data->hasText() ? TabTextToBlock(data->text()) : CellBlock();
+    const CellBlock block = data && data->hasText() ? tabTextToBlock(data->text()) : CellBlock();
     if (block.isEmpty()) {
         showStatus(QStringLiteral("クリップボードに貼り付けられる文字列がありません"));
         return;

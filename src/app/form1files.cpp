@@ -87,7 +87,7 @@ void Form1::MnuFilePdf()
     const std::optional<QString> path = m_platform.saveFileName(
         {{QStringLiteral("PDF ファイル(*.pdf)"), QStringLiteral("*.pdf")}}, suggested);
     if (path)
-        ExportFareSheetPdf(m_table, m_platform, *path, documentFileName());
+        exportFareSheetPdf(m_table, m_platform, *path, documentFileName());
 }
 
 void Form1::MnuFileExit()

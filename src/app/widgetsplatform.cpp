@@ -164,7 +164,7 @@ void WidgetsPlatform::processEvents()
 
 void WidgetsPlatform::showVersionDialog()
 {
-    ShowVersionDialog(*this, m_window);
+    execVersionDialog(*this, m_window);
 }
 
 bool WidgetsPlatform::choosePrinter(QPrinter& printer)

@@ -340,7 +340,7 @@ QString ruleTitle(Rule rule)
 
 QList<Finding> checkTable(const FareTable& table, RuleSet rules)
 {
-    const int rowCount = StoredRowCount(table, FareTable::LastRow);
+    const int rowCount = storedRowCount(table, FareTable::LastRow);
     QList<Finding> findings;
     saveFindings(table, rowCount, rules, findings);
     if (rules.anyFareRule())

@@ -22,7 +22,7 @@ namespace {
 /** Loads input into table with the start-up loader its extension selects. */
 int load(FareTable& table, const QString& input)
 {
-    const FileOperation loader = StartupLoaderForPath(input);
+    const FileOperation loader = startupLoaderForPath(input);
     if (!loader) {
         printError(
             QStringLiteral(
@@ -67,7 +67,7 @@ QList<FareCheck::Finding> textFileFindings(const QString& path)
     if (!file.ok())
         return findings;
     const bool complete = file.bytes.size() <= TextImportMaxBytes;
-    const TextImport parsed = ParseText(
+    const TextImport parsed = parseText(
         QByteArrayView(file.bytes).first(qMin(file.bytes.size(), qsizetype(TextImportMaxBytes))),
         complete);
     if (!parsed.ok())
@@ -101,7 +101,7 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         if (const int status = load(table, input); status != ExitSuccess)
             return status;
         TerminalPlatform platform(assumeYes);
-        return ExportFareSheetPdf(table, platform, output, QFileInfo(input).fileName()) ==
+        return exportFareSheetPdf(table, platform, output, QFileInfo(input).fileName()) ==
                        Outcome::Done
                    ? ExitSuccess
                    : ExitFailure;
@@ -113,7 +113,7 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         return ExitUsage;
 #endif
     }
-    const FileOperation writer = ConvertWriterForPath(output);
+    const FileOperation writer = convertWriterForPath(output);
     if (!writer) {
         printError(
             QStringLiteral(
@@ -150,7 +150,7 @@ int runDump(const QString& input, QTextStream& out)
     FareTable table;
     if (const int status = load(table, input); status != ExitSuccess)
         return status;
-    const int count = StoredRowCount(table, FareTable::LastRow);
+    const int count = storedRowCount(table, FareTable::LastRow);
     for (int row = 1; row <= count; ++row)
         out << dumpLine(table, row) << '\n';
     return ExitSuccess;

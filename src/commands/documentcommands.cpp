@@ -59,7 +59,7 @@ Outcome DocumentCommands::openCommandLine(const QString& argumentText)
         }
         path = path.mid(1, path.size() - 2);
     }
-    const FileOperation load = StartupLoaderForPath(path);
+    const FileOperation load = startupLoaderForPath(path);
     if (!load)
         return Outcome::Declined;
     return m_files.noteDocument(path, load(m_table, m_platform, path));
@@ -106,7 +106,7 @@ Outcome DocumentCommands::OpenDroppedFile(const QString& path)
     m_platform.processEvents();
     if (!clear)
         return Outcome::Declined;
-    const FileOperation load = StartupLoaderForPath(path);
+    const FileOperation load = startupLoaderForPath(path);
     if (!load) {
         m_platform.messageBox(dropRefusalText(), dropRefusalTitle(), Platform::Buttons::Ok,
                               Platform::Icon::Critical, Platform::Answer::Ok);

@@ -82,7 +82,7 @@ Outcome FileCommands::OpenFareFile()
         return Outcome::Declined;
     // Let the window repaint where the dialog was before the load starts.
     m_platform.processEvents();
-    const FileOperation load = OpenLoaderForPath(*path);
+    const FileOperation load = openLoaderForPath(*path);
     if (!load)
         return Outcome::Declined;
     return noteDocument(*path, load(m_table, m_platform, *path));
@@ -94,7 +94,7 @@ Outcome FileCommands::SaveFareFile()
     const std::optional<QString> path = chooseToSave(saveFilters());
     if (!path)
         return Outcome::Declined;
-    const FileOperation save = SaveWriterForPath(*path);
+    const FileOperation save = saveWriterForPath(*path);
     if (!save)
         return Outcome::Declined;
     return noteDocument(*path, save(m_table, m_platform, *path));
@@ -106,7 +106,7 @@ Outcome FileCommands::SaveText()
     const std::optional<QString> path = chooseToSave(textSaveFilters());
     if (!path)
         return Outcome::Declined;
-    return noteDocument(*path, ExportText(m_table, m_platform, *path));
+    return noteDocument(*path, exportText(m_table, m_platform, *path));
 }
 
 Outcome FileCommands::ImportText()

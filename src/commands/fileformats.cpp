@@ -18,7 +18,7 @@ FileFormat FormatForPath(const QString& path)
     return FileFormat::None;
 }
 
-FileOperation StartupLoaderForPath(const QString& path)
+FileOperation startupLoaderForPath(const QString& path)
 {
     switch (FormatForPath(path)) {
     case FileFormat::Hy3:
@@ -35,12 +35,12 @@ FileOperation StartupLoaderForPath(const QString& path)
     return nullptr;
 }
 
-FileOperation OpenLoaderForPath(const QString& path)
+FileOperation openLoaderForPath(const QString& path)
 {
-    return FormatForPath(path) == FileFormat::Text ? nullptr : StartupLoaderForPath(path);
+    return FormatForPath(path) == FileFormat::Text ? nullptr : startupLoaderForPath(path);
 }
 
-FileOperation SaveWriterForPath(const QString& path)
+FileOperation saveWriterForPath(const QString& path)
 {
     switch (FormatForPath(path)) {
     case FileFormat::Hy3:
@@ -56,7 +56,7 @@ FileOperation SaveWriterForPath(const QString& path)
     return nullptr;
 }
 
-FileOperation ConvertWriterForPath(const QString& path)
+FileOperation convertWriterForPath(const QString& path)
 {
-    return FormatForPath(path) == FileFormat::Text ? ExportText : SaveWriterForPath(path);
+    return FormatForPath(path) == FileFormat::Text ? exportText : saveWriterForPath(path);
 }

@@ -19,11 +19,11 @@ FileFormat FormatForPath(const QString& path);
 using FileOperation = Outcome (*)(FareTable&, Platform&, const QString&);
 
 /** The loader for a path given at start-up or dropped on the grid: every format, text included. */
-FileOperation StartupLoaderForPath(const QString& path);
+FileOperation startupLoaderForPath(const QString& path);
 /** The loader the Open command uses: the binary formats only. */
-FileOperation OpenLoaderForPath(const QString& path);
+FileOperation openLoaderForPath(const QString& path);
 /** The writer the Save As command uses: the binary formats only. */
-FileOperation SaveWriterForPath(const QString& path);
+FileOperation saveWriterForPath(const QString& path);
 /** The writer for farewright-cli's output: the binary formats, and the text export for .txt/.csv.
  */
-FileOperation ConvertWriterForPath(const QString& path);
+FileOperation convertWriterForPath(const QString& path);

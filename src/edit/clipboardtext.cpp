@@ -20,7 +20,7 @@ bool endsField(QChar ch)
 
 } // namespace
 
-QString BlockToTabText(const CellBlock& block)
+QString blockToTabText(const CellBlock& block)
 {
     QString out;
     for (int row = 0; row < block.rows; ++row) {
@@ -41,7 +41,7 @@ QString BlockToTabText(const CellBlock& block)
     return out;
 }
 
-QString BlockToHtml(const CellBlock& block)
+QString blockToHtml(const CellBlock& block)
 {
     QString out = QStringLiteral("<html><head><meta charset=\"utf-8\">"
                                  "<style>td{white-space:pre}</style></head><body><table>\n");
@@ -86,7 +86,7 @@ QString BlockToHtml(const CellBlock& block)
     return out;
 }
 
-CellBlock TabTextToBlock(QStringView text)
+CellBlock tabTextToBlock(QStringView text)
 {
     // The fields of all rows one after the other, and where each row starts among them.
     QVector<QString> fields;

@@ -16,6 +16,6 @@
  * HTML: one table, texts escaped, line ends inside a text as <br>. It is only written; pasting
  * reads the tab-separated text.
  */
-QString BlockToTabText(const CellBlock& block);
-QString BlockToHtml(const CellBlock& block);
-CellBlock TabTextToBlock(QStringView text);
+QString blockToTabText(const CellBlock& block);
+QString blockToHtml(const CellBlock& block);
+CellBlock tabTextToBlock(QStringView text);

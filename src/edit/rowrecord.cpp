@@ -22,7 +22,7 @@ RowRecord RowRecord::fromCells(const QVector<QString>& cells)
 
 QString RowRecord::numberText(int i) const
 {
-    return outOfRange[i].isEmpty() ? Int16ToCellText(number(i)) : outOfRange[i];
+    return outOfRange[i].isEmpty() ? int16ToCellText(number(i)) : outOfRange[i];
 }
 
 QVector<QString> RowRecord::cells() const

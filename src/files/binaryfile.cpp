@@ -10,11 +10,11 @@ namespace {
 /** Builds the bytes of a save; returns the failure's reason, or an empty text. */
 QString encodeTable(FareTable& table, const BinaryLayout& layout, QByteArray& bytes)
 {
-    const int count = CollectRowCount(table, layout.maxWriteRecords);
+    const int count = collectRowCount(table, layout.maxWriteRecords);
     if (count == 0)
         return QStringLiteral(
             "系統名称（1 行目の名称）が空欄です。系統名称を入力してから保存してください。");
-    const TableRecords rows = ReadRecords(table, count, layout.fareCount, layout.hasTicketNo);
+    const TableRecords rows = readRecords(table, count, layout.fareCount, layout.hasTicketNo);
     if (!rows.ok())
         return rows.error;
     BinaryCodec::Encoded encoded = BinaryCodec::encode(layout, rows.records);
@@ -26,37 +26,37 @@ QString encodeTable(FareTable& table, const BinaryLayout& layout, QByteArray& by
 
 bool confirmOlderFormat(Platform& platform, const QString& text)
 {
-    return platform.messageBox(text, OlderFormatConfirmationTitle(), Platform::Buttons::YesNo,
+    return platform.messageBox(text, olderFormatConfirmationTitle(), Platform::Buttons::YesNo,
                                Platform::Icon::Exclamation,
                                Platform::Answer::Yes) != Platform::Answer::No;
 }
 
 } // namespace
 
-Outcome SaveBinary(FareTable& table, Platform& platform, const QString& path,
+Outcome saveBinary(FareTable& table, Platform& platform, const QString& path,
                    const BinaryLayout& layout)
 {
-    return WriteTableToFile(table, platform, path,
+    return writeTableToFile(table, platform, path,
                             [&](QByteArray& bytes) { return encodeTable(table, layout, bytes); });
 }
 
-Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
+Outcome loadBinary(FareTable& table, Platform& platform, const QString& path,
                    const BinaryLayout& layout)
 {
     const auto decode = [&layout](const QByteArray& bytes) {
         BinaryCodec::Decoded decoded = BinaryCodec::decode(layout, bytes);
         return DecodedRows{std::move(decoded.records), decoded.error};
     };
-    return ReplaceTableFromFile(table, platform, path, BinaryCodec::maxMeaningfulSize(layout),
+    return replaceTableFromFile(table, platform, path, BinaryCodec::maxMeaningfulSize(layout),
                                 decode, layout.fareCount, layout.hasTicketNo);
 }
 
-QString OlderFormatConfirmationTitle()
+QString olderFormatConfirmationTitle()
 {
     return QStringLiteral("旧バージョンでの保存確認");
 }
 
-QString HyoConfirmationText()
+QString hyoConfirmationText()
 {
     return QStringLiteral("☆旧バージョンの形式で保存しようとしています！\r\n"
                           "\r\n"
@@ -66,7 +66,7 @@ QString HyoConfirmationText()
                           "　・「整理券番号列」に入れてあるデータ\r\n");
 }
 
-QString HypConfirmationText()
+QString hypConfirmationText()
 {
     return QStringLiteral("☆この形式は、Corvane自家用の旧形式です！\r\n"
                           "(このデータに対応したアプリ以外では意味がありません)\r\n"
@@ -76,34 +76,34 @@ QString HypConfirmationText()
 
 Outcome SaveHy3(FareTable& table, Platform& platform, const QString& path)
 {
-    return SaveBinary(table, platform, path, Hy3Layout);
+    return saveBinary(table, platform, path, Hy3Layout);
 }
 
 Outcome LoadHy3(FareTable& table, Platform& platform, const QString& path)
 {
-    return LoadBinary(table, platform, path, Hy3Layout);
+    return loadBinary(table, platform, path, Hy3Layout);
 }
 
 Outcome SaveHyo(FareTable& table, Platform& platform, const QString& path)
 {
-    if (!confirmOlderFormat(platform, HyoConfirmationText()))
+    if (!confirmOlderFormat(platform, hyoConfirmationText()))
         return Outcome::Declined;
-    return SaveBinary(table, platform, path, HyoLayout);
+    return saveBinary(table, platform, path, HyoLayout);
 }
 
 Outcome LoadHyo(FareTable& table, Platform& platform, const QString& path)
 {
-    return LoadBinary(table, platform, path, HyoLayout);
+    return loadBinary(table, platform, path, HyoLayout);
 }
 
 Outcome SaveHyp(FareTable& table, Platform& platform, const QString& path)
 {
-    if (!confirmOlderFormat(platform, HypConfirmationText()))
+    if (!confirmOlderFormat(platform, hypConfirmationText()))
         return Outcome::Declined;
-    return SaveBinary(table, platform, path, HypLayout);
+    return saveBinary(table, platform, path, HypLayout);
 }
 
 Outcome LoadHyp(FareTable& table, Platform& platform, const QString& path)
 {
-    return LoadBinary(table, platform, path, HypLayout);
+    return loadBinary(table, platform, path, HypLayout);
 }

@@ -28,13 +28,13 @@ Outcome SaveHyp(FareTable& table, Platform& platform, const QString& path);
 Outcome LoadHyp(FareTable& table, Platform& platform, const QString& path);
 
 /** The confirmation texts of the two older formats (each line ended by CR LF). */
-QString HyoConfirmationText();
-QString HypConfirmationText();
+QString hyoConfirmationText();
+QString hypConfirmationText();
 /** The title of both confirmations. */
-QString OlderFormatConfirmationTitle();
+QString olderFormatConfirmationTitle();
 
 /** Saves without asking (the confirmation, if any, has been given). */
-Outcome SaveBinary(FareTable& table, Platform& platform, const QString& path,
+Outcome saveBinary(FareTable& table, Platform& platform, const QString& path,
                    const BinaryLayout& layout);
-Outcome LoadBinary(FareTable& table, Platform& platform, const QString& path,
+Outcome loadBinary(FareTable& table, Platform& platform, const QString& path,
                    const BinaryLayout& layout);

@@ -20,7 +20,7 @@ QString loadFailure(const QString& path, const QString& reason)
         .arg(FileIo::displayPath(path), reason);
 }
 
-Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
+Outcome replaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
                              qint64 maxBytes,
                              const std::function<DecodedRows(const QByteArray&)>& decode,
                              int fareCount, bool withTicketNo)
@@ -34,7 +34,7 @@ Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString
             if (decoded.error.isEmpty()) {
                 HiddenTable hidden(table);
                 table.Data_Cls();
-                WriteRecords(table, decoded.records, fareCount, withTicketNo);
+                writeRecords(table, decoded.records, fareCount, withTicketNo);
             } else {
                 error = decoded.error;
             }
@@ -48,7 +48,7 @@ Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString
     return Outcome::Failed;
 }
 
-Outcome WriteTableToFile(FareTable& table, Platform& platform, const QString& path,
+Outcome writeTableToFile(FareTable& table, Platform& platform, const QString& path,
                          const std::function<QString(QByteArray&)>& encode)
 {
     FileIo::WriteResult written;

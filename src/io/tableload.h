@@ -22,7 +22,7 @@ struct DecodedRows {
  * when all of it succeeded clear the table and write rows 1..n (fareCount fares, the ticket
  * number when withTicketNo). A failure is shown with the path and leaves the table as it was.
  */
-Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
+Outcome replaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
                              qint64 maxBytes,
                              const std::function<DecodedRows(const QByteArray&)>& decode,
                              int fareCount, bool withTicketNo);
@@ -32,7 +32,7 @@ Outcome ReplaceTableFromFile(FareTable& table, Platform& platform, const QString
  * then an atomic write of them to path. encode returns the failure's reason, or an empty text.
  * A failure is shown with the path; the target then keeps its old bytes (or stays absent).
  */
-Outcome WriteTableToFile(FareTable& table, Platform& platform, const QString& path,
+Outcome writeTableToFile(FareTable& table, Platform& platform, const QString& path,
                          const std::function<QString(QByteArray&)>& encode);
 
 /** The description shown when saving to path failed for reason (after the file was changed,

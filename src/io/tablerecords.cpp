@@ -22,19 +22,19 @@ const QString& numberText(qint16 value)
 
 } // namespace
 
-int CollectRowCount(FareTable& table, int limit)
+int collectRowCount(FareTable& table, int limit)
 {
     // As GetCell over the name cells from row 1 down: the first move commits an open edit into
     // its cell before the cells are looked at, and the last name cell read is left current.
     table.setCurrentCell(1, FareTable::NameCol);
-    const int count = StoredRowCount(table, limit);
+    const int count = storedRowCount(table, limit);
     const int lastRead = qMin(count + 1, qMin(limit, int(FareTable::LastRow)));
     if (lastRead >= 1)
         table.setCurrentCell(lastRead, FareTable::NameCol);
     return count;
 }
 
-int StoredRowCount(const FareTable& table, int limit)
+int storedRowCount(const FareTable& table, int limit)
 {
     int count = 0;
     while (count < limit && count < FareTable::LastRow &&
@@ -43,7 +43,7 @@ int StoredRowCount(const FareTable& table, int limit)
     return count;
 }
 
-TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTicketNo)
+TableRecords readRecords(FareTable& table, int count, int fareCount, bool withTicketNo)
 {
     TableRecords result;
     if (count <= 0)
@@ -82,7 +82,7 @@ TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTi
     return result;
 }
 
-void WriteRecords(FareTable& table, const QVector<FareRecord>& records, int fareCount,
+void writeRecords(FareTable& table, const QVector<FareRecord>& records, int fareCount,
                   bool withTicketNo)
 {
     if (records.isEmpty())

@@ -12,13 +12,13 @@ class FareTable;
  * row whose name cell (column 1) is exactly empty, at most limit. A name of blanks counts as a
  * name. Reads the name cells as GetCell does, so the current cell ends on the last one read.
  */
-int CollectRowCount(FareTable& table, int limit);
+int collectRowCount(FareTable& table, int limit);
 
 /**
  * The same count without reading through GetCell: the current cell stays where it is. For
  * whatever only looks at the stored rows (the fare check, the printed sheet, dump).
  */
-int StoredRowCount(const FareTable& table, int limit);
+int storedRowCount(const FareTable& table, int limit);
 
 struct TableRecords {
     QVector<FareRecord> records;
@@ -32,12 +32,12 @@ struct TableRecords {
  * fares 1..fareCount through CellToInt16. A cell whose number does not fit into 16 bits is an
  * error naming the cell; the current cell is then that cell, else the last cell read.
  */
-TableRecords ReadRecords(FareTable& table, int count, int fareCount, bool withTicketNo);
+TableRecords readRecords(FareTable& table, int count, int fareCount, bool withTicketNo);
 
 /**
  * Writes records into rows 1..n of a cleared table: the name, the ticket number as text
  * (always, so 0 shows "0") when withTicketNo, and fares 1..fareCount (0 as an empty cell).
  * The current cell ends on (n, 2 + fareCount), the last cell written.
  */
-void WriteRecords(FareTable& table, const QVector<FareRecord>& records, int fareCount,
+void writeRecords(FareTable& table, const QVector<FareRecord>& records, int fareCount,
                   bool withTicketNo);

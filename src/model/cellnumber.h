@@ -40,13 +40,13 @@ CellNumber CellToInt16(QStringView text);
 std::optional<qint16> plainWholeNumber(QStringView text);
 
 /** The text a stored number is written back as: plain decimal, "-" when negative. */
-inline QString Int16ToCellText(qint16 value)
+inline QString int16ToCellText(qint16 value)
 {
     return QString::number(value);
 }
 
 /** The text a stored fare is written back as: a fare of 0 is an empty cell. */
-inline QString FareToCellText(qint16 value)
+inline QString fareToCellText(qint16 value)
 {
     return value == 0 ? QString() : QString::number(value);
 }

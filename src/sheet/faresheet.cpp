@@ -413,7 +413,7 @@ private:
 
 FareSheet::FareSheet(const FareTable& table) : m_date(QDate::currentDate())
 {
-    const int rowCount = StoredRowCount(table, FareTable::LastRow);
+    const int rowCount = storedRowCount(table, FareTable::LastRow);
     m_routeName = table.text(FareTable::RouteRow, FareTable::NameCol);
     int lastFare = 1;
     for (int row = 1; row <= rowCount; ++row) {
@@ -482,10 +482,10 @@ QByteArray FareSheet::toPdf() const
     return buffer.data();
 }
 
-Outcome ExportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
+Outcome exportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
                            const QString& fileName)
 {
-    return WriteTableToFile(table, platform, path, [&](QByteArray& bytes) {
+    return writeTableToFile(table, platform, path, [&](QByteArray& bytes) {
         FareSheet sheet(table);
         sheet.setFileName(fileName);
         bytes = sheet.toPdf();

@@ -79,5 +79,5 @@ private:
  * everything is rendered into memory first, then written atomically, and a failure is shown with
  * the path (the target keeps its old bytes). fileName goes into the footer.
  */
-Outcome ExportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
+Outcome exportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
                            const QString& fileName);

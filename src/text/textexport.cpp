@@ -31,7 +31,7 @@ QString unencodable(int row, int col, const QString& text, const Cp932::Encoded&
 
 } // namespace
 
-TextExportBytes EncodeTextRows(const QVector<QString>& cells, int rowCount)
+TextExportBytes encodeTextRows(const QVector<QString>& cells, int rowCount)
 {
     TextExportBytes result;
     if (rowCount <= 0 || cells.size() < qsizetype(rowCount) * TextExportFieldCount)
@@ -70,14 +70,14 @@ TextExportBytes EncodeTextRows(const QVector<QString>& cells, int rowCount)
     return result;
 }
 
-Outcome ExportText(FareTable& table, Platform& platform, const QString& path)
+Outcome exportText(FareTable& table, Platform& platform, const QString& path)
 {
-    return WriteTableToFile(table, platform, path, [&table](QByteArray& bytes) {
-        const int count = CollectRowCount(table, FareTable::LastRow);
+    return writeTableToFile(table, platform, path, [&table](QByteArray& bytes) {
+        const int count = collectRowCount(table, FareTable::LastRow);
         QVector<QString> cells;
         if (count > 0)
             cells = table.readBlock(1, 1, count, FareTable::LastCol);
-        TextExportBytes encoded = EncodeTextRows(cells, count);
+        TextExportBytes encoded = encodeTextRows(cells, count);
         bytes = std::move(encoded.bytes);
         return encoded.error;
     });

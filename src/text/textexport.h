@@ -27,7 +27,7 @@ constexpr int TextExportFieldCount = 152;
  * CR LF; everything in code page 932, nothing quoted or escaped. A character that code page 932
  * cannot hold is an error naming its cell; the bytes are then empty.
  */
-TextExportBytes EncodeTextRows(const QVector<QString>& cells, int rowCount);
+TextExportBytes encodeTextRows(const QVector<QString>& cells, int rowCount);
 
 /**
  * Writes the table's named rows (the row-collecting rule, up to 301 rows) to path as
@@ -35,4 +35,4 @@ TextExportBytes EncodeTextRows(const QVector<QString>& cells, int rowCount);
  * its dialog. An empty route name writes an empty file. The file is replaced atomically: on any
  * failure it keeps its old bytes (or stays absent), and the failure is shown.
  */
-Outcome ExportText(FareTable& table, Platform& platform, const QString& path);
+Outcome exportText(FareTable& table, Platform& platform, const QString& path);

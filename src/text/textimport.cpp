@@ -186,7 +186,7 @@ ParsedLine ParseLine(QStringView line)
     return result;
 }
 
-TextImport ParseText(QByteArrayView bytes, bool complete)
+TextImport parseText(QByteArrayView bytes, bool complete)
 {
     TextImport result;
     QVector<QByteArrayView> lines;
@@ -254,9 +254,9 @@ Outcome LoadText(FareTable& table, Platform& platform, const QString& path)
         const bool complete = data.size() <= TextImportMaxBytes;
         const QByteArrayView bytes =
             complete ? QByteArrayView(data) : QByteArrayView(data).first(TextImportMaxBytes);
-        TextImport parsed = ParseText(bytes, complete);
+        TextImport parsed = parseText(bytes, complete);
         return DecodedRows{std::move(parsed.records), parsed.error};
     };
-    return ReplaceTableFromFile(table, platform, path, TextImportMaxBytes + 1, decode,
+    return replaceTableFromFile(table, platform, path, TextImportMaxBytes + 1, decode,
                                 FareRecord::FareCount, true);
 }

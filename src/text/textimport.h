@@ -72,7 +72,7 @@ constexpr qint64 TextImportMaxBytes = 64 * 1024 * 1024;
  * complete is false when bytes are only the beginning of a larger file: reading that needs more
  * than the beginning is then refused as too large.
  */
-TextImport ParseText(QByteArrayView bytes, bool complete = true);
+TextImport parseText(QByteArrayView bytes, bool complete = true);
 
 /**
  * Replaces the table with the rows of a text or CSV file in code page 932. A file whose first line

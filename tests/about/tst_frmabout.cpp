@@ -464,7 +464,7 @@ void TestFrmAbout::versionCommandShowsModallyAndDestroys()
         QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
     });
     FakePlatform platform;
-    ShowVersionDialog(platform, &mainWindow);
+    execVersionDialog(platform, &mainWindow);
     QCOMPARE(title, QStringLiteral("Farewrightのﾊﾞｰｼﾞｮﾝ情報"));
     QVERIFY(modal);
     QVERIFY(mainWindow.findChildren<FrmAbout*>().isEmpty());

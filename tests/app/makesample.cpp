@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
             table.SetCell(row, 2 + k, 170 + 30 * (s - k) + 10 * ((s - k) / 3));
     }
     TerminalPlatform platform(true);
-    const FileOperation save = SaveWriterForPath(args[1]);
+    const FileOperation save = saveWriterForPath(args[1]);
     if (!save || save(table, platform, args[1]) != Outcome::Done)
         return 1;
     return 0;

@@ -208,7 +208,7 @@ void TestCliFormats::writesWhatTheEditorWrites()
     QFETCH(QString, outputName);
     QFETCH(int, writer);
     Outcome (*const writers[])(FareTable&, Platform&, const QString&) = {SaveHyo, SaveHyp,
-                                                                         ExportText};
+                                                                         exportText};
     const QByteArray expected =
         converted(writers[writer], path(QStringLiteral("ref.") + outputName));
     const QString input = path(QStringLiteral("in.txt"));

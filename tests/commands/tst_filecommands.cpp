@@ -214,7 +214,7 @@ void TestFileCommands::olderFormatRefusedWritesNothing()
     FileCommands files(table, platform);
     QCOMPARE(files.SaveFareFile(), Outcome::Declined);
     QCOMPARE(platform.messages.size(), 1);
-    QCOMPARE(platform.messages[0].title, OlderFormatConfirmationTitle());
+    QCOMPARE(platform.messages[0].title, olderFormatConfirmationTitle());
     QVERIFY(!QFile::exists(path));
 }
 

@@ -94,14 +94,14 @@ void TestBlockEdits::tabText()
     QFETCH(QString, rows);
     QFETCH(QString, text);
     QFETCH(bool, bothWays);
-    QCOMPARE(shapeOf(TabTextToBlock(text)), rows);
+    QCOMPARE(shapeOf(tabTextToBlock(text)), rows);
     if (bothWays)
-        QCOMPARE(BlockToTabText(blockOf(rows)), text);
+        QCOMPARE(blockToTabText(blockOf(rows)), text);
 }
 
 void TestBlockEdits::htmlEscapes()
 {
-    const QString html = BlockToHtml(blockOf(QStringLiteral("<a&b>|x'y\"z/1\r\n2|")));
+    const QString html = blockToHtml(blockOf(QStringLiteral("<a&b>|x'y\"z/1\r\n2|")));
     QVERIFY(
         html.contains(QStringLiteral("<tr><td>&lt;a&amp;b&gt;</td><td>x&#39;y&quot;z</td></tr>\n"
                                      "<tr><td>1<br>2</td><td></td></tr>")));

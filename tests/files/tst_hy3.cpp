@@ -420,10 +420,10 @@ void TestHy3::formatForPath()
     QFETCH(QString, path);
     QFETCH(FileFormat, format);
     QCOMPARE(FormatForPath(path), format);
-    QCOMPARE(StartupLoaderForPath(path) != nullptr, format != FileFormat::None);
-    QCOMPARE(SaveWriterForPath(path) != nullptr,
+    QCOMPARE(startupLoaderForPath(path) != nullptr, format != FileFormat::None);
+    QCOMPARE(saveWriterForPath(path) != nullptr,
              format != FileFormat::None && format != FileFormat::Text);
-    QCOMPARE(ConvertWriterForPath(path) != nullptr, format != FileFormat::None);
+    QCOMPARE(convertWriterForPath(path) != nullptr, format != FileFormat::None);
 }
 
 QTEST_GUILESS_MAIN(TestHy3)

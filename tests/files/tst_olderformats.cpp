@@ -78,12 +78,12 @@ struct Format {
 
 Format hyo()
 {
-    return {SaveHyo, LoadHyo, QStringLiteral(".Hyo"), HyoConfirmationText(), 72, false};
+    return {SaveHyo, LoadHyo, QStringLiteral(".Hyo"), hyoConfirmationText(), 72, false};
 }
 
 Format hyp()
 {
-    return {SaveHyp, LoadHyp, QStringLiteral(".Hyp"), HypConfirmationText(), 71, true};
+    return {SaveHyp, LoadHyp, QStringLiteral(".Hyp"), hypConfirmationText(), 71, true};
 }
 
 } // namespace

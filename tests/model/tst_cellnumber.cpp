@@ -92,10 +92,10 @@ void TestCellNumber::conversion()
 
 void TestCellNumber::numbersWrittenBack()
 {
-    QCOMPARE(Int16ToCellText(0), QStringLiteral("0"));
-    QCOMPARE(Int16ToCellText(-32768), QStringLiteral("-32768"));
-    QCOMPARE(FareToCellText(0), QString());
-    QCOMPARE(FareToCellText(1200), QStringLiteral("1200"));
+    QCOMPARE(int16ToCellText(0), QStringLiteral("0"));
+    QCOMPARE(int16ToCellText(-32768), QStringLiteral("-32768"));
+    QCOMPARE(fareToCellText(0), QString());
+    QCOMPARE(fareToCellText(1200), QStringLiteral("1200"));
 }
 
 QTEST_GUILESS_MAIN(TestCellNumber)

@@ -183,7 +183,7 @@ void TestMalformedInput::loadAndCheck(const QString& path, Outcome outcome, cons
     const QStringList before = TestTables::snapshot(table);
     FakePlatform platform;
 
-    const FileOperation loader = StartupLoaderForPath(path);
+    const FileOperation loader = startupLoaderForPath(path);
     QVERIFY(loader);
     QCOMPARE(loader(table, platform, path), outcome);
 

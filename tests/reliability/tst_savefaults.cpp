@@ -42,7 +42,7 @@ const Writer writers[] = {
     {"Hy3", ".Hy3", SaveHy3, true},
     {"Hyo", ".Hyo", SaveHyo, true},
     {"Hyp", ".Hyp", SaveHyp, true},
-    {"text", ".txt", ExportText, false},
+    {"text", ".txt", exportText, false},
 };
 
 const Writer* writerNamed(const QString& name)

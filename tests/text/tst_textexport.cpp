@@ -65,7 +65,7 @@ void TestTextExport::writesTheLinesByteForByte()
     table.SetCell(4, 3, QStringLiteral("500"));
     FakePlatform platform;
     const QString file = path(fileName);
-    QCOMPARE(ExportText(table, platform, file), Outcome::Done);
+    QCOMPARE(exportText(table, platform, file), Outcome::Done);
 
     const QByteArray expected =
         // " 東線 " "," (no ticket number) then fares 120, word, "　80", 146 empty, 9
@@ -92,7 +92,7 @@ void TestTextExport::emptyRouteNameWritesAnEmptyFile()
     table.SetCell(2, 1, QStringLiteral("駅前"));
     table.SetCell(1, 3, QStringLiteral("100"));
     FakePlatform platform;
-    QCOMPARE(ExportText(table, platform, file), Outcome::Done);
+    QCOMPARE(exportText(table, platform, file), Outcome::Done);
     QVERIFY(QFileInfo::exists(file));
     QCOMPARE(QFileInfo(file).size(), 0);
     QVERIFY(platform.messages.isEmpty());
@@ -132,7 +132,7 @@ void TestTextExport::unencodableCharacterKeepsTheOldFile()
         table.SetCell(r, 1, QStringLiteral("駅%1").arg(r));
     table.SetCell(row, col, text);
     FakePlatform platform;
-    QCOMPARE(ExportText(table, platform, file), Outcome::Failed);
+    QCOMPARE(exportText(table, platform, file), Outcome::Failed);
     QCOMPARE(TestTables::readBytes(file), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.csv")});
     QCOMPARE(platform.messages.size(), 1);
@@ -151,7 +151,7 @@ void TestTextExport::unwritablePathFails()
     table.SetCell(1, 1, QStringLiteral("東線"));
     FakePlatform platform;
     const QString file = path(QStringLiteral("missing/folder/out.txt"));
-    QCOMPARE(ExportText(table, platform, file), Outcome::Failed);
+    QCOMPARE(exportText(table, platform, file), Outcome::Failed);
     QVERIFY(!QFileInfo::exists(file));
     QCOMPARE(platform.messages.size(), 1);
     QVERIFY(platform.messages.first().text.contains(QStringLiteral("out.txt")));
@@ -163,7 +163,7 @@ void TestTextExport::fullTableWritesEveryRow()
     TestTables::fillFull(table);
     FakePlatform platform;
     const QString file = path(QStringLiteral("full.txt"));
-    QCOMPARE(ExportText(table, platform, file), Outcome::Done);
+    QCOMPARE(exportText(table, platform, file), Outcome::Done);
     const QList<QByteArray> lines = TestTables::readBytes(file).split('\n');
     QCOMPARE(lines.size(), 302); // 301 lines and the empty rest after the last line end
     QVERIFY(lines.last().isEmpty());

@@ -50,8 +50,8 @@ private slots:
 
     void parseLine_data();
     void parseLine();
-    void parseText_data();
-    void parseText();
+    void parsesText_data();
+    void parsesText();
     void partialBytes_data();
     void partialBytes();
     void hugeLinesStayLinear();
@@ -170,7 +170,7 @@ void TestTextImport::parseLine()
     QCOMPARE(faresOf(parsed.record), fares);
 }
 
-void TestTextImport::parseText_data()
+void TestTextImport::parsesText_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("status");
@@ -251,7 +251,7 @@ void TestTextImport::parseText_data()
         << 2 << 0 << 0 << 0;
 }
 
-void TestTextImport::parseText()
+void TestTextImport::parsesText()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, status);
@@ -261,7 +261,7 @@ void TestTextImport::parseText()
     QFETCH(int, firstBlankLine);
     QFETCH(int, linesAfterBlank);
     QFETCH(int, linesBeyondLimit);
-    const TextImport parsed = ParseText(bytes);
+    const TextImport parsed = parseText(bytes);
     QCOMPARE(int(parsed.status), status);
     QCOMPARE(parsed.ok(), parsed.error.isEmpty());
     QCOMPARE(parsed.records.size(), records);
@@ -303,7 +303,7 @@ void TestTextImport::partialBytes()
     QFETCH(QByteArray, bytes);
     QFETCH(int, status);
     QFETCH(int, records);
-    const TextImport parsed = ParseText(bytes, false);
+    const TextImport parsed = parseText(bytes, false);
     QCOMPARE(int(parsed.status), status);
     QCOMPARE(parsed.records.size(), records);
 }
@@ -312,23 +312,23 @@ void TestTextImport::hugeLinesStayLinear()
 {
     // Ten megabytes on one line: a name, numbers, then fields far beyond the 152nd.
     const QByteArray name(10 * 1024 * 1024, 'x');
-    TextImport parsed = ParseText(name + "\r\n");
+    TextImport parsed = parseText(name + "\r\n");
     QVERIFY(parsed.ok());
     QCOMPARE(parsed.records.size(), 1);
     QCOMPARE(parsed.records.first().Name.size(), name.size());
 
     const QByteArray fields = QByteArray("route,1").append(QByteArray(", 12").repeated(2'500'000));
-    parsed = ParseText(fields);
+    parsed = parseText(fields);
     QVERIFY(parsed.ok());
     QCOMPARE(int(parsed.records.first().TicketNo), 1);
     QCOMPARE(int(parsed.records.first().Fares[149]), 12);
 
     const QByteArray digits = "route,1," + QByteArray(10 * 1024 * 1024, '7');
-    parsed = ParseText(digits);
+    parsed = parseText(digits);
     QCOMPARE(parsed.status, TextImport::Status::FieldOverflow);
 
     const QByteArray lineFeeds = "route" + QByteArray("\n,1").repeated(3'000'000);
-    parsed = ParseText(lineFeeds);
+    parsed = parseText(lineFeeds);
     QVERIFY(parsed.ok());
     QCOMPARE(parsed.records.size(), 1);
     QCOMPARE(int(parsed.records.first().Fares[149]), 1);
@@ -448,7 +448,7 @@ void TestTextImport::exportedTableReadsBack()
 
     FakePlatform platform;
     const QString file = path(QStringLiteral("round.txt"));
-    QCOMPARE(ExportText(original, platform, file), Outcome::Done);
+    QCOMPARE(exportText(original, platform, file), Outcome::Done);
     FareTable loaded;
     QCOMPARE(LoadText(loaded, platform, file), Outcome::Done);
     QVERIFY(platform.messages.isEmpty());
