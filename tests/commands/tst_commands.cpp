@@ -14,7 +14,7 @@ namespace {
 
 using Answer = Platform::Answer;
 
-/** The document commands over one table and a scripted platform. */
+/** The file and document commands over one table and a scripted platform. */
 struct Fixture {
     FareTable table;
     FakePlatform platform;
@@ -22,9 +22,26 @@ struct Fixture {
     DocumentCommands document{table, platform, files};
 };
 
+Outcome runFileCommand(FileCommands& files, const QString& name)
+{
+    if (name == QLatin1String("open"))
+        return files.OpenFareFile();
+    if (name == QLatin1String("save"))
+        return files.SaveFareFile();
+    if (name == QLatin1String("saveText"))
+        return files.SaveText();
+    return files.ImportText();
+}
+
+void fillSmallTable(FareTable& table)
+{
+    TestTables::fillFull(table, 3);
+    table.SetCell(1, 1, QStringLiteral("東西線"));
+}
+
 } // namespace
 
-class TestDocumentCommands : public QObject {
+class TestCommands : public QObject {
     Q_OBJECT
 
 private slots:
@@ -40,6 +57,12 @@ private slots:
     void closingPrompt();
     void droppedFile_data();
     void droppedFile();
+    void fileCommandRefusals_data();
+    void fileCommandRefusals();
+    void lastPathIsSharedByAllDialogs();
+    void saveAndOpenByExtensionAnyCase_data();
+    void saveAndOpenByExtensionAnyCase();
+    void textCommandsIgnoreTheExtension();
 
 private:
     QTemporaryDir m_dir;
@@ -47,7 +70,7 @@ private:
     QStringList m_routeTable;
 };
 
-void TestDocumentCommands::initTestCase()
+void TestCommands::initTestCase()
 {
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("with blank")));
     m_routeFile = m_dir.filePath(QStringLiteral("with blank/route.Hy3"));
@@ -59,7 +82,7 @@ void TestDocumentCommands::initTestCase()
     m_routeTable = TestTables::snapshot(table);
 }
 
-void TestDocumentCommands::argumentTextIsOneString()
+void TestCommands::argumentTextIsOneString()
 {
     QCOMPARE(DocumentCommands::argumentText({QStringLiteral("farewright")}), QString());
     QCOMPARE(DocumentCommands::argumentText(
@@ -70,7 +93,7 @@ void TestDocumentCommands::argumentTextIsOneString()
              QStringLiteral("/home/a b.Hy3"));
 }
 
-void TestDocumentCommands::commandLine_data()
+void TestCommands::commandLine_data()
 {
     QTest::addColumn<QString>("argument"); // "ROUTE" stands for the saved route file
     QTest::addColumn<Outcome>("outcome");
@@ -86,7 +109,7 @@ void TestDocumentCommands::commandLine_data()
     QTest::newRow("missing file") << "/nonexistent/route.Hy3" << Outcome::Failed << false << 1;
 }
 
-void TestDocumentCommands::commandLine()
+void TestCommands::commandLine()
 {
     QFETCH(QString, argument);
     QFETCH(Outcome, outcome);
@@ -107,14 +130,14 @@ void TestDocumentCommands::commandLine()
     QCOMPARE(f.platform.busyDepth, 0);
 }
 
-void TestDocumentCommands::commandLineReadsTextFiles_data()
+void TestCommands::commandLineReadsTextFiles_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("csv") << "route.csv";
     QTest::newRow("TXT") << "route.TXT";
 }
 
-void TestDocumentCommands::commandLineReadsTextFiles()
+void TestCommands::commandLineReadsTextFiles()
 {
     QFETCH(QString, name);
     const QString path = m_dir.filePath(name);
@@ -126,7 +149,7 @@ void TestDocumentCommands::commandLineReadsTextFiles()
     QCOMPARE(f.table.text(2, 3), QStringLiteral("150"));
 }
 
-void TestDocumentCommands::newDocument_data()
+void TestCommands::newDocument_data()
 {
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<bool>("cleared");
@@ -134,7 +157,7 @@ void TestDocumentCommands::newDocument_data()
     QTest::newRow("no") << Answer::No << false;
 }
 
-void TestDocumentCommands::newDocument()
+void TestCommands::newDocument()
 {
     QFETCH(Answer, answer);
     QFETCH(bool, cleared);
@@ -154,7 +177,7 @@ void TestDocumentCommands::newDocument()
     QCOMPARE(TestTables::snapshot(f.table), cleared ? empty : filled);
 }
 
-void TestDocumentCommands::closingPrompt_data()
+void TestCommands::closingPrompt_data()
 {
     QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<QString>("chosen"); // empty: the Save As dialog is cancelled
@@ -174,7 +197,7 @@ void TestDocumentCommands::closingPrompt_data()
     QTest::newRow("yes, save failed") << yes << "saved.Hy3" << false << false << false;
 }
 
-void TestDocumentCommands::closingPrompt()
+void TestCommands::closingPrompt()
 {
     QFETCH(QList<Answer>, answers);
     QFETCH(QString, chosen);
@@ -203,7 +226,7 @@ void TestDocumentCommands::closingPrompt()
     QCOMPARE(TestTables::snapshot(f.table), before);
 }
 
-void TestDocumentCommands::droppedFile_data()
+void TestCommands::droppedFile_data()
 {
     QTest::addColumn<QString>("path"); // "ROUTE" stands for the saved route file
     QTest::addColumn<Answer>("answer");
@@ -222,7 +245,7 @@ void TestDocumentCommands::droppedFile_data()
         << "/nonexistent/route.HY3" << Answer::Yes << Outcome::Failed << false << "";
 }
 
-void TestDocumentCommands::droppedFile()
+void TestCommands::droppedFile()
 {
     QFETCH(QString, path);
     QFETCH(Answer, answer);
@@ -249,5 +272,128 @@ void TestDocumentCommands::droppedFile()
     QCOMPARE(TestTables::snapshot(f.table), loaded ? m_routeTable : before);
 }
 
-QTEST_GUILESS_MAIN(TestDocumentCommands)
-#include "tst_documentcommands.moc"
+void TestCommands::fileCommandRefusals_data()
+{
+    // What the user chose in the dialog (empty: cancelled), the answers to the questions after
+    // it, and what the command must come to: nothing written, the table as it was.
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<QString>("messageTitle"); // "-": no message at all
+    auto row = [](const char* name, const char* command, const char* chosen,
+                  Outcome outcome = Outcome::Declined, const QString& title = QStringLiteral("-"),
+                  const QList<Answer>& answers = {}) {
+        QTest::newRow(name) << command << chosen << answers << outcome << title;
+    };
+    for (const char* command : {"open", "save", "saveText", "import"})
+        row(command, command, "");
+    row("open text", "open", "route.txt");
+    row("open backup", "open", "route.Hy3.bak");
+    row("save csv", "save", "route.csv");
+    row("save typed without extension", "save", "route");
+    row("save short name", "save", "Hy3");
+    row("older format refused", "save", "old.HYO", Outcome::Declined,
+        olderFormatConfirmationTitle(), {Answer::No});
+    row("open missing", "open", "missing.Hy3", Outcome::Failed, QString());
+}
+
+void TestCommands::fileCommandRefusals()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, chosen);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(Outcome, outcome);
+    QFETCH(QString, messageTitle);
+    QTemporaryDir dir;
+    const QString path = chosen.isEmpty() ? QString() : dir.filePath(chosen);
+    Fixture f;
+    fillSmallTable(f.table);
+    const QStringList before = TestTables::snapshot(f.table);
+    if (!path.isEmpty())
+        f.platform.fileAnswers << path;
+    f.platform.answers = answers;
+
+    QCOMPARE(runFileCommand(f.files, command), outcome);
+    QCOMPARE(f.platform.dialogs.size(), 1);
+    QCOMPARE(f.platform.dialogs[0].save, command.startsWith(QLatin1String("save")));
+    QCOMPARE(f.platform.messages.size(), messageTitle == QLatin1String("-") ? 0 : 1);
+    if (!f.platform.messages.isEmpty())
+        QCOMPARE(f.platform.messages[0].title, messageTitle);
+    QCOMPARE(f.platform.busyDepth, 0);
+    if (path.isEmpty())
+        QCOMPARE(f.platform.busyCalls, 0);
+    QCOMPARE(TestTables::snapshot(f.table), before);
+    QVERIFY(QDir(dir.path()).isEmpty());
+    QCOMPARE(f.files.lastPath(), path);
+}
+
+void TestCommands::lastPathIsSharedByAllDialogs()
+{
+    Fixture f;
+    fillSmallTable(f.table);
+    const QString text = m_dir.filePath(QStringLiteral("shared.txt"));
+    const QString other = m_dir.filePath(QStringLiteral("other"));
+
+    f.platform.fileAnswers << text;
+    f.files.SaveText();
+    f.files.SaveFareFile(); // cancelled: the memory keeps the text file's name
+    f.files.OpenFareFile();
+    f.platform.fileAnswers << other;
+    f.files.ImportText();
+    f.files.OpenFareFile();
+
+    QStringList initial;
+    for (const FakePlatform::Dialog& dialog : std::as_const(f.platform.dialogs))
+        initial << dialog.initialPath;
+    QCOMPARE(initial, QStringList({QString(), text, text, text, other}));
+}
+
+void TestCommands::saveAndOpenByExtensionAnyCase_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("as offered") << "a.Hy3";
+    QTest::newRow("lower case") << "b.hy3";
+    QTest::newRow("mixed case") << "c.hY3";
+}
+
+void TestCommands::saveAndOpenByExtensionAnyCase()
+{
+    QFETCH(QString, name);
+    const QString path = m_dir.filePath(name);
+    Fixture saving;
+    fillSmallTable(saving.table);
+    saving.platform.fileAnswers << path;
+    QCOMPARE(saving.files.SaveFareFile(), Outcome::Done);
+    QVERIFY(saving.platform.messages.isEmpty());
+
+    // Open repaints the window before it replaces the table.
+    Fixture f;
+    TestTables::fillTagged(f.table);
+    f.platform.fileAnswers << path;
+    QCOMPARE(f.files.OpenFareFile(), Outcome::Done);
+    QCOMPARE(f.platform.processEventsCalls, 1);
+    QVERIFY(f.platform.messages.isEmpty());
+    QCOMPARE(TestTables::snapshot(f.table), TestTables::snapshot(saving.table));
+}
+
+void TestCommands::textCommandsIgnoreTheExtension()
+{
+    // The export writes its layout whatever the name; the import reads any name as text.
+    const QString path = m_dir.filePath(QStringLiteral("exported.dat"));
+    Fixture f;
+    fillSmallTable(f.table);
+    f.platform.fileAnswers << path;
+    QCOMPARE(f.files.SaveText(), Outcome::Done);
+    QVERIFY(TestTables::readBytes(path).endsWith("\r\n"));
+
+    Fixture importing;
+    importing.platform.fileAnswers << path;
+    QCOMPARE(importing.files.ImportText(), Outcome::Done);
+    QVERIFY(importing.platform.messages.isEmpty());
+    QCOMPARE(importing.table.text(1, 1), QStringLiteral("東西線"));
+    QCOMPARE(importing.table.text(4, 1), f.table.text(4, 1));
+}
+
+QTEST_GUILESS_MAIN(TestCommands)
+#include "tst_commands.moc"
