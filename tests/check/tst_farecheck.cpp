@@ -122,11 +122,18 @@ void TestFareCheck::eachRule()
     QFETCH(QStringList, expected);
     FareTable table;
     build(table, stops);
-    QList<FareCheck::Finding> found;
-    for (const FareCheck::Finding& f : FareCheck::checkTable(table))
-        if (f.rule == rule)
-            found.append(f);
+    const auto ofRule = [rule](const QList<FareCheck::Finding>& all) {
+        QList<FareCheck::Finding> found;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(found),
+                     [rule](const FareCheck::Finding& f) { return f.rule == rule; });
+        return found;
+    };
+    const QList<FareCheck::Finding> found = ofRule(FareCheck::checkTable(table));
     QCOMPARE(cells(found), expected);
+    // The rule alone finds the same: no rule depends on another being switched on.
+    RuleSet alone = RuleSet::saveRules();
+    alone.set(rule, true);
+    QCOMPARE(cells(ofRule(FareCheck::checkTable(table, alone))), expected);
     for (const FareCheck::Finding& f : std::as_const(found)) {
         const QString number = QString::number(f.stop());
         const QString stop = QStringLiteral("停留所 ") + number + QStringLiteral("「%1停") + number;
