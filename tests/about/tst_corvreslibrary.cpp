@@ -57,7 +57,6 @@ void TestCorvresLibrary::calls_data()
 
     const QString fake = QStringLiteral(FAKE_CORVRES);
     const QString noMail = QStringLiteral(FAKE_CORVRES_NOMAIL);
-    const QString missing = QStringLiteral("/nonexistent/folder/libcorvres.so");
 
     QTest::newRow("home page") << fake << QByteArray("CorvaneHpURL")
                                << QStringLiteral("https://a.example/") << true
@@ -76,8 +75,6 @@ void TestCorvresLibrary::calls_data()
     QTest::newRow("other function of that library")
         << noMail << QByteArray("CorvaneHpURL") << QString() << true
         << QStringLiteral("https://fake.example/hp");
-    QTest::newRow("missing library") << missing << QByteArray("CorvaneHpURL") << QString() << false
-                                     << QStringLiteral("リンクライブラリ「%1」が見つかりません。");
 }
 
 void TestCorvresLibrary::calls()
