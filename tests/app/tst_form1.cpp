@@ -608,15 +608,14 @@ void TestForm1::stepsOutsideTheMenus()
     QCOMPARE(w.form.history().undoCount(), steps);
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     // An edit committed by a command is undone after it: the swap read the stored text.
-    if (steps == 2)
+    if (steps == 2) {
         QCOMPARE(w.table().text(6, 7) + w.table().text(6, 8) + w.current(),
                  QStringLiteral("7") + TestTables::cellTag(6, 8) + QStringLiteral("6,7"));
-    if (steps == 2)
         w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
+    }
     QCOMPARE(w.state(), before);
-    for (int i = 0; i < steps; ++i) // both redo keys
-        w.press(w.grid(), i ? Qt::Key_Y : Qt::Key_Z,
-                i ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    for (int i = 0; i < steps; ++i)
+        w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(w.state(), after);
 }
 
