@@ -167,13 +167,6 @@ void TestFrmAbout::clicks()
                  QStringLiteral("\r\n\r\n 上記内容をCorvaneHP関係者まで報告してください。"));
     QCOMPARE(message.title, QStringLiteral("Corvhpurl.dllのエラー"));
     QCOMPARE(message.icon, Platform::Icon::Critical);
-
-    // The dialog stays usable: once the library is back, the link works.
-    QVERIFY(FakeCorvres::place(QStringLiteral(FAKE_CORVRES), path));
-    qunsetenv("FAKE_CORVANE_HP");
-    click();
-    QCOMPARE(m_urls.opened.size(), 1);
-    QCOMPARE(platform.messages.size(), 1);
 }
 
 void TestFrmAbout::mouseClickOpensLink()
