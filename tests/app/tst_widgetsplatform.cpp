@@ -19,60 +19,46 @@ private slots:
     void messageBox_data();
     void messageBox();
     void openDialogAcceptsMissingFile();
+    void versionDialogIsModalOverTheWindowAndGoes();
 };
 
 void TestWidgetsPlatform::messageBox_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("title"); // none: the program's name
     QTest::addColumn<Buttons>("buttons");
     QTest::addColumn<Icon>("icon");
     QTest::addColumn<Answer>("defaultButton");
-    QTest::addColumn<QString>("shownText");
-    QTest::addColumn<QString>("shownTitle");
     QTest::addColumn<QMessageBox::StandardButtons>("shownButtons");
     QTest::addColumn<QMessageBox::Icon>("shownIcon");
     QTest::addColumn<QMessageBox::StandardButton>("shownDefault");
     const QMessageBox::StandardButtons yesNo = QMessageBox::Yes | QMessageBox::No;
-    QTest::newRow("markup is shown as it is")
-        << "<b>x</b> in /tmp/<i>a</i>.Hy3"
-        << "" << Buttons::Ok << Icon::None << Answer::Ok << "<b>x</b> in /tmp/<i>a</i>.Hy3"
-        << "Farewright" << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::NoIcon
-        << QMessageBox::Ok;
-    QTest::newRow("CR LF line ends")
-        << "failed\r\n\r\n report it"
-        << "Corvhpurl.dllのエラー" << Buttons::Ok << Icon::Critical << Answer::Ok
-        << "failed\n\n report it"
-        << "Corvhpurl.dllのエラー" << QMessageBox::StandardButtons(QMessageBox::Ok)
-        << QMessageBox::Critical << QMessageBox::Ok;
+    QTest::newRow("OK") << "" << Buttons::Ok << Icon::Critical << Answer::Ok
+                        << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::Critical
+                        << QMessageBox::Ok;
     QTest::newRow("yes or no, yes by default")
-        << "現在編集中のデータはすべて消去されます。よろしいですか？"
-        << "新規作成時の確認" << Buttons::YesNo << Icon::Exclamation << Answer::Yes
-        << "現在編集中のデータはすべて消去されます。よろしいですか？"
-        << "新規作成時の確認" << yesNo << QMessageBox::Warning << QMessageBox::Yes;
+        << "新規作成時の確認" << Buttons::YesNo << Icon::Exclamation << Answer::Yes << yesNo
+        << QMessageBox::Warning << QMessageBox::Yes;
     QTest::newRow("yes, no or cancel, no by default")
-        << "<p>"
-        << "保存の確認" << Buttons::YesNoCancel << Icon::Exclamation << Answer::No << "<p>"
-        << "保存の確認" << (yesNo | QMessageBox::Cancel) << QMessageBox::Warning << QMessageBox::No;
+        << "保存の確認" << Buttons::YesNoCancel << Icon::None << Answer::No
+        << (yesNo | QMessageBox::Cancel) << QMessageBox::NoIcon << QMessageBox::No;
 }
 
 void TestWidgetsPlatform::messageBox()
 {
-    QFETCH(QString, text);
     QFETCH(QString, title);
     QFETCH(Buttons, buttons);
     QFETCH(Icon, icon);
     QFETCH(Answer, defaultButton);
-    QFETCH(QString, shownText);
-    QFETCH(QString, shownTitle);
     QFETCH(QMessageBox::StandardButtons, shownButtons);
     QFETCH(QMessageBox::Icon, shownIcon);
     QFETCH(QMessageBox::StandardButton, shownDefault);
-    const std::unique_ptr<QMessageBox> box =
-        WidgetsPlatform::createMessageBox(text, title, buttons, icon, defaultButton, nullptr);
+    // Markup is shown as it is; CR LF line ends as line ends.
+    const std::unique_ptr<QMessageBox> box = WidgetsPlatform::createMessageBox(
+        QStringLiteral("<b>x</b> in /tmp/<i>a</i>.Hy3\r\n\r\n report it"), title, buttons, icon,
+        defaultButton, nullptr);
     QCOMPARE(box->textFormat(), Qt::PlainText);
-    QCOMPARE(box->text(), shownText);
-    QCOMPARE(box->windowTitle(), shownTitle);
+    QCOMPARE(box->text(), QStringLiteral("<b>x</b> in /tmp/<i>a</i>.Hy3\n\n report it"));
+    QCOMPARE(box->windowTitle(), title.isEmpty() ? QStringLiteral("Farewright") : title);
     QCOMPARE(box->standardButtons(), shownButtons);
     QCOMPARE(box->icon(), shownIcon);
     QCOMPARE(box->standardButton(box->defaultButton()), shownDefault);
@@ -106,6 +92,25 @@ void TestWidgetsPlatform::openDialogAcceptsMissingFile()
     static_cast<QDialog*>(dialog.get())->accept(); // the Open button
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QCOMPARE(dialog->selectedFiles(), QStringList({missing}));
+}
+
+void TestWidgetsPlatform::versionDialogIsModalOverTheWindowAndGoes()
+{
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    WidgetsPlatform platform;
+    platform.setWindow(&window);
+    QString seen;
+    QTimer::singleShot(0, &window, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            seen = dialog->windowTitle() + QString::number(dialog->parentWidget() == &window);
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+        }
+    });
+    platform.showVersionDialog();
+    QCOMPARE(seen, QStringLiteral("Farewrightのﾊﾞｰｼﾞｮﾝ情報1"));
+    QVERIFY(window.findChildren<QDialog*>().isEmpty());
 }
 
 QTEST_MAIN(TestWidgetsPlatform)
