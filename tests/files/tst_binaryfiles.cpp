@@ -106,11 +106,7 @@ class TestBinaryFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
     void goldenBytes_data();
     void goldenBytes();
     void fullTableRoundTrip_data() { goldenBytes_data(); }
@@ -120,8 +116,8 @@ private slots:
     void formatForPath();
 
 private:
-    QString path(const QString& name) const { return m_dir->filePath(name); }
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
 };
 
 void TestBinaryFiles::goldenBytes_data()
