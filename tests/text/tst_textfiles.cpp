@@ -59,6 +59,7 @@ private slots:
     void loadReplacesTheTable();
     void exportWritesTheLinesByteForByte();
     void emptyRouteNameExportsAnEmptyFile();
+    void fullTableRoundTrip();
     void decodesLikeCp932_data();
     void decodesLikeCp932();
     void encodesLikeCp932_data();
@@ -186,8 +187,8 @@ void TestTextFiles::parsesText_data()
                                << QList<int>{400, 0, 0, 99};
     QTest::newRow("32767 lines") << numberedLines(32767) << ok << numbered << 301
                                  << QList<int>{32767, 0, 0, 32466};
-    QTest::newRow("32768 lines overflow")
-        << numberedLines(32768) << int(TextImport::Status::CountOverflow) << QStringList() << 0
+    QTest::newRow("32768 lines overflow, counting stops there")
+        << numberedLines(32868) << int(TextImport::Status::CountOverflow) << QStringList() << 0
         << QList<int>{32768};
     QTest::newRow("40000 lines after a blank fifth line")
         << (numberedLines(4) + "\r\n" + numberedLines(40000)) << ok
@@ -349,6 +350,19 @@ void TestTextFiles::emptyRouteNameExportsAnEmptyFile()
     QVERIFY(platform.messages.isEmpty());
     QCOMPARE(table.CurRow(), 1);
     QCOMPARE(table.CurCol(), 1);
+}
+
+void TestTextFiles::fullTableRoundTrip()
+{
+    FareTable original;
+    fillFull(original);
+    FakePlatform platform;
+    const QString file = path(QStringLiteral("full.txt"));
+    QCOMPARE(exportText(original, platform, file), Outcome::Done);
+    FareTable loaded;
+    QCOMPARE(LoadText(loaded, platform, file), Outcome::Done);
+    QCOMPARE(snapshot(loaded), snapshot(original));
+    QVERIFY(platform.messages.isEmpty());
 }
 
 void TestTextFiles::decodesLikeCp932_data()
