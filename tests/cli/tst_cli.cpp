@@ -1,12 +1,14 @@
+// farewright-cli as a user runs it: every command, its exit status, what it prints and what it
+// writes. What check and convert make of damaged files is in tests/reliability.
 #include "check/farecheck.h"
-#include "cli/clicommands.h"
+#include "clirunner.h"
+#include "commands/fileformats.h"
 #include "fakeplatform.h"
-#include "files/binaryfile.h"
+#include "model/cp932.h"
 #include "model/faretable.h"
 #include "testtables.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -15,201 +17,215 @@ using namespace TestTables;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList& args)
+QByteArray sjis(const QString& text)
 {
-    QProcess process;
-    process.start(QStringLiteral(FAREWRIGHT_CLI), args);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return Cp932::encode(text).bytes;
 }
 
+const QString SmallText = QStringLiteral("東線,5, 100, 200\r\n駅前,7, 150\r\n");
+
+/** A .Hy3 file of one record: the name's bytes, ticket number 0 and no fares. */
+QByteArray oneRowHy3(const QByteArray& name)
+{
+    return QByteArray("\x01\x00", 2) + char(name.size()) + '\0' + name + QByteArray(302, '\0');
+}
+
+enum OutputSize { NoFile = -1, AnySize = -2, InputBytes = -3, EditorBytes = -4, Pdf = -5 };
+
 } // namespace
+
+Q_DECLARE_METATYPE(FileOperation)
 
 class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void usage_data();
-    void usage();
-    void convertCopiesHy3ByteForByte();
-    void convertRefusesUnknownOutputAndWritesNothing();
-    void convertReportsLoadFailure();
-    void convertToOlderFormatNeedsYes();
-    void dumpPrintsStoredRows();
-    void checkReportsWhatASaveWouldLose();
-    void checkOfCleanFileSucceeds();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+    void runs_data();
+    void runs();
     void checkFindings_data();
     void checkFindings();
-    void checkWithFaresAndTsv_data();
-    void checkWithFaresAndTsv();
-    void convertWritesTheSheetAsPdf();
 
 private:
-    QString path(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
-    void saveTable(FareTable& table, const QString& to)
-    {
-        FakePlatform platform;
-        QCOMPARE(SaveHy3(table, platform, to), Outcome::Done);
-    }
+    QString path(const QString& name) const { return m_dir->filePath(name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestCli::init()
+void TestCli::runs_data()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-void TestCli::usage_data()
-{
-    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("args"); // "@name" stands for a file in the test's folder
+    QTest::addColumn<QString>("inputName");
+    QTest::addColumn<QByteArray>("inputBytes");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("output");
-    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
-                          << QStringLiteral("farewright-cli convert [--yes] INPUT OUTPUT");
-    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
-                             << QStringLiteral("farewright-cli 3.0.0");
-    QTest::newRow("nothing") << QStringList{} << 2 << QString();
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("merge")} << 2 << QString();
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--force")} << 2 << QString();
-    QTest::newRow("convert without output")
-        << QStringList{QStringLiteral("convert"), QStringLiteral("a.Hy3")} << 2 << QString();
-    QTest::newRow("dump with two files")
-        << QStringList{QStringLiteral("dump"), QStringLiteral("a.Hy3"), QStringLiteral("b.Hy3")}
-        << 2 << QString();
-    QTest::newRow("yes outside convert")
-        << QStringList{QStringLiteral("dump"), QStringLiteral("--yes"), QStringLiteral("a.Hy3")}
-        << 2 << QString();
-    QTest::newRow("fare rules outside check")
-        << QStringList{QStringLiteral("dump"), QStringLiteral("--fares"), QStringLiteral("a.Hy3")}
-        << 2 << QString();
-    QTest::newRow("unknown check format")
-        << QStringList{QStringLiteral("check"), QStringLiteral("--format=csv"),
-                       QStringLiteral("a.Hy3")}
-        << 2 << QString();
-    QTest::newRow("unknown input extension")
-        << QStringList{QStringLiteral("dump"), QStringLiteral("fares.dat")} << 2 << QString();
+    QTest::addColumn<QString>("stdoutHas"); // ending in a line end: the whole output
+    QTest::addColumn<QString>("stderrHas");
+    QTest::addColumn<QString>("outputName"); // "/dev/full": standard output goes there
+    QTest::addColumn<int>("outputSize");     // or an OutputSize
+    const auto row = [](const char* name, const char* args, const char* input,
+                        const QByteArray& bytes, int exitCode, const QString& out,
+                        const QString& err, const char* output = "", int size = NoFile) {
+        QTest::newRow(name) << QString::fromUtf8(args) << QString::fromUtf8(input) << bytes
+                            << exitCode << out << err << QString::fromUtf8(output) << size;
+    };
+    const QByteArray small = sjis(SmallText);
+    const QString usage = QStringLiteral("詳しくは farewright-cli --help をご覧ください。");
+
+    row("help", "--help", "", {}, 0, QStringLiteral("farewright-cli convert [--yes] INPUT OUTPUT"),
+        {});
+    row("version", "--version", "", {}, 0, QStringLiteral("farewright-cli 3.0.0"), {});
+    row("nothing", "", "", {}, 2, {}, QStringLiteral("コマンドを指定してください"));
+    row("unknown command", "merge", "", {}, 2, {}, QStringLiteral("不明なコマンドです: merge"));
+    row("unknown option", "--force", "", {}, 2, {},
+        QStringLiteral("不明なオプションです: --force"));
+    row("convert without output", "convert a.Hy3", "", {}, 2, {}, usage);
+    row("dump with two files", "dump a.Hy3 b.Hy3", "", {}, 2, {}, usage);
+    row("yes outside convert", "dump --yes a.Hy3", "", {}, 2, {}, usage);
+    row("fare rules outside check", "dump --fares a.Hy3", "", {}, 2, {}, usage);
+    row("unknown check format", "check --format=csv a.Hy3", "", {}, 2, {}, usage);
+    row("unknown input extension", "dump fares.dat", "", {}, 2, {},
+        QStringLiteral("拡張子から形式がわかりません"));
+    row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {},
+        QStringLiteral("out.doc"), "out.doc");
+    row("missing input", "convert @none.txt @out.Hy3", "in.txt", small, 1, {},
+        QStringLiteral("none.txt」を読み込めませんでした"), "out.Hy3");
+
+    // Code page 932 bytes that Windows maps to U+0080 and private use come back unchanged.
+    const QByteArray windowsBytes("\x80\xa0\xfd\xfe\xff");
+    row("Windows single bytes in a Hy3 name, upper-case extension", "convert @in.Hy3 @OUT.HY3",
+        "in.Hy3", oneRowHy3(windowsBytes), 0, {}, {}, "OUT.HY3", InputBytes);
+    row("Windows single bytes in a text file", "convert @in.txt @out.txt", "in.txt",
+        windowsBytes + ",0" + QByteArray(", ").repeated(150) + "\r\n", 0, {}, {}, "out.txt",
+        InputBytes);
+    row("text to Hyo asks", "convert @in.txt @out.Hyo", "in.txt", small, 3, {},
+        QStringLiteral("旧バージョンでの保存確認\n☆旧バージョンの形式で保存しようとしています"),
+        "out.Hyo");
+    row("text to Hyp asks", "convert @in.csv @out.hyp", "in.csv", small, 3, {},
+        QStringLiteral("Corvane自家用"), "out.hyp");
+    // Every format as the editor's own writer saves it.
+    row("text to Hyo with --yes", "convert --yes @in.txt @out.HYO", "in.txt", small, 0, {}, {},
+        "out.HYO", EditorBytes);
+    row("text to Hyp with --yes", "convert --yes @in.txt @out.Hyp", "in.txt", small, 0, {}, {},
+        "out.Hyp", EditorBytes);
+    row("text to Hy3", "convert @in.txt @out.Hy3", "in.txt", small, 0, {}, {}, "out.Hy3",
+        EditorBytes);
+    // A .Hyo file whose one name holds a comma: length 5, "駅,前", 72 empty fares.
+    const QByteArray commaName =
+        QByteArray("\x01\x00\x05\x00\x89\x77,\x91\x4f", 9) + QByteArray(144, '\0');
+    row("Hyo to text", "convert @in.Hyo @out.txt", "in.Hyo", commaName, 0, {}, {}, "out.txt",
+        EditorBytes);
+    row("blank first line to text", "convert @in.txt @out.csv", "in.txt",
+        QByteArray("\r\nstop,1\r\n"), 0, {}, {}, "out.csv", 0);
+#ifdef FAREWRIGHT_CLI_PDF
+    row("to PDF", "convert @in.txt @OUT.PDF", "in.txt", small, 0, {}, {}, "OUT.PDF", Pdf);
+    row("PDF into a missing folder", "convert @in.txt @none/out.pdf", "in.txt", small, 1, {},
+        QStringLiteral("保存できませんでした"));
+#else
+    // A build without the GUI has no renderer.
+    row("no PDF", "convert @in.txt @OUT.PDF", "in.txt", small, 2, {}, {}, "OUT.PDF");
+#endif
+
+    // dump escapes \ and every control character, C0, DEL and C1, so that each row stays one
+    // line and nothing reaches the terminal as a command.
+    row("dump escapes control characters", "dump @in.Hy3", "in.Hy3",
+        oneRowHy3(QByteArray("\x89\x77\\\x91\x4f\x1b]0;x\x07\x7f\t\r\n\x80\x00", 17)), 0,
+        QStringLiteral("駅\\\\前\\x1b]0;x\\x07\\x7f\\t\\r\\n\\x80\\x00\t0") + QString(150, u'\t') +
+            u'\n',
+        {});
+    row("dump text", "dump @in.txt", "in.txt", small, 0,
+        QStringLiteral("東線\t5\t100\t200") + QString(148, u'\t') +
+            QStringLiteral("\n駅前\t7\t150\t"),
+        {});
+    for (const char* args : {"dump @in.txt", "check @in.txt", "--help", "--version"})
+        row(args, args, "in.txt", small + "\r\nafter the blank line\r\n", 1, {},
+            QStringLiteral("標準出力に書き込めませんでした"), "/dev/full", AnySize);
+    row("check clean text", "check @in.txt", "in.txt", small, 0, {}, {});
+    row("check text after a blank line", "check @in.txt", "in.txt",
+        small + "\r\nafter the blank line\r\n", 1,
+        QStringLiteral("3 行目が空行のため、その後の 1 行は読み込まれません。\n"), {});
+    QByteArray tooMany;
+    for (int i = 1; i <= 305; ++i)
+        tooMany += "stop" + QByteArray::number(i) + "\r\n";
+    row("check text beyond 301 lines", "check @in.csv", "in.csv", tooMany, 1,
+        QStringLiteral(
+            "302 行目から 305 行目までの 4 行は、表が 301 行までのため読み込まれません。"),
+        {});
+    // Ticket 2 at stop 2 is dearer than ticket 1; row 4 has no name, so rows 4 and 5 are not
+    // stored; the line after the blank line is not read.
+    const QByteArray findings("Route,0\r\nA,1,170\r\nB,2,200,250\r\n,3,230\r\n"
+                              "C,3,260,230,200\r\n\r\nD,1\r\n");
+    const QString blank = QStringLiteral("6 行目が空行のため、その後の 1 行は読み込まれません。");
+    const QString unsaved =
+        QStringLiteral("データがありますが、4 行目の名称が空欄のため保存されません。");
+    const QString ticket = QStringLiteral("停留所 3 の行の整理券番号（4 行 2 列）: ") + unsaved;
+    const QString name = QStringLiteral("停留所 4 の行の停名（5 行 1 列）: ") + unsaved;
+    const QString rises = QStringLiteral("停留所 2「B」の整理券 2 の運賃 250 が、より手前から乗った"
+                                         "整理券 1 の運賃 200 より高くなっています。");
+    const QString saveTsv = QStringLiteral("import-lines\t\t\t\t\t%1\nunsaved-row\t4\t2\t3\t\t%2\n"
+                                           "unsaved-row\t5\t1\t4\t\t%3\n")
+                                .arg(blank, ticket, name);
+    row("check, TSV", "check --format=tsv @in.txt", "in.txt", findings, 1, saveTsv, {});
+    row("check --fares, TSV", "check --fares --format=tsv @in.txt", "in.txt", findings, 1,
+        saveTsv + QStringLiteral("row-rises\t3\t4\t2\t2\t") + rises + u'\n', {});
+    row("check --fares", "check --fares @in.txt", "in.txt", findings, 1,
+        QStringList{blank, ticket, name, rises, {}}.join(u'\n'), {});
+    row("check --fares, clean", "check --fares --format=tsv @in.txt", "in.txt",
+        "Route,0\r\nA,1,170\r\nB,2,200,170\r\n", 0, {}, {});
+    row("check name with a comma", "check @in.Hyo", "in.Hyo", commaName, 1,
+        QStringLiteral("名称「駅,前」に「,」"), {});
+    row("check name that cannot be saved", "check @in.Hy3", "in.Hy3",
+        oneRowHy3(QByteArray("\x82\x20", 2)), 1, QStringLiteral("U+FFFD"), {});
 }
 
-void TestCli::usage()
+void TestCli::runs()
 {
-    QFETCH(QStringList, args);
+    QFETCH(QString, args);
+    QFETCH(QString, inputName);
+    QFETCH(QByteArray, inputBytes);
     QFETCH(int, exitCode);
-    QFETCH(QString, output);
-    const Run run = runCli(args);
-    QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.out.contains(output), qPrintable(run.out));
-    if (exitCode == 2)
-        QVERIFY(!run.err.isEmpty());
-}
+    QFETCH(QString, stdoutHas);
+    QFETCH(QString, stderrHas);
+    QFETCH(QString, outputName);
+    QFETCH(int, outputSize);
+    if (!inputName.isEmpty())
+        QVERIFY(writeBytes(path(inputName), inputBytes));
+    QStringList arguments = args.split(u' ', Qt::SkipEmptyParts);
+    for (QString& arg : arguments)
+        if (arg.startsWith(u'@'))
+            arg = path(arg.mid(1));
 
-void TestCli::convertCopiesHy3ByteForByte()
-{
-    FareTable table;
-    fillFull(table, 40);
-    saveTable(table, path("in.Hy3"));
-    const Run run = runCli({QStringLiteral("convert"), path("in.Hy3"), path("OUT.HY3")});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(readBytes(path("OUT.HY3")), readBytes(path("in.Hy3")));
-}
-
-void TestCli::convertRefusesUnknownOutputAndWritesNothing()
-{
-    FareTable table;
-    fillFull(table, 3);
-    saveTable(table, path("in.Hy3"));
-    const Run run = runCli({QStringLiteral("convert"), path("in.Hy3"), path("out.Hy3.bak")});
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(!QFileInfo::exists(path("out.Hy3.bak")));
-}
-
-void TestCli::convertReportsLoadFailure()
-{
-    QVERIFY(writeBytes(path("bad.Hy3"), QByteArray("\x00\x00", 2)));
-    const Run run = runCli({QStringLiteral("convert"), path("bad.Hy3"), path("out.Hy3")});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(QStringLiteral("レコード数")), qPrintable(run.err));
-    QVERIFY(!QFileInfo::exists(path("out.Hy3")));
-
-    const Run missing = runCli({QStringLiteral("convert"), path("none.Hy3"), path("out.Hy3")});
-    QCOMPARE(missing.exitCode, 1);
-    QVERIFY(!QFileInfo::exists(path("none.Hy3")));
-}
-
-void TestCli::convertToOlderFormatNeedsYes()
-{
-    FareTable table;
-    fillFull(table, 3);
-    saveTable(table, path("in.Hy3"));
-    QVERIFY(writeBytes(path("old.Hyo"), QByteArray("keep me")));
-
-    const Run refused = runCli({QStringLiteral("convert"), path("in.Hy3"), path("old.Hyo")});
-    QCOMPARE(refused.exitCode, 3);
-    QVERIFY2(refused.err.contains(QStringLiteral("旧バージョンの形式で保存しようとしています")),
-             qPrintable(refused.err));
-    QCOMPARE(readBytes(path("old.Hyo")), QByteArray("keep me"));
-
-    const Run accepted = runCli(
-        {QStringLiteral("convert"), QStringLiteral("--yes"), path("in.Hy3"), path("old.Hyo")});
-    QCOMPARE(accepted.exitCode, 0);
-    QCOMPARE(readBytes(path("old.Hyo")).size(), 2 + 3 * 146 + 3 * 33); // 33-byte names
-}
-
-void TestCli::dumpPrintsStoredRows()
-{
-    FareTable table;
-    table.SetCell(1, 1, QStringLiteral("東線"));
-    table.SetCell(1, 3, QStringLiteral("120"));
-    table.SetCell(2, 1, QStringLiteral("駅\\前\x1b]0;x\a\x7f\t"));
-    table.SetCell(2, 152, QStringLiteral("-3"));
-    table.SetCell(4, 1, QStringLiteral("not stored: row 3 has no name"));
-    saveTable(table, path("in.Hy3"));
-    const Run run = runCli({QStringLiteral("dump"), path("in.Hy3")});
-    QCOMPARE(run.exitCode, 0);
-    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 2);
-    const QStringList route = lines[0].split(u'\t');
-    QCOMPARE(route.size(), 152);
-    QCOMPARE(route[0], QStringLiteral("東線"));
-    QCOMPARE(route[1], QStringLiteral("0"));
-    QCOMPARE(route[2], QStringLiteral("120"));
-    const QStringList stop = lines[1].split(u'\t');
-    QCOMPARE(stop[0], QStringLiteral("駅\\\\前\\x1b]0;x\\x07\\x7f\\t"));
-    QCOMPARE(stop[151], QStringLiteral("-3"));
-}
-
-void TestCli::checkReportsWhatASaveWouldLose()
-{
-    // A table that cannot come from a binary file (it would not save) comes from a file whose
-    // names decode to a replacement character: that name cannot be written back.
-    QByteArray bytes("\x01\x00\x02\x00\x82\x20", 6);
-    bytes.append(QByteArray(302, '\0'));
-    QVERIFY(writeBytes(path("odd.Hy3"), bytes));
-    const Run run = runCli({QStringLiteral("check"), path("odd.Hy3")});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.out.contains(QStringLiteral("U+FFFD")), qPrintable(run.out));
-}
-
-void TestCli::checkOfCleanFileSucceeds()
-{
-    FareTable table;
-    fillFull(table, 10);
-    saveTable(table, path("clean.Hy3"));
-    const Run run = runCli({QStringLiteral("check"), path("clean.Hy3")});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QString());
+    const QString output = outputName.startsWith(u'/') ? outputName : path(outputName);
+    const CliRunner::Result run =
+        CliRunner::run(arguments, {}, output == outputName ? output : QString());
+    QVERIFY2(!run.crashed && run.exitCode == exitCode,
+             qPrintable(run.standardError + run.standardOutput));
+    if (stdoutHas.isEmpty() || stdoutHas.endsWith(u'\n'))
+        QCOMPARE(run.standardOutput, stdoutHas);
+    QVERIFY2(run.standardOutput.contains(stdoutHas), qPrintable(run.standardOutput));
+    QVERIFY2(run.standardError.contains(stderrHas), qPrintable(run.standardError));
+    if (outputName.isEmpty())
+        return;
+    QCOMPARE(QFileInfo::exists(output), outputSize != NoFile);
+    if (outputSize >= 0)
+        QCOMPARE(QFileInfo(output).size(), outputSize);
+    if (outputSize == InputBytes)
+        QCOMPARE(readBytes(output), inputBytes);
+    if (outputSize == EditorBytes) {
+        const QString editor = path(QStringLiteral("editor.") + outputName);
+        FareTable table;
+        FakePlatform platform; // answers yes
+        QCOMPARE(startupLoaderForPath(path(inputName))(table, platform, path(inputName)),
+                 Outcome::Done);
+        QCOMPARE(convertWriterForPath(editor)(table, platform, editor), Outcome::Done);
+        QCOMPARE(readBytes(output), readBytes(editor));
+    }
+#ifdef FAREWRIGHT_CLI_PDF
+    if (outputSize == Pdf)
+        QVERIFY(readBytes(output).startsWith("%PDF-"));
+#endif
 }
 
 void TestCli::checkFindings_data()
@@ -260,70 +276,6 @@ void TestCli::checkFindings()
     }
     QCOMPARE(findings.size(), 1);
     QVERIFY2(findings.first().contains(finding), qPrintable(findings.first()));
-}
-
-void TestCli::checkWithFaresAndTsv_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("lines"); // the first five fields of each TSV line
-    const QString tsv = QStringLiteral("--format=tsv");
-    const QString fares = QStringLiteral("--fares");
-    const QStringList saveLines{QStringLiteral("import-lines\t\t\t\t"),
-                                QStringLiteral("unsaved-row\t4\t2\t3\t"),
-                                QStringLiteral("unsaved-row\t5\t1\t4\t")};
-    const QString in = QStringLiteral("in.txt");
-    QTest::newRow("save rules") << QStringList{tsv, in} << 1 << saveLines;
-    QTest::newRow("fare rules too")
-        << QStringList{fares, tsv, in} << 1
-        << saveLines + QStringList{QStringLiteral("row-rises\t3\t4\t2\t2")};
-    QTest::newRow("fare rules, as text")
-        << QStringList{fares, in} << 1 << QStringList{{}, {}, {}, {}};
-    QTest::newRow("clean") << QStringList{fares, tsv, QStringLiteral("clean.txt")} << 0
-                           << QStringList{};
-}
-
-void TestCli::checkWithFaresAndTsv()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QFETCH(QStringList, lines);
-    // Ticket 2 at stop 2 is dearer than ticket 1; row 4 has no name, so rows 4 and 5 are not
-    // stored; the line after the blank line is not read.
-    QVERIFY(writeBytes(path("in.txt"), "Route,0\r\nA,1,170\r\nB,2,200,250\r\n,3,230\r\n"
-                                       "C,3,260,230,200\r\n\r\nD,1\r\n"));
-    QVERIFY(writeBytes(path("clean.txt"), "Route,0\r\nA,1,170\r\nB,2,200,170\r\n"));
-    args.last() = m_dir->filePath(args.last());
-    const Run run = runCli(QStringList{QStringLiteral("check")} + args);
-    QCOMPARE(run.exitCode, exitCode);
-    const QStringList out = run.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(out.size(), lines.size());
-    for (int i = 0; i < out.size(); ++i) {
-        const QStringList fields = out[i].split(u'\t');
-        const bool tsv = args.contains(QStringLiteral("--format=tsv"));
-        QCOMPARE(fields.size(), tsv ? 6 : 1);
-        QVERIFY2(fields.last().endsWith(QStringLiteral("。")), qPrintable(out[i]));
-        if (tsv)
-            QCOMPARE(QStringList(fields.mid(0, 5)).join(u'\t'), lines[i]);
-    }
-}
-
-void TestCli::convertWritesTheSheetAsPdf()
-{
-    FareTable table;
-    fillFull(table, 12);
-    saveTable(table, path("in.Hy3"));
-    const Run run = runCli({QStringLiteral("convert"), path("in.Hy3"), path("OUT.PDF")});
-#ifdef FAREWRIGHT_CLI_PDF
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY(readBytes(path("OUT.PDF")).startsWith("%PDF-"));
-    const Run missing = runCli({QStringLiteral("convert"), path("in.Hy3"), path("none/out.pdf")});
-    QCOMPARE(missing.exitCode, 1);
-    QVERIFY2(missing.err.contains(QStringLiteral("保存できませんでした")), qPrintable(missing.err));
-#else
-    QCOMPARE(run.exitCode, 2); // a build without the GUI has no renderer
-    QVERIFY(!QFileInfo::exists(path("OUT.PDF")));
-#endif
 }
 
 QTEST_GUILESS_MAIN(TestCli)

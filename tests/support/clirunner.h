@@ -10,17 +10,22 @@ namespace CliRunner {
 struct Result {
     int exitCode = -1;
     bool crashed = false;
+    QString standardOutput;
     QString standardError;
 };
 
 /**
  * Runs farewright-cli with args, optionally through a wrapper program (for example setpriv or
- * unshare) given as its own argument list before the binary.
+ * unshare) given as its own argument list before the binary, its standard output optionally
+ * into a file.
  */
-inline Result run(const QStringList& args, const QStringList& wrapper = {})
+inline Result run(const QStringList& args, const QStringList& wrapper = {},
+                  const QString& outputFile = {})
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QStringList all = wrapper;
     all.append(QStringLiteral(FAREWRIGHT_CLI));
     all.append(args);
@@ -35,6 +40,7 @@ inline Result run(const QStringList& args, const QStringList& wrapper = {})
     }
     result.crashed = process.exitStatus() != QProcess::NormalExit;
     result.exitCode = process.exitCode();
+    result.standardOutput = QString::fromUtf8(process.readAllStandardOutput());
     result.standardError = QString::fromUtf8(process.readAllStandardError());
     return result;
 }

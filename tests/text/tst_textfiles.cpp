@@ -1,0 +1,417 @@
+// Text and CSV files: how a line splits into fields, how a file splits into lines, the bytes the
+// export writes, and the code page 932 conversion. Damaged files and failing saves are in
+// tests/reliability.
+#include "fakeplatform.h"
+#include "model/cp932.h"
+#include "model/faretable.h"
+#include "testtables.h"
+#include "text/textencoding.h"
+#include "text/textexport.h"
+#include "text/textimport.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace TestTables;
+
+namespace {
+
+/** "k=v k=v": the fares of tickets k that are not 0. */
+QString faresOf(const FareRecord& record)
+{
+    QStringList parts;
+    for (int k = 1; k <= FareRecord::FareCount; ++k)
+        if (record.Fares[k - 1] != 0)
+            parts.append(QStringLiteral("%1=%2").arg(k).arg(record.Fares[k - 1]));
+    return parts.join(u' ');
+}
+
+/** Lines "name<i>,<i>" for i = 1..count, each ended by CR LF. */
+QByteArray numberedLines(int count)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= count; ++i)
+        bytes += "name" + QByteArray::number(i) + ',' + QByteArray::number(i % 1000) + "\r\n";
+    return bytes;
+}
+
+QByteArray sjis(const QString& text)
+{
+    return Cp932::encode(text).bytes;
+}
+
+} // namespace
+
+class TestTextFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void parseLine_data();
+    void parseLine();
+    void parsesText_data();
+    void parsesText();
+    void partialBytes_data();
+    void partialBytes();
+    void hugeLinesStayLinear();
+    void loadReplacesTheTable_data();
+    void loadReplacesTheTable();
+    void exportWritesTheLinesByteForByte();
+    void emptyRouteNameExportsAnEmptyFile();
+    void fullTableRoundTrip();
+    void convertsLikeCp932_data();
+    void convertsLikeCp932();
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+void TestTextFiles::parseLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ticketNo");
+    QTest::addColumn<QString>("fares");
+    QTest::addColumn<int>("overflowField");
+
+    QTest::newRow("as exported") << QStringLiteral("東線,1, 100, 200") << QStringLiteral("東線")
+                                 << 1 << QStringLiteral("1=100 2=200") << 0;
+    QTest::newRow("tab, full-width comma and comma")
+        << QStringLiteral("東線\t1，100,200") << QStringLiteral("東線") << 1
+        << QStringLiteral("1=100 2=200") << 0;
+    QTest::newRow("quoted fields") << QStringLiteral("\"東線\",\"1\",\"100\"")
+                                   << QStringLiteral("東線") << 1 << QStringLiteral("1=100") << 0;
+    QTest::newRow("quotes do not group")
+        << QStringLiteral("\"東,線\",7") << QStringLiteral("東") << 0 << QStringLiteral("1=7") << 0;
+    QTest::newRow("a name loses leading spaces only")
+        << QStringLiteral("  \u3000駅 前  ,3") << QStringLiteral("\u3000駅 前  ") << 3 << QString()
+        << 0;
+    QTest::newRow("no separator: name only")
+        << QStringLiteral("駅前") << QStringLiteral("駅前") << 0 << QString() << 0;
+    QTest::newRow("no name, empty fields are 0")
+        << QStringLiteral(",5,, 6,,") << QString() << 5 << QStringLiteral("2=6") << 0;
+    QTest::newRow("numbers as a save reads them")
+        << QStringLiteral("a,&H10,12.5,13.5,1 2,210円,-5,word,1e2") << QStringLiteral("a") << 16
+        << QStringLiteral("1=12 2=14 3=12 4=210 5=-5 7=100") << 0;
+    QTest::newRow("whole numbers of every length")
+        << QStringLiteral("a,12345, -9999 ,-,- 5,0007,32767,-32768") << QStringLiteral("a") << 12345
+        << QStringLiteral("1=-9999 3=-5 4=7 5=32767 6=-32768") << 0;
+    QTest::newRow("line feeds run on")
+        << QStringLiteral("東線\n,1\n2, 3\n") << QStringLiteral("東線\n") << 12
+        << QStringLiteral("1=3") << 0;
+    QTest::newRow("ticket number overflows")
+        << QStringLiteral("a,40000") << QStringLiteral("a") << 0 << QString() << 2;
+    QTest::newRow("fare overflows")
+        << QStringLiteral("a,1,5,-32769") << QStringLiteral("a") << 1 << QStringLiteral("1=5") << 4;
+    QTest::newRow("limits fit") << QStringLiteral("a,-32768,32767,-32768.5") << QStringLiteral("a")
+                                << -32768 << QStringLiteral("1=32767 2=-32768") << 0;
+    // The field is taken as it grows: "40000" overflows before "E-1" would bring it back.
+    QTest::newRow("mantissa overflows before its exponent")
+        << QStringLiteral("a,1,40000E-1") << QStringLiteral("a") << 1 << QString() << 3;
+    QTest::newRow("small mantissa with exponent")
+        << QStringLiteral("a,1,4000E-1") << QStringLiteral("a") << 1 << QStringLiteral("1=400")
+        << 0;
+
+    // 152 fields, then more: every field after the 152nd replaces it.
+    QStringList fields{QStringLiteral("n"), QStringLiteral("9")};
+    QStringList fares;
+    for (int k = 1; k <= 150; ++k) {
+        fields.append(QString::number(k));
+        fares.append(QStringLiteral("%1=%1").arg(k));
+    }
+    const QString upTo149 = QStringList(fares.mid(0, 149)).join(u' ');
+    QTest::newRow("153 fields: the last replaces the 152nd")
+        << (fields.join(u',') + QStringLiteral(",777")) << QStringLiteral("n") << 9
+        << (upTo149 + QStringLiteral(" 150=777")) << 0;
+    QTest::newRow("a separator after the 152nd empties it")
+        << (fields.join(u',') + u',') << QStringLiteral("n") << 9 << upTo149 << 0;
+    QTest::newRow("a replaced field that overflowed still fails")
+        << (fields.join(u',') + QStringLiteral(",99999,5")) << QStringLiteral("n") << 9
+        << fares.join(u' ') << 152;
+}
+
+void TestTextFiles::parseLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, name);
+    QFETCH(int, ticketNo);
+    QFETCH(QString, fares);
+    QFETCH(int, overflowField);
+    const ParsedLine parsed = ParseLine(line);
+    QCOMPARE(parsed.overflowField, overflowField);
+    QCOMPARE(parsed.ok(), overflowField == 0);
+    if (!parsed.ok()) {
+        QVERIFY(!parsed.overflowText.isEmpty());
+        return;
+    }
+    QCOMPARE(parsed.record.Name, name);
+    QCOMPARE(int(parsed.record.TicketNo), ticketNo);
+    QCOMPARE(faresOf(parsed.record), fares);
+}
+
+void TestTextFiles::parsesText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("names"); // first, second and last record's names
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QList<int>>("lines"); // count, first blank, after the blank, beyond 301
+    const int ok = int(TextImport::Status::Ok);
+    const QString a = QStringLiteral("a");
+    const QString b = QStringLiteral("b");
+    const QString c = QStringLiteral("c");
+    const QStringList numbered{QStringLiteral("name1"), QStringLiteral("name2"),
+                               QStringLiteral("name301")};
+
+    QTest::newRow("CR LF, lone CR, last line without its end")
+        << QByteArray("a,1\r\nb,2\rc") << ok << QStringList{a, b, c} << 3 << QList<int>{3, 0, 0, 0};
+    QTest::newRow("lone LF is one line")
+        << QByteArray("a,1\nb,2\nc\n") << ok << QStringList{a, a, a} << 1 << QList<int>{1, 0, 0, 0};
+    QTest::newRow("blank third line") << QByteArray("a\r\nb\r\n\r\nc\r\nd\r\n\r\n") << ok
+                                      << QStringList{a, b, b} << 2 << QList<int>{2, 3, 2, 0};
+    QTest::newRow("spaces make a blank line")
+        << QByteArray("a\r\n   \r\nc") << ok << QStringList{a, a, a} << 1 << QList<int>{1, 2, 1, 0};
+    QTest::newRow("a tab or a full-width blank is not blank")
+        << QByteArray("a\r\n\t\r\n\x81\x40\r\nc") << ok << QStringList{a, QString(), c} << 4
+        << QList<int>{4, 0, 0, 0};
+    QTest::newRow("LF after the last CR LF is a line")
+        << QByteArray("a\r\n\n") << ok << QStringList{a, QStringLiteral("\n"), QStringLiteral("\n")}
+        << 2 << QList<int>{2, 0, 0, 0};
+    QTest::newRow("first line spaces")
+        << QByteArray("  \ra") << ok << QStringList() << 0 << QList<int>{0, 1, 1, 0};
+    QTest::newRow("400 lines") << numberedLines(400) << ok << numbered << 301
+                               << QList<int>{400, 0, 0, 99};
+    QTest::newRow("32767 lines") << numberedLines(32767) << ok << numbered << 301
+                                 << QList<int>{32767, 0, 0, 32466};
+    QTest::newRow("32768 lines overflow, counting stops there")
+        << numberedLines(32868) << int(TextImport::Status::CountOverflow) << QStringList() << 0
+        << QList<int>{32768};
+    QTest::newRow("40000 lines after a blank fifth line")
+        << (numberedLines(4) + "\r\n" + numberedLines(40000)) << ok
+        << QStringList{QStringLiteral("name1"), QStringLiteral("name2"), QStringLiteral("name4")}
+        << 4 << QList<int>{4, 5, 40000, 0};
+    QTest::newRow("overflow beyond line 301 is never read")
+        << (numberedLines(301) + "b,1,99999\r\n") << ok << numbered << 301
+        << QList<int>{302, 0, 0, 1};
+}
+
+void TestTextFiles::parsesText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(QStringList, names);
+    QFETCH(int, records);
+    QFETCH(QList<int>, lines);
+    const TextImport parsed = parseText(bytes);
+    QCOMPARE(int(parsed.status), status);
+    QCOMPARE(parsed.ok(), parsed.error.isEmpty());
+    QCOMPARE(parsed.records.size(), records);
+    QCOMPARE(parsed.lineCount, lines[0]);
+    if (!parsed.ok())
+        return;
+    QCOMPARE((QList<int>{parsed.lineCount, parsed.firstBlankLine, parsed.linesAfterBlank,
+                         parsed.linesBeyondLimit}),
+             lines);
+    if (records > 0) {
+        QCOMPARE(parsed.records.first().Name, names[0]);
+        QCOMPARE(parsed.records.value(1, parsed.records.first()).Name, names[1]);
+        QCOMPARE(parsed.records.last().Name, names[2]);
+    }
+}
+
+void TestTextFiles::partialBytes_data()
+{
+    // The bytes are the beginning of a file too large to read whole.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("records");
+    const int ok = int(TextImport::Status::Ok);
+    const int tooLarge = int(TextImport::Status::TooLarge);
+    QTest::newRow("blank line within") << QByteArray("a\r\nb\r\n\r\nmore") << ok << 2;
+    QTest::newRow("blank line at the very end") << QByteArray("a\r\n  \r") << ok << 1;
+    QTest::newRow("no blank line") << QByteArray("a\r\nb\r\nc") << tooLarge << 0;
+    QTest::newRow("ends with a line end") << QByteArray("a\r\nb\r\n") << tooLarge << 0;
+    QTest::newRow("spaces that may go on") << QByteArray("a\r\n   ") << tooLarge << 0;
+    QTest::newRow("overflow reached")
+        << numberedLines(32768) << int(TextImport::Status::CountOverflow) << 0;
+    QTest::newRow("overflow with the 32768th line cut")
+        << (numberedLines(32767) + "nam") << int(TextImport::Status::CountOverflow) << 0;
+}
+
+void TestTextFiles::partialBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(int, records);
+    const TextImport parsed = parseText(bytes, false);
+    QCOMPARE(int(parsed.status), status);
+    QCOMPARE(parsed.records.size(), records);
+}
+
+void TestTextFiles::hugeLinesStayLinear()
+{
+    // Fields far beyond the 152nd, and line feeds that run one line on.
+    TextImport parsed =
+        parseText(QByteArray("route,1").append(QByteArray(", 12").repeated(2'500'000)));
+    QVERIFY(parsed.ok());
+    QCOMPARE(int(parsed.records.first().TicketNo), 1);
+    QCOMPARE(int(parsed.records.first().Fares[149]), 12);
+    parsed = parseText("route" + QByteArray("\n,1").repeated(3'000'000));
+    QVERIFY(parsed.ok());
+    QCOMPARE(parsed.records.size(), 1);
+    QCOMPARE(int(parsed.records.first().Fares[149]), 1);
+}
+
+void TestTextFiles::loadReplacesTheTable_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("two lines") << sjis(QStringLiteral("東線\r\n駅前,0,0,150\r\n")) << 2;
+    // A blank first line empties the table.
+    QTest::newRow("blank first line") << QByteArray("\r\n東線,1\r\n") << 0;
+}
+
+void TestTextFiles::loadReplacesTheTable()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rows);
+    const QString file = path(QStringLiteral("in.csv"));
+    QVERIFY(writeBytes(file, bytes));
+    FareTable table;
+    fillTagged(table);
+    FakePlatform platform;
+    QCOMPARE(LoadText(table, platform, file), Outcome::Done);
+    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(platform.busyDepth, 0);
+    QVERIFY(!table.isHidden());
+
+    FareTable expected;
+    if (rows > 0) {
+        expected.SetCell(1, 1, QStringLiteral("東線"));
+        expected.SetCell(1, 2, QStringLiteral("0")); // the ticket number is always written
+        expected.SetCell(2, 1, QStringLiteral("駅前"));
+        expected.SetCell(2, 2, QStringLiteral("0"));
+        expected.SetCell(2, 4, QStringLiteral("150")); // a fare of 0 is an empty cell
+    }
+    QCOMPARE(snapshot(table), snapshot(expected));
+    QCOMPARE(table.CurRow(), rows > 0 ? rows : 301);
+    QCOMPARE(table.CurCol(), 152);
+}
+
+void TestTextFiles::exportWritesTheLinesByteForByte()
+{
+    FareTable table;
+    table.SetCell(1, 1, QStringLiteral(" 東線 "));   // blanks around the name stay
+    table.SetCell(1, 3, QStringLiteral("  120 "));   // a fare loses its blanks
+    table.SetCell(1, 4, QStringLiteral("word"));     // text that is no number is written as is
+    table.SetCell(1, 5, QStringLiteral("\u300080")); // a full-width blank is not a space
+    table.SetCell(1, 152, QStringLiteral("9 "));
+    table.SetCell(2, 1, QStringLiteral("駅,前")); // no quoting
+    table.SetCell(2, 2, QStringLiteral(" 3"));    // the ticket number is written unchanged
+    table.SetCell(2, 3, QStringLiteral("1 2"));   // inner blanks stay
+    table.SetCell(4, 1, QStringLiteral("孤立"));  // below the empty name of row 3
+    table.SetCell(4, 3, QStringLiteral("500"));
+    FakePlatform platform;
+    const QString file = path(QStringLiteral("out")); // the extension plays no part
+    QCOMPARE(exportText(table, platform, file), Outcome::Done);
+
+    const QByteArray expected =
+        // " 東線 " "," (no ticket number) then fares 120, word, "　80", 146 empty, 9
+        QByteArray(" \x93\x8c\x90\xfc ,, 120, word, \x81\x40"
+                   "80") +
+        QByteArray(", ").repeated(146) + QByteArray(", 9\r\n") +
+        // "駅,前" "," " 3" then fares "1 2" and 149 empty
+        QByteArray("\x89\x77,\x91\x4f, 3, 1 2") + QByteArray(", ").repeated(149) + "\r\n";
+    QCOMPARE(readBytes(file), expected);
+    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(platform.busyDepth, 0);
+    QVERIFY(platform.busyCalls > 0);
+    QVERIFY(!table.isHidden());
+    // The cells were read as GetCell reads them: the last one read is current.
+    QCOMPARE(table.CurRow(), 2);
+    QCOMPARE(table.CurCol(), 152);
+}
+
+void TestTextFiles::emptyRouteNameExportsAnEmptyFile()
+{
+    const QString file = path(QStringLiteral("empty.txt"));
+    QVERIFY(writeBytes(file, "old content"));
+    FareTable table;
+    table.SetCell(2, 1, QStringLiteral("駅前"));
+    table.SetCell(1, 3, QStringLiteral("100"));
+    FakePlatform platform;
+    QCOMPARE(exportText(table, platform, file), Outcome::Done);
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(QFileInfo(file).size(), 0);
+    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(table.CurRow(), 1);
+    QCOMPARE(table.CurCol(), 1);
+}
+
+void TestTextFiles::fullTableRoundTrip()
+{
+    FareTable original;
+    fillFull(original);
+    FakePlatform platform;
+    const QString file = path(QStringLiteral("full.txt"));
+    QCOMPARE(exportText(original, platform, file), Outcome::Done);
+    FareTable loaded;
+    QCOMPARE(LoadText(loaded, platform, file), Outcome::Done);
+    QCOMPARE(snapshot(loaded), snapshot(original));
+    QVERIFY(platform.messages.isEmpty());
+}
+
+void TestTextFiles::convertsLikeCp932_data()
+{
+    // The text files' conversion takes shortcuts, but must give exactly what Cp932 gives, both
+    // ways; text decoded from bytes that are not code page 932 holds U+FFFD, which no encoding
+    // can write.
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray ascii;
+    for (int b = 0; b < 0x80; ++b)
+        ascii.append(char(b));
+    QTest::newRow("every ASCII byte") << ascii;
+    QTest::newRow("Japanese") << sjis(QStringLiteral("東線　駅前，ﾊﾞｽ～"));
+    QTest::newRow("second byte in the ASCII range") << QByteArray("\x83\x41\x83\x5c,\x95\x5c");
+    QTest::newRow("invalid lead, then a valid pair ending in ASCII")
+        << QByteArray("\x85\x81\x40x"); // 0x85 is unassigned; 0x81 0x40 is U+3000
+    QTest::newRow("lead byte before CR") << QByteArray("a\x82\r\n");
+    QTest::newRow("lead byte at the end") << QByteArray("ab\x82");
+    QTest::newRow("half-width katakana") << QByteArray("\xca\xde\xbd,1");
+    QTest::newRow("single bytes Windows maps to U+0080 and private use")
+        << QByteArray("\x80\xa0\xfd\xfe\xff.");
+    // Mostly ASCII with lead bytes, trail bytes and invalid bytes mixed in, where the shortcut
+    // for ASCII meets the converter.
+    const char pool[] = "a,1 \r\n\x81\x82\x85\x88\x9f\xe0\xfc\xa0\xca\xfd\x40\x7e\x80";
+    QRandomGenerator random(932);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray bytes;
+        for (int i = 0; i < 100; ++i)
+            bytes.append(pool[random.bounded(int(sizeof(pool) - 1))]);
+        QTest::addRow("random %d", round) << bytes;
+    }
+}
+
+void TestTextFiles::convertsLikeCp932()
+{
+    QFETCH(QByteArray, bytes);
+    const QString text = Cp932::decode(bytes);
+    QCOMPARE(TextEncoding::decode(bytes), text);
+    const Cp932::Encoded reference = Cp932::encode(text);
+    QByteArray out(TextEncoding::maxEncodedSize(text.size()) + 1, '#');
+    char* at = out.data();
+    Cp932::Encoded failure;
+    QCOMPARE(TextEncoding::encodeInto(at, text, failure), reference.ok);
+    if (reference.ok) {
+        QCOMPARE(out.left(at - out.data()), reference.bytes);
+        QCOMPARE(out.back(), '#'); // nothing written past the room promised
+    } else {
+        QCOMPARE(at, out.data());
+        QCOMPARE(failure.badCharacter, reference.badCharacter);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"
