@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,9 +57,6 @@ void TestCorvresLibrary::calls_data()
     const QString fake = QStringLiteral(FAKE_CORVRES);
     const QString noMail = QStringLiteral(FAKE_CORVRES_NOMAIL);
 
-    QTest::newRow("home page") << fake << QByteArray("CorvaneHpURL")
-                               << QStringLiteral("https://a.example/") << true
-                               << QStringLiteral("https://a.example/");
     QTest::newRow("UTF-8 text") << fake << QByteArray("CorvaneHpURL")
                                 << QStringLiteral("https://運賃.example/ﾊﾞｽ") << true
                                 << QStringLiteral("https://運賃.example/ﾊﾞｽ");
@@ -88,60 +84,34 @@ void TestCorvresLibrary::calls()
 
     const CorvresLibrary::Result result = CorvresLibrary::call(library, function.constData());
     QCOMPARE(result.ok, ok);
-    if (ok) {
-        QCOMPARE(result.text, text);
-        QVERIFY(result.failure.isEmpty());
-    } else {
-        QCOMPARE(result.failure, text.arg(library));
-    }
+    QCOMPARE(result.text + result.failure, ok ? text : text.arg(library)); // never both
 }
 
 void TestCorvresLibrary::libraryIsLoadedAfreshEveryCall()
 {
+    // The distributor replaces the library while the program runs (its removal: tst_frmabout).
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("libcorvres.so"));
-
     QVERIFY(FakeCorvres::place(QStringLiteral(FAKE_CORVRES), path));
     QVERIFY(CorvresLibrary::call(path, "CorvaneMailAddress").ok);
-
-    // The distributor replaces the library while the program runs.
     QVERIFY(FakeCorvres::place(QStringLiteral(FAKE_CORVRES_NOMAIL), path));
-    CorvresLibrary::Result result = CorvresLibrary::call(path, "CorvaneMailAddress");
-    QVERIFY(!result.ok);
-    QVERIFY2(result.failure.contains(QStringLiteral("関数 CorvaneMailAddress がありません")),
-             qPrintable(result.failure));
-
-    QFile garbage(path);
-    QVERIFY(garbage.remove());
-    QVERIFY(garbage.open(QIODevice::WriteOnly));
-    garbage.write("not a library\n");
-    garbage.close();
-    result = CorvresLibrary::call(path, "CorvaneHpURL");
-    QVERIFY(!result.ok);
+    QVERIFY(!CorvresLibrary::call(path, "CorvaneMailAddress").ok);
+    QVERIFY(FakeCorvres::place(QFINDTESTDATA("fakecorvres.cpp"), path)); // no library
+    const CorvresLibrary::Result result = CorvresLibrary::call(path, "CorvaneHpURL");
     QVERIFY2(result.failure.startsWith(
                  QStringLiteral("リンクライブラリ「%1」を読み込めません（").arg(path)),
              qPrintable(result.failure));
-
-    QVERIFY(QFile::remove(path));
-    result = CorvresLibrary::call(path, "CorvaneHpURL");
-    QCOMPARE(result.failure, QStringLiteral("リンクライブラリ「%1」が見つかりません。").arg(path));
 }
 
 void TestCorvresLibrary::searchOrder()
 {
     const QStringList paths = CorvresLibrary::searchPaths(QStringLiteral("/opt/fw/bin"));
     QCOMPARE(paths.size(), 3);
-    QCOMPARE(CorvresLibrary::fileName(), QStringLiteral("libcorvres.so"));
     QCOMPARE(paths.first(), QStringLiteral("/opt/fw/bin/libcorvres.so"));
     QVERIFY2(paths[1].startsWith(QLatin1String("/opt/fw/")) &&
                  paths[1].endsWith(QLatin1String("/farewright/libcorvres.so")),
              qPrintable(paths[1]));
     QCOMPARE(paths.last(), QStringLiteral("/opt/fw/corvres/libcorvres.so"));
-    // The editor is built in src/app beside src/corvres.
-    const QFileInfo library(QStringLiteral(REAL_CORVRES));
-    QVERIFY(CorvresLibrary::searchPaths(library.dir().filePath(QStringLiteral("../app")))
-                .contains(library.absoluteFilePath()));
 }
 
 void TestCorvresLibrary::defaultSearchStartsInProgramFolder()
