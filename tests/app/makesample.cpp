@@ -7,7 +7,6 @@
 #include "model/faretable.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 
 namespace {
 
@@ -22,14 +21,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: farewright_make_sample PATH [ROUTE_NAME]\n");
-        return 2;
-    }
-    const QString route =
-        args.size() > 2 ? args[2] : QStringLiteral("みなと線（駅前〜岬の湯温泉）");
     FareTable table;
-    table.SetCell(1, 1, route);
+    table.SetCell(1, 1, args.value(2, QStringLiteral("みなと線（駅前〜岬の湯温泉）")));
     const QStringList stops = QString::fromUtf8(Stops).split(u' ');
     for (int s = 1; s <= stops.size(); ++s) {
         const int row = s + 1;
@@ -39,8 +32,7 @@ int main(int argc, char* argv[])
             table.SetCell(row, 2 + k, 170 + 30 * (s - k) + 10 * ((s - k) / 3));
     }
     TerminalPlatform platform(true);
-    const FileOperation save = saveWriterForPath(args[1]);
-    if (!save || save(table, platform, args[1]) != Outcome::Done)
-        return 1;
-    return 0;
+    // Without a path (or with one of no known type) there is no writer: exit status 1.
+    const FileOperation save = saveWriterForPath(args.value(1));
+    return save && save(table, platform, args[1]) == Outcome::Done ? 0 : 1;
 }
