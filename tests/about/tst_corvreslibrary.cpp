@@ -8,10 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-const char* const hpVariable = "FAKE_CORVANE_HP";
-} // namespace
-
 class TestCorvresLibrary : public QObject {
     Q_OBJECT
 
@@ -27,7 +23,7 @@ private slots:
 
 void TestCorvresLibrary::cleanup()
 {
-    qunsetenv(hpVariable);
+    qunsetenv("FAKE_CORVANE_HP");
     qunsetenv("FAKE_CORVANE_MAIL");
 }
 
@@ -80,7 +76,7 @@ void TestCorvresLibrary::calls()
     QFETCH(QString, hpText);
     QFETCH(bool, ok);
     QFETCH(QString, text);
-    FakeCorvres::setText(hpVariable, hpText);
+    FakeCorvres::setText("FAKE_CORVANE_HP", hpText);
 
     const CorvresLibrary::Result result = CorvresLibrary::call(library, function.constData());
     QCOMPARE(result.ok, ok);
@@ -122,7 +118,6 @@ void TestCorvresLibrary::defaultSearchStartsInProgramFolder()
 
     QFile::remove(besideProgram);
     CorvresLibrary::Result result = CorvresLibrary::call(QString(), "CorvaneHpURL");
-    QVERIFY(!result.ok);
     QVERIFY(result.failure.startsWith(
         QStringLiteral("リンクライブラリ「libcorvres.so」が見つかりません。")));
     const QStringList searched =
@@ -131,7 +126,7 @@ void TestCorvresLibrary::defaultSearchStartsInProgramFolder()
         QVERIFY2(result.failure.contains(path), qPrintable(path));
 
     QVERIFY(FakeCorvres::place(QStringLiteral(FAKE_CORVRES), besideProgram));
-    FakeCorvres::setText(hpVariable, QStringLiteral("https://beside.example/"));
+    FakeCorvres::setText("FAKE_CORVANE_HP", QStringLiteral("https://beside.example/"));
     result = CorvresLibrary::call(QString(), "CorvaneHpURL");
     QVERIFY2(result.ok, qPrintable(result.failure));
     QCOMPARE(result.text, QStringLiteral("https://beside.example/"));
