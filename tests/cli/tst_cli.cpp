@@ -4,7 +4,6 @@
 #include "clirunner.h"
 #include "commands/fileformats.h"
 #include "fakeplatform.h"
-#include "model/cp932.h"
 #include "model/faretable.h"
 #include "testtables.h"
 
@@ -16,11 +15,6 @@
 using namespace TestTables;
 
 namespace {
-
-QByteArray sjis(const QString& text)
-{
-    return Cp932::encode(text).bytes;
-}
 
 const QString SmallText = QStringLiteral("東線,5, 100, 200\r\n駅前,7, 150\r\n");
 
@@ -90,8 +84,6 @@ void TestCli::runs_data()
         QStringLiteral("拡張子から形式がわかりません"));
     row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {},
         QStringLiteral("out.doc"), "out.doc");
-    row("missing input", "convert @none.txt @out.Hy3", "in.txt", small, 1, {},
-        QStringLiteral("none.txt」を読み込めませんでした"), "out.Hy3");
 
     // Code page 932 bytes that Windows maps to U+0080 and private use come back unchanged.
     const QByteArray windowsBytes("\x80\xa0\xfd\xfe\xff");
@@ -108,8 +100,6 @@ void TestCli::runs_data()
     // Every format as the editor's own writer saves it.
     row("text to Hyo with --yes", "convert --yes @in.txt @out.HYO", "in.txt", small, 0, {}, {},
         "out.HYO", EditorBytes);
-    row("text to Hyp with --yes", "convert --yes @in.txt @out.Hyp", "in.txt", small, 0, {}, {},
-        "out.Hyp", EditorBytes);
     row("text to Hy3", "convert @in.txt @out.Hy3", "in.txt", small, 0, {}, {}, "out.Hy3",
         EditorBytes);
     // A .Hyo file whose one name holds a comma: length 5, "駅,前", 72 empty fares.
@@ -234,7 +224,6 @@ void TestCli::checkFindings_data()
     QTest::addColumn<int>("col");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("finding");
-    QTest::newRow("clean") << 2 << 5 << QStringLiteral("120") << QString();
     QTest::newRow("rounded fraction is clean") << 2 << 5 << QStringLiteral("12.5") << QString();
     QTest::newRow("overflow") << 2 << 5 << QStringLiteral("40000")
                               << QStringLiteral("範囲を超える");

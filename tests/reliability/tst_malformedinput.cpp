@@ -13,7 +13,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 #include <functional>
 #include <string_view>
 
@@ -134,19 +133,12 @@ Writer pieces(QList<Piece> list)
     };
 }
 
-QByteArray int16(qint16 value)
-{
-    char bytes[2];
-    qToLittleEndian<qint16>(value, bytes);
-    return QByteArray(bytes, 2);
-}
-
 /** A record of fixed-size words after a name of nameLength 'N' bytes. */
 QByteArray longNameRecord(int nameLength, int fixedWords)
 {
-    QByteArray record = int16(qint16(quint16(nameLength))) + QByteArray(nameLength, 'N');
+    QByteArray record = TestTables::le16(nameLength) + QByteArray(nameLength, 'N');
     for (int i = 0; i < fixedWords; ++i)
-        record.append(int16(qint16(i + 1)));
+        record.append(TestTables::le16(i + 1));
     return record;
 }
 
@@ -204,19 +196,19 @@ void TestMalformedInput::damagedInput_data()
     row("64 MiB of one byte", "garbage.Hy3", pieces({{{}, '\x7f', 64 * mebi}}), Failed,
         QStringLiteral("レコード数 32639 は表の行数"), {}, 1, 1);
     const QByteArray hy3Record = longNameRecord(0xFFFF, 151);
-    QList<Piece> cut{{int16(301)}};
+    QList<Piece> cut{{TestTables::le16(301)}};
     for (int i = 0; i < 300; ++i)
         cut.append({hy3Record});
     cut.append({hy3Record.chopped(1)});
     row("301 names of 65535 bytes, the last record cut", "longnames-cut.Hy3", pieces(cut), Failed,
         QStringLiteral("301 件目のレコードの整理券番号・運賃"), {}, 1, 1);
-    QList<Piece> longNames{{int16(201)}};
+    QList<Piece> longNames{{TestTables::le16(201)}};
     for (int i = 0; i < 201; ++i)
         longNames.append({longNameRecord(0xFFFF, 72)});
     row("201 names of 65535 bytes", "longnames.Hyo", pieces(longNames), Done, {},
         QString(0xFFFF, u'N'), 0, 0);
     row("a table followed by 64 MiB", "trailing.Hyp",
-        pieces({{int16(1) + longNameRecord(4, 73), '\xff', 64 * mebi}}), Done, {},
+        pieces({{TestTables::le16(1) + longNameRecord(4, 73), '\xff', 64 * mebi}}), Done, {},
         QStringLiteral("NNNN"), 0, 0);
     // The message quotes 40 characters of the field, however long, and comes at once.
     row("one fare of 64 MiB", "longfare.txt", pieces({{"A,1, ", '1', 64 * mebi - 7}, {"\r\n"}}),

@@ -1,6 +1,6 @@
 // Text and CSV files: how a line splits into fields, how a file splits into lines, the bytes the
-// export writes, and the code page 932 conversion. Damaged files and failing saves are in
-// tests/reliability.
+// export writes, and the code page 932 conversion that all files use. Damaged files and failing
+// saves are in tests/reliability.
 #include "fakeplatform.h"
 #include "model/cp932.h"
 #include "model/faretable.h"
@@ -36,11 +36,6 @@ QByteArray numberedLines(int count)
     return bytes;
 }
 
-QByteArray sjis(const QString& text)
-{
-    return Cp932::encode(text).bytes;
-}
-
 } // namespace
 
 class TestTextFiles : public QObject {
@@ -52,8 +47,6 @@ private slots:
     void parseLine();
     void parsesText_data();
     void parsesText();
-    void partialBytes_data();
-    void partialBytes();
     void hugeLinesStayLinear();
     void loadReplacesTheTable_data();
     void loadReplacesTheTable();
@@ -62,6 +55,8 @@ private slots:
     void fullTableRoundTrip();
     void convertsLikeCp932_data();
     void convertsLikeCp932();
+    void unencodableCharacterIsNamed_data();
+    void unencodableCharacterIsNamed();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -195,6 +190,21 @@ void TestTextFiles::parsesText_data()
     QTest::newRow("overflow beyond line 301 is never read")
         << (numberedLines(301) + "b,1,99999\r\n") << ok << numbered << 301
         << QList<int>{302, 0, 0, 1};
+
+    // No line counts: the bytes are the beginning of a file too large to read whole.
+    const auto partial = [](const char* name, const QByteArray& bytes, TextImport::Status status,
+                            int records) {
+        QTest::newRow(name) << bytes << int(status) << QStringList() << records << QList<int>();
+    };
+    const TextImport::Status tooLarge = TextImport::Status::TooLarge;
+    const TextImport::Status overflow = TextImport::Status::CountOverflow;
+    partial("partial, blank line within", "a\r\nb\r\n\r\nmore", TextImport::Status::Ok, 2);
+    partial("partial, blank line at the very end", "a\r\n  \r", TextImport::Status::Ok, 1);
+    partial("partial, no blank line", "a\r\nb\r\nc", tooLarge, 0);
+    partial("partial, ends with a line end", "a\r\nb\r\n", tooLarge, 0);
+    partial("partial, spaces that may go on", "a\r\n   ", tooLarge, 0);
+    partial("partial, overflow reached", numberedLines(32768), overflow, 0);
+    partial("partial, the 32768th line cut", numberedLines(32767) + "nam", overflow, 0);
 }
 
 void TestTextFiles::parsesText()
@@ -204,10 +214,12 @@ void TestTextFiles::parsesText()
     QFETCH(QStringList, names);
     QFETCH(int, records);
     QFETCH(QList<int>, lines);
-    const TextImport parsed = parseText(bytes);
+    const TextImport parsed = parseText(bytes, !lines.isEmpty());
     QCOMPARE(int(parsed.status), status);
     QCOMPARE(parsed.ok(), parsed.error.isEmpty());
     QCOMPARE(parsed.records.size(), records);
+    if (lines.isEmpty())
+        return;
     QCOMPARE(parsed.lineCount, lines[0]);
     if (!parsed.ok())
         return;
@@ -219,35 +231,6 @@ void TestTextFiles::parsesText()
         QCOMPARE(parsed.records.value(1, parsed.records.first()).Name, names[1]);
         QCOMPARE(parsed.records.last().Name, names[2]);
     }
-}
-
-void TestTextFiles::partialBytes_data()
-{
-    // The bytes are the beginning of a file too large to read whole.
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<int>("records");
-    const int ok = int(TextImport::Status::Ok);
-    const int tooLarge = int(TextImport::Status::TooLarge);
-    QTest::newRow("blank line within") << QByteArray("a\r\nb\r\n\r\nmore") << ok << 2;
-    QTest::newRow("blank line at the very end") << QByteArray("a\r\n  \r") << ok << 1;
-    QTest::newRow("no blank line") << QByteArray("a\r\nb\r\nc") << tooLarge << 0;
-    QTest::newRow("ends with a line end") << QByteArray("a\r\nb\r\n") << tooLarge << 0;
-    QTest::newRow("spaces that may go on") << QByteArray("a\r\n   ") << tooLarge << 0;
-    QTest::newRow("overflow reached")
-        << numberedLines(32768) << int(TextImport::Status::CountOverflow) << 0;
-    QTest::newRow("overflow with the 32768th line cut")
-        << (numberedLines(32767) + "nam") << int(TextImport::Status::CountOverflow) << 0;
-}
-
-void TestTextFiles::partialBytes()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, status);
-    QFETCH(int, records);
-    const TextImport parsed = parseText(bytes, false);
-    QCOMPARE(int(parsed.status), status);
-    QCOMPARE(parsed.records.size(), records);
 }
 
 void TestTextFiles::hugeLinesStayLinear()
@@ -365,23 +348,47 @@ void TestTextFiles::fullTableRoundTrip()
 
 void TestTextFiles::convertsLikeCp932_data()
 {
-    // The text files' conversion takes shortcuts, but must give exactly what Cp932 gives, both
-    // ways; text decoded from bytes that are not code page 932 holds U+FFFD, which no encoding
-    // can write.
+    // The bytes read as text (when given) with Cp932, and the typed text (when given) is written
+    // as those bytes. The text files' conversion takes shortcuts, but must give exactly what
+    // Cp932 gives, both ways; text decoded from bytes that are not code page 932 holds U+FFFD,
+    // which no encoding can write.
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typed");
+    const auto row = [](const char* name, const QByteArray& bytes, const char* text = nullptr,
+                        const char* typed = nullptr) {
+        QTest::newRow(name) << bytes << (text ? QString::fromUtf8(text) : QString())
+                            << (typed ? QString::fromUtf8(typed) : QString());
+    };
+    row("hiragana", "\x82\xa0", "あ", "あ");
+    row("backslash stays", "\\", "\\", "\\");
+    row("half-width katakana", "\xca\xde\xbd,1", "ﾊﾞｽ,1", "ﾊﾞｽ,1");
+    // Code page 932 as Windows maps it, where other Shift-JIS tables differ.
+    row("wave dash", "\x81\x60", "～", "～");
+    row("full-width minus", "\x81\x7c", "－", "－");
+    row("NEC circled one", "\x87\x40", "①", "①");
+    row("IBM extension", "\xfb\xfc", "髙", "髙");
+    row("ideographic space", "\x81\x40", "　", "　");
+    row("single bytes Windows maps to U+0080 and private use", "\x80\xa0\xfd\xfe\xff.",
+        "\u0080\uF8F0\uF8F1\uF8F2\uF8F3.", "\u0080\uF8F0\uF8F1\uF8F2\uF8F3.");
+    // Characters near one that code page 932 has are written as that one.
+    row("wave dash as typed on Linux", "\x81\x60", "～", "〜");
+    row("minus sign", "\x81\x7c", "－", "−");
+    row("yen sign", "\\", "\\", "¥");
+    row("lone lead byte at the end", "ab\x82", "ab\uFFFD");
+    row("bad trail byte", "\x82\x20Z", "\uFFFD Z");
+    row("unassigned lead byte", "\x85\x40x", "\uFFFD@x");
+    // 0x85 is unassigned; 0x81 0x40 is U+3000
+    row("invalid lead, then a valid pair ending in ASCII", "\x85\x81\x40x", "\uFFFD\u3000x");
+    row("lead byte before CR", "a\x82\r\n");
+    QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << QStringLiteral("a%1b").arg(QChar(0))
+                              << QString();
     QByteArray ascii;
     for (int b = 0; b < 0x80; ++b)
         ascii.append(char(b));
-    QTest::newRow("every ASCII byte") << ascii;
-    QTest::newRow("Japanese") << sjis(QStringLiteral("東線　駅前，ﾊﾞｽ～"));
-    QTest::newRow("second byte in the ASCII range") << QByteArray("\x83\x41\x83\x5c,\x95\x5c");
-    QTest::newRow("invalid lead, then a valid pair ending in ASCII")
-        << QByteArray("\x85\x81\x40x"); // 0x85 is unassigned; 0x81 0x40 is U+3000
-    QTest::newRow("lead byte before CR") << QByteArray("a\x82\r\n");
-    QTest::newRow("lead byte at the end") << QByteArray("ab\x82");
-    QTest::newRow("half-width katakana") << QByteArray("\xca\xde\xbd,1");
-    QTest::newRow("single bytes Windows maps to U+0080 and private use")
-        << QByteArray("\x80\xa0\xfd\xfe\xff.");
+    row("every ASCII byte", ascii);
+    row("Japanese", sjis(QStringLiteral("東線　駅前，ﾊﾞｽ～")));
+    row("second byte in the ASCII range", "\x83\x41\x83\x5c,\x95\x5c");
     // Mostly ASCII with lead bytes, trail bytes and invalid bytes mixed in, where the shortcut
     // for ASCII meets the converter.
     const char pool[] = "a,1 \r\n\x81\x82\x85\x88\x9f\xe0\xfc\xa0\xca\xfd\x40\x7e\x80";
@@ -390,20 +397,29 @@ void TestTextFiles::convertsLikeCp932_data()
         QByteArray bytes;
         for (int i = 0; i < 100; ++i)
             bytes.append(pool[random.bounded(int(sizeof(pool) - 1))]);
-        QTest::addRow("random %d", round) << bytes;
+        QTest::addRow("random %d", round) << bytes << QString() << QString();
     }
 }
 
 void TestTextFiles::convertsLikeCp932()
 {
     QFETCH(QByteArray, bytes);
-    const QString text = Cp932::decode(bytes);
-    QCOMPARE(TextEncoding::decode(bytes), text);
-    const Cp932::Encoded reference = Cp932::encode(text);
-    QByteArray out(TextEncoding::maxEncodedSize(text.size()) + 1, '#');
+    QFETCH(QString, text);
+    QFETCH(QString, typed);
+    if (!typed.isNull()) {
+        const Cp932::Encoded encoded = Cp932::encode(typed);
+        QVERIFY(encoded.ok);
+        QCOMPARE(encoded.bytes, bytes);
+    }
+    const QString decoded = Cp932::decode(bytes);
+    if (!text.isNull())
+        QCOMPARE(decoded, text);
+    QCOMPARE(TextEncoding::decode(bytes), decoded);
+    const Cp932::Encoded reference = Cp932::encode(decoded);
+    QByteArray out(TextEncoding::maxEncodedSize(decoded.size()) + 1, '#');
     char* at = out.data();
     Cp932::Encoded failure;
-    QCOMPARE(TextEncoding::encodeInto(at, text, failure), reference.ok);
+    QCOMPARE(TextEncoding::encodeInto(at, decoded, failure), reference.ok);
     if (reference.ok) {
         QCOMPARE(out.left(at - out.data()), reference.bytes);
         QCOMPARE(out.back(), '#'); // nothing written past the room promised
@@ -411,6 +427,34 @@ void TestTextFiles::convertsLikeCp932()
         QCOMPARE(at, out.data());
         QCOMPARE(failure.badCharacter, reference.badCharacter);
     }
+}
+
+void TestTextFiles::unencodableCharacterIsNamed_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("bad");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("emoji, a surrogate pair")
+        << QStringLiteral("駅🚌前") << QStringLiteral("🚌") << 1 << QStringLiteral("U+1F68C");
+    QTest::newRow("hangul") << QStringLiteral("ab한") << QStringLiteral("한") << 2
+                            << QStringLiteral("U+D55C");
+    QTest::newRow("replacement character")
+        << QStringLiteral("\uFFFD") << QStringLiteral("\uFFFD") << 0 << QStringLiteral("U+FFFD");
+}
+
+void TestTextFiles::unencodableCharacterIsNamed()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, bad);
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    const Cp932::Encoded encoded = Cp932::encode(text);
+    QVERIFY(!encoded.ok);
+    QVERIFY(encoded.bytes.isEmpty());
+    QCOMPARE(encoded.badCharacter, bad);
+    QCOMPARE(int(encoded.badIndex), index);
+    QCOMPARE(Cp932::codePointName(bad), name);
 }
 
 QTEST_GUILESS_MAIN(TestTextFiles)
