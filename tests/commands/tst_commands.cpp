@@ -34,12 +34,6 @@ Outcome runFileCommand(FileCommands& files, const QString& name)
     return files.ImportText();
 }
 
-void fillSmallTable(FareTable& table)
-{
-    TestTables::fillFull(table, 3);
-    table.SetCell(1, 1, QStringLiteral("東西線"));
-}
-
 } // namespace
 
 class TestCommands : public QObject {
@@ -270,7 +264,7 @@ void TestCommands::fileCommandRefusals()
     QTemporaryDir dir;
     const QString path = chosen.isEmpty() ? QString() : dir.filePath(chosen);
     Fixture f;
-    fillSmallTable(f.table);
+    TestTables::fillFull(f.table, 3);
     const QStringList before = TestTables::snapshot(f.table);
     if (!path.isEmpty())
         f.platform.fileAnswers << path;
@@ -293,7 +287,7 @@ void TestCommands::fileCommandRefusals()
 void TestCommands::lastPathIsSharedByAllDialogs()
 {
     Fixture f;
-    fillSmallTable(f.table);
+    TestTables::fillFull(f.table, 3);
     const QString text = m_dir.filePath(QStringLiteral("shared.txt"));
     const QString other = m_dir.filePath(QStringLiteral("other"));
 
@@ -331,7 +325,7 @@ void TestCommands::savedFileOpensAgain()
     const QString path = m_dir.filePath(name);
     const bool binary = save == QLatin1String("save");
     Fixture saving;
-    fillSmallTable(saving.table);
+    TestTables::fillFull(saving.table, 3);
     saving.platform.fileAnswers << path;
     QCOMPARE(runFileCommand(saving.files, save), Outcome::Done);
     QVERIFY(saving.platform.messages.isEmpty());

@@ -38,7 +38,6 @@ private slots:
     void headingsAfterSetUp();
     void startsOnRouteName();
     void moveRunsLeaveMoveChangeInOrder();
-    void openEditCommitsIntoCellBeingLeft();
     void dataClsEmptiesOrdinaryCellsOnly();
     void hiddenTableGathersNotifications();
 };
@@ -90,18 +89,6 @@ void TestFareTable::moveRunsLeaveMoveChangeInOrder()
     // The current cell set to itself: nothing to report.
     table.setCurrentCell(4, 7);
     QCOMPARE(recorder.events.size(), 3);
-}
-
-void TestFareTable::openEditCommitsIntoCellBeingLeft()
-{
-    FareTable table;
-    EditorStandIn editor(table);
-    table.setCurrentCell(4, 5);
-    editor.open(QStringLiteral("230"));
-    QCOMPARE(table.GetCell(4, 7), QString());
-    QVERIFY(!editor.isOpen());
-    QCOMPARE(table.text(4, 5), QStringLiteral("230"));
-    QCOMPARE(table.text(4, 7), QString());
 }
 
 void TestFareTable::dataClsEmptiesOrdinaryCellsOnly()
