@@ -23,8 +23,6 @@ void TestCellNumber::conversion_data()
 
     QTest::newRow("empty") << QString() << S::NoNumber << 0;
     QTest::newRow("blanks only") << QStringLiteral(" \t\n") << S::NoNumber << 0;
-    QTest::newRow("plain") << QStringLiteral("230") << S::Ok << 230;
-    QTest::newRow("negative") << QStringLiteral("-5") << S::Ok << -5;
     QTest::newRow("plus sign") << QStringLiteral("+5") << S::Ok << 5;
     QTest::newRow("-2.5") << QStringLiteral("-2.5") << S::Ok << -2;
     QTest::newRow("above half") << QStringLiteral("12.51") << S::Ok << 13;
@@ -34,7 +32,6 @@ void TestCellNumber::conversion_data()
     QTest::newRow("blank after sign") << QStringLiteral("- 5") << S::Ok << -5;
     QTest::newRow("comma stops") << QStringLiteral("1,200") << S::Ok << 1;
     QTest::newRow("second point stops") << QStringLiteral("1.2.3") << S::Ok << 1;
-    QTest::newRow("exponent") << QStringLiteral("1E3") << S::Ok << 1000;
     QTest::newRow("lower-case exponent") << QStringLiteral("2e2") << S::Ok << 200;
     QTest::newRow("negative exponent") << QStringLiteral("15E-1") << S::Ok << 2;
     QTest::newRow("exponent without digits") << QStringLiteral("1E") << S::Ok << 1;

@@ -68,12 +68,6 @@ bool speaksJapanese(QString text)
     return !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
 }
 
-/** Files in folder, hidden ones included (a left-behind temporary file would show here). */
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
-
 bool setMode(const QString& path, mode_t mode)
 {
     return chmod(QFile::encodeName(path).constData(), mode) == 0;
@@ -312,7 +306,8 @@ void TestSaveFaults::failedSaveKeepsTarget()
     } else if (fault != Fault::MissingFolder) {
         QCOMPARE(TestTables::readBytes(target), oldBytes);
     }
-    QCOMPARE(filesIn(folder), expectedFiles);
+    // Hidden files too: a temporary file left behind would show here.
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), expectedFiles);
 }
 
 void TestSaveFaults::fileSizeLimitEndsNoProgram()
