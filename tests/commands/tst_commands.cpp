@@ -4,6 +4,7 @@
 #include "files/binaryfile.h"
 #include "model/faretable.h"
 #include "testtables.h"
+#include "text/textexport.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,12 +34,6 @@ Outcome runFileCommand(FileCommands& files, const QString& name)
     return files.ImportText();
 }
 
-void fillSmallTable(FareTable& table)
-{
-    TestTables::fillFull(table, 3);
-    table.SetCell(1, 1, QStringLiteral("東西線"));
-}
-
 } // namespace
 
 class TestCommands : public QObject {
@@ -46,13 +41,8 @@ class TestCommands : public QObject {
 
 private slots:
     void initTestCase();
-    void argumentTextIsOneString();
     void commandLine_data();
     void commandLine();
-    void commandLineReadsTextFiles_data();
-    void commandLineReadsTextFiles();
-    void newDocument_data();
-    void newDocument();
     void closingPrompt_data();
     void closingPrompt();
     void droppedFile_data();
@@ -60,13 +50,14 @@ private slots:
     void fileCommandRefusals_data();
     void fileCommandRefusals();
     void lastPathIsSharedByAllDialogs();
-    void saveAndOpenByExtensionAnyCase_data();
-    void saveAndOpenByExtensionAnyCase();
-    void textCommandsIgnoreTheExtension();
+    void savedFileOpensAgain_data();
+    void savedFileOpensAgain();
 
 private:
     QTemporaryDir m_dir;
-    QString m_routeFile; ///< a saved .Hy3 whose route name is "東西線", in a folder with a blank
+    /// a saved .Hy3 whose route name is "東西線", in a folder with a blank; the same table
+    /// exported as text beside it, with ".csv" and ".TXT" appended to the name
+    QString m_routeFile;
     QStringList m_routeTable;
 };
 
@@ -79,18 +70,9 @@ void TestCommands::initTestCase()
     table.SetCell(1, 1, QStringLiteral("東西線"));
     FakePlatform platform;
     QCOMPARE(SaveHy3(table, platform, m_routeFile), Outcome::Done);
+    for (const char* text : {".csv", ".TXT"})
+        QCOMPARE(exportText(table, platform, m_routeFile + QLatin1String(text)), Outcome::Done);
     m_routeTable = TestTables::snapshot(table);
-}
-
-void TestCommands::argumentTextIsOneString()
-{
-    QCOMPARE(DocumentCommands::argumentText({QStringLiteral("farewright")}), QString());
-    QCOMPARE(DocumentCommands::argumentText(
-                 {QStringLiteral("farewright"), QStringLiteral("/home/a b/c.Hy3")}),
-             QStringLiteral("/home/a b/c.Hy3"));
-    QCOMPARE(DocumentCommands::argumentText({QStringLiteral("farewright"),
-                                             QStringLiteral("/home/a"), QStringLiteral("b.Hy3")}),
-             QStringLiteral("/home/a b.Hy3"));
 }
 
 void TestCommands::commandLine_data()
@@ -101,6 +83,8 @@ void TestCommands::commandLine_data()
     QTest::addColumn<int>("messages");
     QTest::newRow("plain path") << "ROUTE" << Outcome::Done << true << 0;
     QTest::newRow("quoted path") << "\"ROUTE\"" << Outcome::Done << true << 0;
+    QTest::newRow("text, csv") << "ROUTE.csv" << Outcome::Done << true << 0;
+    QTest::newRow("text, upper-case TXT") << "ROUTE.TXT" << Outcome::Done << true << 0;
     QTest::newRow("nothing") << "" << Outcome::Declined << false << 0;
     QTest::newRow("unknown extension") << "/tmp/route.dat" << Outcome::Declined << false << 0;
     QTest::newRow("opening quote only") << "\"ROUTE" << Outcome::Declined << false << 0;
@@ -118,7 +102,11 @@ void TestCommands::commandLine()
     Fixture f;
     const QStringList empty = TestTables::snapshot(f.table);
     argument.replace(QStringLiteral("ROUTE"), m_routeFile);
-    QCOMPARE(f.document.openCommandLine(argument), outcome);
+    // The program's arguments split at every blank (the route's folder has one), as a shell
+    // splits a path without quotes: they are joined again.
+    const QStringList arguments =
+        QStringList{QStringLiteral("farewright")} + argument.split(u' ', Qt::SkipEmptyParts);
+    QCOMPARE(f.document.openCommandLine(DocumentCommands::argumentText(arguments)), outcome);
     QCOMPARE(TestTables::snapshot(f.table), loaded ? m_routeTable : empty);
     QCOMPARE(f.platform.messages.size(), messages);
     if (messages > 0) {
@@ -130,53 +118,6 @@ void TestCommands::commandLine()
     QCOMPARE(f.platform.busyDepth, 0);
 }
 
-void TestCommands::commandLineReadsTextFiles_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("csv") << "route.csv";
-    QTest::newRow("TXT") << "route.TXT";
-}
-
-void TestCommands::commandLineReadsTextFiles()
-{
-    QFETCH(QString, name);
-    const QString path = m_dir.filePath(name);
-    QVERIFY(TestTables::writeBytes(path, "East,0,\r\n1st street,1, 150\r\n"));
-    Fixture f;
-    QCOMPARE(f.document.openCommandLine(path), Outcome::Done);
-    QVERIFY(f.platform.messages.isEmpty());
-    QCOMPARE(f.table.text(1, 1), QStringLiteral("East"));
-    QCOMPARE(f.table.text(2, 3), QStringLiteral("150"));
-}
-
-void TestCommands::newDocument_data()
-{
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("cleared");
-    QTest::newRow("yes") << Answer::Yes << true;
-    QTest::newRow("no") << Answer::No << false;
-}
-
-void TestCommands::newDocument()
-{
-    QFETCH(Answer, answer);
-    QFETCH(bool, cleared);
-    Fixture f;
-    const QStringList empty = TestTables::snapshot(f.table);
-    TestTables::fillTagged(f.table);
-    const QStringList filled = TestTables::snapshot(f.table);
-    f.platform.answers << answer;
-    QCOMPARE(f.document.newDocument(), cleared ? Outcome::Done : Outcome::Declined);
-    QCOMPARE(f.platform.messages.size(), 1);
-    const FakePlatform::Message& m = f.platform.messages[0];
-    QCOMPARE(m.text, QStringLiteral("現在編集中のデータはすべて消去されます。よろしいですか？"));
-    QCOMPARE(m.title, QStringLiteral("新規作成時の確認"));
-    QCOMPARE(m.buttons, Platform::Buttons::YesNo);
-    QCOMPARE(m.icon, Platform::Icon::Exclamation);
-    QCOMPARE(m.defaultButton, Answer::Yes);
-    QCOMPARE(TestTables::snapshot(f.table), cleared ? empty : filled);
-}
-
 void TestCommands::closingPrompt_data()
 {
     QTest::addColumn<QList<Answer>>("answers");
@@ -184,16 +125,12 @@ void TestCommands::closingPrompt_data()
     QTest::addColumn<bool>("routeNamed");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("written");
+    // Yes closes when the save is done; what a save makes of each name is in fileCommandRefusals.
     const QList<Answer> yes{Answer::Yes};
     QTest::newRow("no") << QList<Answer>{Answer::No} << "" << true << true << false;
     QTest::newRow("cancel") << QList<Answer>{Answer::Cancel} << "" << true << false << false;
     QTest::newRow("yes, saved") << yes << "saved.Hy3" << true << true << true;
     QTest::newRow("yes, dialog cancelled") << yes << "" << true << false << false;
-    QTest::newRow("yes, unknown extension") << yes << "saved.doc" << true << false << false;
-    QTest::newRow("yes, older format refused")
-        << QList<Answer>{Answer::Yes, Answer::No} << "saved.Hyp" << true << false << false;
-    QTest::newRow("yes, older format accepted")
-        << QList<Answer>{Answer::Yes, Answer::Yes} << "saved.Hyp" << true << true << true;
     QTest::newRow("yes, save failed") << yes << "saved.Hy3" << false << false << false;
 }
 
@@ -228,11 +165,15 @@ void TestCommands::closingPrompt()
 
 void TestCommands::droppedFile_data()
 {
+    // New asks the same question as a drop: an empty path stands for New.
     QTest::addColumn<QString>("path"); // "ROUTE" stands for the saved route file
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<bool>("loaded");
     QTest::addColumn<QString>("lastMessageTitle");
+    QTest::newRow("New, yes") << "" << Answer::Yes << Outcome::Done << true << "新規作成時の確認";
+    QTest::newRow("New, no") << "" << Answer::No << Outcome::Declined << false
+                             << "新規作成時の確認";
     QTest::newRow("fare table, yes")
         << "ROUTE" << Answer::Yes << Outcome::Done << true << "新規作成時の確認";
     QTest::newRow("fare table, no")
@@ -253,15 +194,20 @@ void TestCommands::droppedFile()
     QFETCH(bool, loaded);
     QFETCH(QString, lastMessageTitle);
     Fixture f;
+    const QStringList empty = TestTables::snapshot(f.table);
     TestTables::fillTagged(f.table);
     const QStringList before = TestTables::snapshot(f.table);
     f.platform.answers << answer;
     path.replace(QStringLiteral("ROUTE"), m_routeFile);
 
-    QCOMPARE(f.document.OpenDroppedFile(path), outcome);
-    QCOMPARE(f.platform.messages[0].text, DocumentCommands::clearPromptText());
-    QCOMPARE(f.platform.messages[0].title, DocumentCommands::clearPromptTitle());
-    QCOMPARE(f.platform.processEventsCalls, 1);
+    QCOMPARE(path.isEmpty() ? f.document.newDocument() : f.document.OpenDroppedFile(path), outcome);
+    const FakePlatform::Message& m = f.platform.messages[0];
+    QCOMPARE(m.text, QStringLiteral("現在編集中のデータはすべて消去されます。よろしいですか？"));
+    QCOMPARE(m.title, QStringLiteral("新規作成時の確認"));
+    QCOMPARE(m.buttons, Platform::Buttons::YesNo);
+    QCOMPARE(m.icon, Platform::Icon::Exclamation);
+    QCOMPARE(m.defaultButton, Answer::Yes);
+    QCOMPARE(f.platform.processEventsCalls, path.isEmpty() ? 0 : 1);
     QCOMPARE(f.platform.messages.last().title, lastMessageTitle);
     if (lastMessageTitle == DocumentCommands::dropRefusalTitle()) {
         QCOMPARE(f.platform.messages.last().text,
@@ -269,7 +215,9 @@ void TestCommands::droppedFile()
         QCOMPARE(f.platform.messages.last().icon, Platform::Icon::Critical);
         QCOMPARE(f.platform.messages.last().buttons, Platform::Buttons::Ok);
     }
-    QCOMPARE(TestTables::snapshot(f.table), loaded ? m_routeTable : before);
+    QCOMPARE(TestTables::snapshot(f.table), !loaded          ? before
+                                            : path.isEmpty() ? empty
+                                                             : m_routeTable);
 }
 
 void TestCommands::fileCommandRefusals_data()
@@ -308,7 +256,7 @@ void TestCommands::fileCommandRefusals()
     QTemporaryDir dir;
     const QString path = chosen.isEmpty() ? QString() : dir.filePath(chosen);
     Fixture f;
-    fillSmallTable(f.table);
+    TestTables::fillFull(f.table, 3);
     const QStringList before = TestTables::snapshot(f.table);
     if (!path.isEmpty())
         f.platform.fileAnswers << path;
@@ -331,7 +279,7 @@ void TestCommands::fileCommandRefusals()
 void TestCommands::lastPathIsSharedByAllDialogs()
 {
     Fixture f;
-    fillSmallTable(f.table);
+    TestTables::fillFull(f.table, 3);
     const QString text = m_dir.filePath(QStringLiteral("shared.txt"));
     const QString other = m_dir.filePath(QStringLiteral("other"));
 
@@ -349,50 +297,40 @@ void TestCommands::lastPathIsSharedByAllDialogs()
     QCOMPARE(initial, QStringList({QString(), text, text, text, other}));
 }
 
-void TestCommands::saveAndOpenByExtensionAnyCase_data()
+void TestCommands::savedFileOpensAgain_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("as offered") << "a.Hy3";
-    QTest::newRow("lower case") << "b.hy3";
-    QTest::newRow("mixed case") << "c.hY3";
+    QTest::addColumn<QString>("save"); // the save command; open or import reads the file back
+    QTest::newRow("as offered") << "a.Hy3"
+                                << "save";
+    QTest::newRow("extension in mixed case") << "c.hY3"
+                                             << "save";
+    // The export writes its layout whatever the name; the import reads any name as text.
+    QTest::newRow("text, any name") << "exported.dat"
+                                    << "saveText";
 }
 
-void TestCommands::saveAndOpenByExtensionAnyCase()
+void TestCommands::savedFileOpensAgain()
 {
     QFETCH(QString, name);
+    QFETCH(QString, save);
     const QString path = m_dir.filePath(name);
+    const bool binary = save == QLatin1String("save");
     Fixture saving;
-    fillSmallTable(saving.table);
+    TestTables::fillFull(saving.table, 3);
     saving.platform.fileAnswers << path;
-    QCOMPARE(saving.files.SaveFareFile(), Outcome::Done);
+    QCOMPARE(runFileCommand(saving.files, save), Outcome::Done);
     QVERIFY(saving.platform.messages.isEmpty());
 
     // Open repaints the window before it replaces the table.
     Fixture f;
     TestTables::fillTagged(f.table);
     f.platform.fileAnswers << path;
-    QCOMPARE(f.files.OpenFareFile(), Outcome::Done);
-    QCOMPARE(f.platform.processEventsCalls, 1);
+    QCOMPARE(runFileCommand(f.files, binary ? QStringLiteral("open") : QStringLiteral("import")),
+             Outcome::Done);
+    QCOMPARE(f.platform.processEventsCalls, binary ? 1 : 0);
     QVERIFY(f.platform.messages.isEmpty());
     QCOMPARE(TestTables::snapshot(f.table), TestTables::snapshot(saving.table));
-}
-
-void TestCommands::textCommandsIgnoreTheExtension()
-{
-    // The export writes its layout whatever the name; the import reads any name as text.
-    const QString path = m_dir.filePath(QStringLiteral("exported.dat"));
-    Fixture f;
-    fillSmallTable(f.table);
-    f.platform.fileAnswers << path;
-    QCOMPARE(f.files.SaveText(), Outcome::Done);
-    QVERIFY(TestTables::readBytes(path).endsWith("\r\n"));
-
-    Fixture importing;
-    importing.platform.fileAnswers << path;
-    QCOMPARE(importing.files.ImportText(), Outcome::Done);
-    QVERIFY(importing.platform.messages.isEmpty());
-    QCOMPARE(importing.table.text(1, 1), QStringLiteral("東西線"));
-    QCOMPARE(importing.table.text(4, 1), f.table.text(4, 1));
 }
 
 QTEST_GUILESS_MAIN(TestCommands)

@@ -10,7 +10,6 @@ class TestCellNumber : public QObject {
 private slots:
     void conversion_data();
     void conversion();
-    void numbersWrittenBack();
 };
 
 void TestCellNumber::conversion_data()
@@ -19,28 +18,20 @@ void TestCellNumber::conversion_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<S>("status");
     QTest::addColumn<int>("value");
+    // Plain numbers, rounding half to even, units, hexadecimal and the limits of 16 bits are also
+    // rows of tests/edit (numbersThroughRowBuffer): only the other paths are here.
 
     QTest::newRow("empty") << QString() << S::NoNumber << 0;
     QTest::newRow("blanks only") << QStringLiteral(" \t\n") << S::NoNumber << 0;
-    QTest::newRow("plain") << QStringLiteral("230") << S::Ok << 230;
-    QTest::newRow("zero") << QStringLiteral("0") << S::Ok << 0;
-    QTest::newRow("leading zeros") << QStringLiteral("007") << S::Ok << 7;
-    QTest::newRow("negative") << QStringLiteral("-5") << S::Ok << -5;
     QTest::newRow("plus sign") << QStringLiteral("+5") << S::Ok << 5;
-    QTest::newRow("half to even down") << QStringLiteral("12.5") << S::Ok << 12;
-    QTest::newRow("half to even up") << QStringLiteral("13.5") << S::Ok << 14;
-    QTest::newRow("2.5") << QStringLiteral("2.5") << S::Ok << 2;
     QTest::newRow("-2.5") << QStringLiteral("-2.5") << S::Ok << -2;
     QTest::newRow("above half") << QStringLiteral("12.51") << S::Ok << 13;
     QTest::newRow("fraction only") << QStringLiteral(".6") << S::Ok << 1;
     QTest::newRow("trailing point") << QStringLiteral("7.") << S::Ok << 7;
-    QTest::newRow("blank inside") << QStringLiteral("1 2") << S::Ok << 12;
     QTest::newRow("tab and line feed inside") << QStringLiteral("1\t2\n3") << S::Ok << 123;
     QTest::newRow("blank after sign") << QStringLiteral("- 5") << S::Ok << -5;
     QTest::newRow("comma stops") << QStringLiteral("1,200") << S::Ok << 1;
-    QTest::newRow("currency after") << QStringLiteral("210円") << S::Ok << 210;
     QTest::newRow("second point stops") << QStringLiteral("1.2.3") << S::Ok << 1;
-    QTest::newRow("exponent") << QStringLiteral("1E3") << S::Ok << 1000;
     QTest::newRow("lower-case exponent") << QStringLiteral("2e2") << S::Ok << 200;
     QTest::newRow("negative exponent") << QStringLiteral("15E-1") << S::Ok << 2;
     QTest::newRow("exponent without digits") << QStringLiteral("1E") << S::Ok << 1;
@@ -56,14 +47,9 @@ void TestCellNumber::conversion_data()
     QTest::newRow("point alone") << QStringLiteral(".") << S::NoNumber << 0;
     QTest::newRow("full-width digits are not digits")
         << QStringLiteral("１２０") << S::NoNumber << 0;
-    QTest::newRow("largest") << QStringLiteral("32767") << S::Ok << 32767;
-    QTest::newRow("smallest") << QStringLiteral("-32768") << S::Ok << -32768;
     QTest::newRow("rounds into range") << QStringLiteral("-32768.5") << S::Ok << -32768;
-    QTest::newRow("rounds out of range") << QStringLiteral("32767.5") << S::Overflow << 0;
     QTest::newRow("one above") << QStringLiteral("32768") << S::Overflow << 0;
-    QTest::newRow("40000") << QStringLiteral("40000") << S::Overflow << 0;
     QTest::newRow("one below") << QStringLiteral("-32769") << S::Overflow << 0;
-    QTest::newRow("1E9") << QStringLiteral("1E9") << S::Overflow << 0;
     QTest::newRow("huge exponent") << QStringLiteral("1E99999") << S::Overflow << 0;
     QTest::newRow("tiny exponent") << QStringLiteral("1E-99999") << S::Ok << 0;
     QTest::newRow("many digits") << QString(400, u'9') << S::Overflow << 0;
@@ -88,14 +74,6 @@ void TestCellNumber::conversion()
     QCOMPARE(number.status, status);
     QCOMPARE(int(number.value), value);
     QCOMPARE(number.ok(), status != CellNumber::Status::Overflow);
-}
-
-void TestCellNumber::numbersWrittenBack()
-{
-    QCOMPARE(int16ToCellText(0), QStringLiteral("0"));
-    QCOMPARE(int16ToCellText(-32768), QStringLiteral("-32768"));
-    QCOMPARE(fareToCellText(0), QString());
-    QCOMPARE(fareToCellText(1200), QStringLiteral("1200"));
 }
 
 QTEST_GUILESS_MAIN(TestCellNumber)

@@ -43,14 +43,6 @@ const Writer writers[] = {
     {"text", ".txt", exportText},
 };
 
-const Writer* writerNamed(const QString& name)
-{
-    for (const Writer& writer : writers)
-        if (name == QLatin1String(writer.name))
-            return &writer;
-    return nullptr;
-}
-
 enum class Fault {
     ReadOnlyFolder,
     ReadOnlyFile,
@@ -76,10 +68,9 @@ bool speaksJapanese(QString text)
     return !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
 }
 
-/** Files in folder, hidden ones included (a left-behind temporary file would show here). */
-QStringList filesIn(const QString& folder)
+bool setMode(const QString& path, mode_t mode)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    return chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
 constexpr uid_t Nobody = 65534;
@@ -90,18 +81,10 @@ const rlimit noLimit = [] {
     return limit;
 }();
 
-/** Whether a command runs at all (0 exit within a few seconds). */
-bool runs(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(const Writer*)
 
 class TestSaveFaults : public QObject {
     Q_OBJECT
@@ -125,9 +108,7 @@ void TestSaveFaults::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     // Other users (nobody, below) may pass through the test's folder, but not write in it.
-    QVERIFY(QFile::setPermissions(
-        m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                          QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(setMode(m_dir.path(), 0755));
 }
 
 QString TestSaveFaults::tableFile(int rows)
@@ -145,7 +126,7 @@ QString TestSaveFaults::tableFile(int rows)
 
 void TestSaveFaults::failedSaveKeepsTarget_data()
 {
-    QTest::addColumn<QString>("writer");
+    QTest::addColumn<const Writer*>("writer");
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<int>("row"); // the cell given the text (CellContent only)
@@ -157,8 +138,7 @@ void TestSaveFaults::failedSaveKeepsTarget_data()
         for (int w = 0; w < 4; ++w)
             if (writerSet & (1 << w))
                 QTest::addRow("%s, %s", writers[w].name, name)
-                    << QString::fromLatin1(writers[w].name) << fault << QString::fromUtf8(reason)
-                    << row << col << text;
+                    << &writers[w] << fault << QString::fromUtf8(reason) << row << col << text;
     };
     // The target may be written, its folder not: no temporary file can be made beside it.
     add(Fault::ReadOnlyFolder, All, "folder without write permission",
@@ -199,13 +179,13 @@ void TestSaveFaults::failedSaveKeepsTarget_data()
 
 void TestSaveFaults::failedSaveKeepsTarget()
 {
-    QFETCH(QString, writer);
+    QFETCH(const Writer*, writer);
     QFETCH(Fault, fault);
     QFETCH(QString, reason);
     QFETCH(int, row);
     QFETCH(int, col);
     QFETCH(QString, text);
-    const Writer& w = *writerNamed(writer);
+    const Writer& w = *writer;
 
     QString folder = m_dir.filePath(QStringLiteral("case%1").arg(++m_folders));
     const bool fullDisk = fault == Fault::FullDisk || fault == Fault::SmallFullDisk;
@@ -214,8 +194,9 @@ void TestSaveFaults::failedSaveKeepsTarget()
         // with the child process.
         QVERIFY(QDir().mkdir(folder));
         const QString mount = QStringLiteral("mount -t tmpfs -o size=16k farewright \"$0\"");
-        if (!runs(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("sh"),
-                                              QStringLiteral("-c"), mount, folder}))
+        if (QProcess::execute(QStringLiteral("unshare"),
+                              {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"),
+                               mount, folder}) != 0)
             QSKIP("unshare -rm cannot mount a tmpfs here (no user or mount namespaces)");
         QProcess child;
         child.setProcessChannelMode(QProcess::MergedChannels);
@@ -252,8 +233,7 @@ void TestSaveFaults::failedSaveKeepsTarget()
         expectedFiles.prepend(QStringLiteral("link"));
     }
     if (fault == Fault::ReadOnlyFile)
-        QVERIFY(
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(setMode(target, 0444));
 
     if (fault == Fault::SmallFullDisk) { // the disk filled up to its last byte
         expectedFiles.prepend(QStringLiteral("filler"));
@@ -271,14 +251,8 @@ void TestSaveFaults::failedSaveKeepsTarget()
     if (fault == Fault::CellContent)
         table.SetCell(row, col, text);
 
-    if (fault == Fault::ReadOnlyFolder) {
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner |
-                                                  QFile::ReadGroup | QFile::WriteGroup |
-                                                  QFile::ReadOther | QFile::WriteOther));
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
-                                                  QFile::ReadGroup | QFile::ExeGroup |
-                                                  QFile::ReadOther | QFile::ExeOther));
-    }
+    if (fault == Fault::ReadOnlyFolder)
+        QVERIFY(setMode(target, 0666) && setMode(folder, 0555));
     FakePlatform platform;
     Outcome outcome;
     { // The fault's user and limit hold for the save only.
@@ -287,7 +261,7 @@ void TestSaveFaults::failedSaveKeepsTarget()
             setfsgid(0);
             setrlimit(RLIMIT_FSIZE, &noLimit);
             std::signal(SIGXFSZ, oldHandler);
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            setMode(folder, 0700);
         });
         if (fault == Fault::ReadOnlyFolder && geteuid() == 0) {
             // Root may write anywhere: file access is checked as for nobody.
@@ -332,7 +306,8 @@ void TestSaveFaults::failedSaveKeepsTarget()
     } else if (fault != Fault::MissingFolder) {
         QCOMPARE(TestTables::readBytes(target), oldBytes);
     }
-    QCOMPARE(filesIn(folder), expectedFiles);
+    // Hidden files too: a temporary file left behind would show here.
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), expectedFiles);
 }
 
 void TestSaveFaults::fileSizeLimitEndsNoProgram()
@@ -374,40 +349,33 @@ void TestSaveFaults::fileKinds_data()
     QTest::addColumn<QString>("saveReason"); // empty: it saves
     const char* const copy = "cp \"$1\" t";
     const char* const fifo = "名前付きパイプ";
-    const struct {
-        const char* row;
-        QByteArray name;
-        const char* setup;
-        const char* loadReason;
-        const char* saveReason;
-    } kinds[] = {
-        // Any name the file system takes, also when it is not UTF-8: a Shift-JIS name, and an
-        // encoded surrogate, an overlong form, 0xFF and a byte-order mark, which must not be
-        // taken for other names.
-        {"name of 255 bytes", QStringLiteral("東").repeated(83).toUtf8() + "ab.Hy3", copy, "", ""},
-        {"Shift-JIS name", "\x93\x8C\x90\xFC.Hy3", copy, "", ""},
-        {"undecodable name", "\xED\xB2\x80\xC0\xAF\xFF\xEF\xBB\xBF.Hy3", copy, "", ""},
-        // A saved file stays what it was: a link a link, a hard-linked file one file, its mode
-        // and owner kept; one that nobody may write is not written.
-        {"symbolic link", "", "cp \"$1\" f && ln -s f t", "", ""},
-        {"hard link", "", "cp \"$1\" t && ln t f", "", ""},
-        {"setuid, setgid, owner", "",
-         "cp \"$1\" t && { chown nobody:nogroup t 2>&-; chmod 6754 t; }", "", ""},
-        {"read-only", "", "cp \"$1\" t && chmod 444 t", "", "書き込み禁止"},
-        // Only regular files are read or written, and nothing waits for a FIFO's other end.
-        // (The messages quote a name holding ESC without steering the terminal.)
-        {"FIFO", "\x1b[31mred.Hy3", "mkfifo t", fifo, fifo},
-        {"link to a FIFO", "", "mkfifo f && ln -s f t", fifo, fifo},
-        // (A null device of our own as root; the system's through a link otherwise.)
-        {"device", "", "mknod t c 1 3 2>&- || ln -s /dev/null t", "デバイス", "デバイス"},
-        {"socket", "", "python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"t\")'",
-         "ソケット", "ソケット"},
+    const auto kind = [](const char* row, const QByteArray& name, const char* setup,
+                         const char* loadReason, const char* saveReason) {
+        QTest::newRow(row) << (name.isEmpty() ? QByteArray("target.Hy3") : name)
+                           << QString::fromUtf8(setup) << QString::fromUtf8(loadReason)
+                           << QString::fromUtf8(saveReason);
     };
-    for (const auto& kind : kinds)
-        QTest::newRow(kind.row) << (kind.name.isEmpty() ? QByteArray("target.Hy3") : kind.name)
-                                << QString::fromUtf8(kind.setup)
-                                << QString::fromUtf8(kind.loadReason)
-                                << QString::fromUtf8(kind.saveReason);
+    // Any name the file system takes, also when it is not UTF-8: a Shift-JIS name, and an
+    // encoded surrogate, an overlong form, 0xFF and a byte-order mark, which must not be
+    // taken for other names.
+    kind("name of 255 bytes", QStringLiteral("東").repeated(83).toUtf8() + "ab.Hy3", copy, "", "");
+    kind("Shift-JIS name", "\x93\x8C\x90\xFC.Hy3", copy, "", "");
+    kind("undecodable name", "\xED\xB2\x80\xC0\xAF\xFF\xEF\xBB\xBF.Hy3", copy, "", "");
+    // A saved file stays what it was: a link a link, a hard-linked file one file, its mode
+    // and owner kept; one that nobody may write is not written.
+    kind("symbolic link", "", "cp \"$1\" f && ln -s f t", "", "");
+    kind("hard link", "", "cp \"$1\" t && ln t f", "", "");
+    kind("setuid, setgid, owner", "",
+         "cp \"$1\" t && { chown nobody:nogroup t 2>&-; chmod 6754 t; }", "", "");
+    kind("read-only", "", "cp \"$1\" t && chmod 444 t", "", "書き込み禁止");
+    // Only regular files are read or written, and nothing waits for a FIFO's other end.
+    // (The messages quote a name holding ESC without steering the terminal.)
+    kind("FIFO", "\x1b[31mred.Hy3", "mkfifo t", fifo, fifo);
+    kind("link to a FIFO", "", "mkfifo f && ln -s f t", fifo, fifo);
+    // (A null device of our own as root; the system's through a link otherwise.)
+    kind("device", "", "mknod t c 1 3 2>&- || ln -s /dev/null t", "デバイス", "デバイス");
+    kind("socket", "", "python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"t\")'",
+         "ソケット", "ソケット");
 }
 
 void TestSaveFaults::fileKinds()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/cp932.h"
 #include "model/faretable.h"
 
 #include <QByteArray>
@@ -37,6 +38,19 @@ inline void fillFull(FareTable& table, int rows = FareTable::LastRow)
         for (int col = 3; col <= FareTable::LastCol; ++col)
             table.SetCell(row, col, (row * 7 + col * 13) % 9000 + 100);
     }
+}
+
+/** The text in code page 932, as the files hold it. */
+inline QByteArray sjis(const QString& text)
+{
+    return Cp932::encode(text).bytes;
+}
+
+/** A 16-bit word of the binary formats: little-endian, two's complement. */
+inline QByteArray le16(int value)
+{
+    const auto v = quint16(qint16(value));
+    return QByteArray(1, char(v & 0xFF)) + QByteArray(1, char(v >> 8));
 }
 
 inline bool writeBytes(const QString& path, const QByteArray& bytes)
