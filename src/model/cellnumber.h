@@ -44,9 +44,3 @@ inline QString int16ToCellText(qint16 value)
 {
     return QString::number(value);
 }
-
-/** The text a stored fare is written back as: a fare of 0 is an empty cell. */
-inline QString fareToCellText(qint16 value)
-{
-    return value == 0 ? QString() : QString::number(value);
-}
