@@ -6,6 +6,9 @@
 #include "app/findbar.h"
 #include "app/form1.h"
 #include "app/printplatform.h"
+#include "app/statusfield.h"
+#include "commands/filecommands.h"
+#include "commands/fileformats.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "model/bulkguards.h"
@@ -194,6 +197,9 @@ private slots:
     void selectionAndClipboard();
     void findBarFindsAndReplaces();
     void printAndCheckCommands();
+    void saveBack_data();
+    void saveBack();
+    void statusBarSaysWhereYouAre();
 
 private:
     QTemporaryDir m_dir;
@@ -343,8 +349,16 @@ void TestForm1::commandTable()
         QCOMPARE(w.form.history().undoCount(), steps + (changed ? 1 : 0));
         if (!changed)
             continue;
+        // The Edit menu names the step, and no two commands' steps alike.
+        static QHash<QString, QString> named;
+        QCOMPARE(named.value(stepName(command), name), name);
+        named.insert(stepName(command), name);
+        QCOMPARE(w.action("MnuEditUndo")->text(),
+                 QStringLiteral("元に戻す(&U) ") + stepName(command));
         w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.state(), start);
+        QCOMPARE(w.action("MnuEditRedo")->text(),
+                 QStringLiteral("やり直し(&R) ") + stepName(command));
         w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.state(), after);
     }
@@ -512,13 +526,18 @@ void TestForm1::headingCellCurrent()
 void TestForm1::stepsOutsideTheMenus_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::newRow("Delete key on a block") << "delete block";
-    QTest::newRow("swap with the editor open: the edit first") << "edit, swap";
+    QTest::addColumn<QString>("names"); // what undo names, step after step
+    QTest::newRow("Delete key on a block") << "delete block"
+                                           << "削除";
+    QTest::newRow("swap with the editor open: the edit first") << "edit, swap"
+                                                               << "セルの内容を右のセルと入替|入力";
 }
 
 void TestForm1::stepsOutsideTheMenus()
 {
     QFETCH(QString, action);
+    QFETCH(QString, names);
+    const QStringList undoNames = names.split(u'|');
     const int steps = action == QLatin1String("edit, swap") ? 2 : 1;
     Window w;
     fillTagged(w.table());
@@ -535,14 +554,17 @@ void TestForm1::stepsOutsideTheMenus()
     const QStringList after = w.state();
     QVERIFY(after != before);
     QCOMPARE(w.form.history().undoCount(), steps);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) ") + undoNames[0]);
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     // An edit committed by a command is undone after it: the swap read the stored text.
     if (steps == 2) {
         QCOMPARE(w.table().text(6, 7) + w.table().text(6, 8) + w.current(),
                  QStringLiteral("7") + TestTables::cellTag(6, 8) + QStringLiteral("6,7"));
+        QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) ") + undoNames[1]);
         w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     }
     QCOMPARE(w.state(), before);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U)"));
     for (int i = 0; i < steps; ++i)
         w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(w.state(), after);
@@ -643,6 +665,9 @@ void TestForm1::openEditCommittedBeforeAsking()
     QCOMPARE(w.table().text(1, 1), routeName.isEmpty() ? QStringLiteral("X") : routeName);
     QCOMPARE(w.current(), routeName.isEmpty() ? QStringLiteral("1,1") : QStringLiteral("5,152"));
     QCOMPARE(w.form.history().undoCount(), routeName.isEmpty() ? 1 : 2); // the edit, the drop
+    QCOMPARE(w.action("MnuEditUndo")->text(), routeName.isEmpty()
+                                                  ? QStringLiteral("元に戻す(&U) 入力")
+                                                  : QStringLiteral("元に戻す(&U) ドロップ"));
 }
 
 void TestForm1::selectionAndClipboard()
@@ -767,12 +792,14 @@ void TestForm1::findBarFindsAndReplaces()
              QStringLiteral("市民病院前市民病院前市民病院"));
     QCOMPARE(w.current(), QStringLiteral("5,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) すべて置換"));
     // Replace: the current cell, when it matches, then on to the next match.
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     bar->findChild<QToolButton*>(QStringLiteral("ReplaceOne"))->click();
     QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
     QCOMPARE(w.current(), QStringLiteral("3,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) 置換"));
     // Esc closes the bar and gives the grid the focus.
     w.press(findText, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
@@ -827,6 +854,173 @@ void TestForm1::printAndCheckCommands()
     QVERIFY(TestTables::readBytes(m_dir.filePath(QStringLiteral("saved.pdf"))).startsWith("%PDF"));
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     QCOMPARE(w.platform.messages.size(), 0);
+}
+
+void TestForm1::saveBack_data()
+{
+    // The table comes from a copy of the route file (".Hy3", ".Hyo") or has no fare file ("":
+    // none yet; "import": a text import after opening); an edit is left open in (3, 5). The file
+    // may then change on disk; Ctrl+S is pressed (twice for "2 …"), the questions answered.
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("onDisk"); // "changed", "deleted" or "" after the table was read
+    QTest::addColumn<QList<Platform::Answer>>("answers");
+    QTest::addColumn<QStringList>("asked"); // the titles of the questions
+    QTest::addColumn<QString>("written");   // which file holds the table then: "fare", "chosen"
+    QTest::addColumn<QString>("current");
+    using A = Platform::Answer;
+    const QString changed = FileCommands::overwriteQuestionTitle();
+    const QString older = olderFormatConfirmationTitle();
+    QTest::newRow("back, no dialog") << ".Hy3"
+                                     << "" << QList<A>{} << QStringList{} << "fare"
+                                     << "5,152";
+    QTest::newRow("older format, asked every time")
+        << "2 .Hyo"
+        << "" << QList<A>{A::Yes, A::Yes} << QStringList{older, older} << "fare"
+        << "5,74";
+    QTest::newRow("older format refused") << ".Hyo"
+                                          << "" << QList<A>{A::No} << QStringList{older} << ""
+                                          << "3,5";
+    QTest::newRow("changed on disk, No")
+        << ".Hy3"
+        << "changed" << QList<A>{A::No} << QStringList{changed} << ""
+        << "3,5";
+    QTest::newRow("changed on disk, Yes")
+        << ".Hy3"
+        << "changed" << QList<A>{A::Yes} << QStringList{changed} << "fare"
+        << "5,152";
+    QTest::newRow("deleted on disk, Yes")
+        << ".Hy3"
+        << "deleted" << QList<A>{A::Yes} << QStringList{changed} << "fare"
+        << "5,152";
+    QTest::newRow("no fare file: Save As, then back")
+        << "2 "
+        << "" << QList<A>{} << QStringList{} << "chosen"
+        << "5,152";
+    QTest::newRow("text import leaves none") << "import"
+                                             << "" << QList<A>{} << QStringList{} << "chosen"
+                                             << "5,152";
+}
+
+void TestForm1::saveBack()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, onDisk);
+    QFETCH(QList<Platform::Answer>, answers);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, written);
+    QFETCH(QString, current);
+    const int presses = from.startsWith(u'2') ? 2 : 1;
+    from = from.mid(presses == 2 ? 2 : 0);
+    QTemporaryDir dir;
+    const bool import = from == QLatin1String("import");
+    const QString fare =
+        dir.filePath(QStringLiteral("back") + (import ? QStringLiteral(".Hy3") : from));
+    const QString chosen = dir.filePath(QStringLiteral("chosen.Hy3"));
+    Window w;
+    FakePlatform quiet; // answers Yes to an older format's confirmation
+    QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done);
+    if (!from.isEmpty()) {
+        QCOMPARE(saveWriterForPath(fare)(w.table(), quiet, fare), Outcome::Done);
+        w.platform.fileAnswers << fare;
+        w.action("MnuFileOpen")->trigger();
+    }
+    if (import) {
+        const QString text = dir.filePath(QStringLiteral("route.txt"));
+        QVERIFY(TestTables::writeBytes(text, TestTables::sjis(QStringLiteral("東西線\r\n"))));
+        QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done);
+        w.platform.fileAnswers << text;
+        w.action("MnuFileTxtInport")->trigger();
+        QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done); // back to five rows
+    }
+    w.table().setCurrentCell(3, 5);
+    w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    if (onDisk == QLatin1String("changed"))
+        QVERIFY(TestTables::writeBytes(fare, TestTables::readBytes(m_otherFile)));
+    else if (onDisk == QLatin1String("deleted"))
+        QVERIFY(QFile::remove(fare));
+    const QByteArray before = TestTables::readBytes(fare);
+    w.platform.answers = answers;
+    w.platform.fileAnswers << chosen;
+    w.platform.dialogs.clear();
+    w.platform.messages.clear();
+    for (int i = 0; i < presses; ++i)
+        w.press(w.editor(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(w.current(), current);
+    QCOMPARE(w.table().text(3, 5), QStringLiteral("7")); // the open edit, committed first
+    QCOMPARE(w.platform.dialogs.size(), written == QLatin1String("chosen") ? 1 : 0);
+    QStringList titles;
+    for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
+        titles << m.title;
+    QCOMPARE(titles, asked);
+    if (asked.value(0) == FileCommands::overwriteQuestionTitle()) {
+        QVERIFY(w.platform.messages[0].text.startsWith(QStringLiteral("「back.Hy3」は")));
+        QCOMPARE(w.platform.messages[0].buttons, Platform::Buttons::YesNo);
+        QCOMPARE(w.platform.messages[0].defaultButton, Platform::Answer::No);
+    }
+    // The file written holds what the table's own format makes of it, byte for byte.
+    const QString target = written == QLatin1String("chosen") ? chosen : fare;
+    const QString expected = dir.filePath(QStringLiteral("expected") + target.right(4));
+    QCOMPARE(saveWriterForPath(expected)(w.table(), quiet, expected), Outcome::Done);
+    QCOMPARE(TestTables::readBytes(fare),
+             written == QLatin1String("fare") ? TestTables::readBytes(expected) : before);
+    QCOMPARE(QFile::exists(chosen), written == QLatin1String("chosen"));
+    QCOMPARE(w.form.fileCommands().fareFilePath(), written.isEmpty() ? fare : target);
+}
+
+void TestForm1::statusBarSaysWhereYouAre()
+{
+    Window w;
+    const auto field = [&w](const char* name) {
+        return w.form.findChild<StatusField*>(QLatin1String(name))->fullText();
+    };
+    QCOMPARE(field("StatusFile") + u'|' + field("StatusModified") + u'|' + field("StatusCell"),
+             QStringLiteral("運賃表ファイルなし||系統名称"));
+    // A file name of 255 bytes and a stop name of 1000 characters: cut short, the window as wide
+    // as it was, room left for the short messages.
+    QCoreApplication::processEvents();
+    const int width = w.form.width();
+    const QString longName = QString(251, u'a') + QStringLiteral(".Hy3");
+    QVERIFY(QFile::copy(m_routeFile, m_dir.filePath(longName)));
+    w.platform.fileAnswers << m_dir.filePath(longName);
+    w.action("MnuFileOpen")->trigger();
+    w.table().setCurrentCell(3, 1);
+    w.type(w.grid(), QString(1000, u'長'));
+    w.press(w.editor(), Qt::Key_Return);
+    w.table().setCurrentCell(3, 7);
+    QCOMPARE(field("StatusFile"), QString(40, u'a') + QChar(0x2026));
+    QCOMPARE(field("StatusModified"), QStringLiteral("変更あり"));
+    QCOMPARE(field("StatusCell"),
+             QStringLiteral("停留所 2「") + QString(40, u'長') + QStringLiteral("…」 整理券 5"));
+    QGuiApplication::clipboard()->clear();
+    w.press(w.grid(), Qt::Key_V, Qt::ControlModifier); // a short message beside the fields
+    QVERIFY(!w.form.statusBar()->currentMessage().isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.form.width(), width);
+    QVERIFY(w.form.findChild<StatusField*>(QStringLiteral("StatusFile"))->x() >
+            w.form.statusBar()->width() / 4);
+    // The mark follows the saved state through undo and redo; an open edit is a change.
+    w.press(w.grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(field("StatusModified"), QString());
+    w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field("StatusModified"), QStringLiteral("変更あり"));
+    w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(field("StatusModified"), QString());
+    w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
+    QCOMPARE(field("StatusModified"), QStringLiteral("変更あり"));
+    w.press(w.editor(), Qt::Key_Escape);
+    QCOMPARE(field("StatusModified"), QString());
+    // The cell in the grid's words.
+    const struct {
+        int row, col;
+        const char* place;
+    } cells[] = {
+        {1, 5, "系統名称の行 整理券 3"}, {7, 2, "停留所 6 整理券番号"}, {0, 1, "見出し 停名"}};
+    for (const auto& cell : cells) {
+        w.table().setCurrentCell(cell.row, cell.col);
+        QCOMPARE(field("StatusCell"), QString::fromUtf8(cell.place));
+    }
+    QCOMPARE(w.current(), QStringLiteral("0,1"));
 }
 
 QTEST_MAIN(TestForm1)
