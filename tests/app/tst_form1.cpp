@@ -13,6 +13,7 @@
 #include "files/binaryfile.h"
 #include "model/bulkguards.h"
 #include "testtables.h"
+#include "text/textexport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -206,6 +207,7 @@ private:
     QString m_routeFile;      ///< a saved .Hy3 file whose route name is "東西線"
     QString m_otherFile;      ///< a saved .Hy3 file whose route name is "南北線"
     QString m_blankRouteText; ///< a text file whose first line is blank
+    QString m_routeText;      ///< the route file exported as text
 };
 
 void TestForm1::initTestCase()
@@ -222,6 +224,10 @@ void TestForm1::initTestCase()
     m_otherFile = m_dir.filePath(QStringLiteral("other.Hy3"));
     m_blankRouteText = m_dir.filePath(QStringLiteral("blank.txt"));
     QVERIFY(TestTables::writeBytes(m_blankRouteText, "\r\n"));
+    m_routeText = m_dir.filePath(QStringLiteral("route.txt"));
+    FareTable route;
+    QVERIFY(LoadHy3(route, platform, m_routeFile) == Outcome::Done &&
+            exportText(route, platform, m_routeText) == Outcome::Done);
 }
 
 void TestForm1::startsUp()
@@ -526,18 +532,18 @@ void TestForm1::headingCellCurrent()
 void TestForm1::stepsOutsideTheMenus_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("names"); // what undo names, step after step
+    QTest::addColumn<QString>("undone"); // what undo names, step after step
     QTest::newRow("Delete key on a block") << "delete block"
-                                           << "削除";
-    QTest::newRow("swap with the editor open: the edit first") << "edit, swap"
-                                                               << "セルの内容を右のセルと入替|入力";
+                                           << "元に戻す(&U) 削除";
+    QTest::newRow("swap with the editor open: the edit first")
+        << "edit, swap"
+        << "元に戻す(&U) セルの内容を右のセルと入替|元に戻す(&U) 入力";
 }
 
 void TestForm1::stepsOutsideTheMenus()
 {
     QFETCH(QString, action);
-    QFETCH(QString, names);
-    const QStringList undoNames = names.split(u'|');
+    QFETCH(QString, undone);
     const int steps = action == QLatin1String("edit, swap") ? 2 : 1;
     Window w;
     fillTagged(w.table());
@@ -554,16 +560,17 @@ void TestForm1::stepsOutsideTheMenus()
     const QStringList after = w.state();
     QVERIFY(after != before);
     QCOMPARE(w.form.history().undoCount(), steps);
-    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) ") + undoNames[0]);
+    QStringList names{w.action("MnuEditUndo")->text()};
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     // An edit committed by a command is undone after it: the swap read the stored text.
     if (steps == 2) {
         QCOMPARE(w.table().text(6, 7) + w.table().text(6, 8) + w.current(),
                  QStringLiteral("7") + TestTables::cellTag(6, 8) + QStringLiteral("6,7"));
-        QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) ") + undoNames[1]);
+        names << w.action("MnuEditUndo")->text();
         w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     }
     QCOMPARE(w.state(), before);
+    QCOMPARE(names.join(u'|'), undone);
     QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U)"));
     for (int i = 0; i < steps; ++i)
         w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
@@ -858,92 +865,63 @@ void TestForm1::printAndCheckCommands()
 
 void TestForm1::saveBack_data()
 {
-    // The table comes from a copy of the route file (".Hy3", ".Hyo") or has no fare file ("":
-    // none yet; "import": a text import after opening); an edit is left open in (3, 5). The file
-    // may then change on disk; Ctrl+S is pressed (twice for "2 …"), the questions answered.
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("onDisk"); // "changed", "deleted" or "" after the table was read
-    QTest::addColumn<QList<Platform::Answer>>("answers");
-    QTest::addColumn<QStringList>("asked"); // the titles of the questions
-    QTest::addColumn<QString>("written");   // which file holds the table then: "fare", "chosen"
+    // "FROM ONDISK PRESSES ANSWERS": the table comes from a copy of the route file (Hy3, Hyo;
+    // txt: a text import after opening; -: no fare file); an edit is left open in (3, 5); the
+    // file may then change on disk; Ctrl+S is pressed and the questions answered (Y, N). Then
+    // the questions asked, the file that holds the table ("fare", "chosen" in Save As, none) and
+    // the current cell (a save reads the table through the current cell).
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("current");
-    using A = Platform::Answer;
-    const QString changed = FileCommands::overwriteQuestionTitle();
-    const QString older = olderFormatConfirmationTitle();
-    QTest::newRow("back, no dialog") << ".Hy3"
-                                     << "" << QList<A>{} << QStringList{} << "fare"
-                                     << "5,152";
-    QTest::newRow("older format, asked every time")
-        << "2 .Hyo"
-        << "" << QList<A>{A::Yes, A::Yes} << QStringList{older, older} << "fare"
-        << "5,74";
-    QTest::newRow("older format refused") << ".Hyo"
-                                          << "" << QList<A>{A::No} << QStringList{older} << ""
-                                          << "3,5";
-    QTest::newRow("changed on disk, No")
-        << ".Hy3"
-        << "changed" << QList<A>{A::No} << QStringList{changed} << ""
-        << "3,5";
-    QTest::newRow("changed on disk, Yes")
-        << ".Hy3"
-        << "changed" << QList<A>{A::Yes} << QStringList{changed} << "fare"
-        << "5,152";
-    QTest::newRow("deleted on disk, Yes")
-        << ".Hy3"
-        << "deleted" << QList<A>{A::Yes} << QStringList{changed} << "fare"
-        << "5,152";
-    QTest::newRow("no fare file: Save As, then back")
-        << "2 "
-        << "" << QList<A>{} << QStringList{} << "chosen"
-        << "5,152";
-    QTest::newRow("text import leaves none") << "import"
-                                             << "" << QList<A>{} << QStringList{} << "chosen"
-                                             << "5,152";
+    const char* rows[][5] = {
+        {"back, no dialog", "Hy3 - 1 -", "", "fare", "5,152"},
+        {"older format, asked every time", "Hyo - 2 YY",
+         "旧バージョンでの保存確認|旧バージョンでの保存確認", "fare", "5,74"},
+        {"older format refused", "Hyo - 1 N", "旧バージョンでの保存確認", "", "3,5"},
+        {"changed on disk, No", "Hy3 changed 1 N", "上書き保存の確認", "", "3,5"},
+        {"changed on disk, Yes", "Hy3 changed 1 Y", "上書き保存の確認", "fare", "5,152"},
+        {"deleted on disk, Yes", "Hy3 deleted 1 Y", "上書き保存の確認", "fare", "5,152"},
+        {"no fare file: Save As, then back", "- - 2 -", "", "chosen", "5,152"},
+        {"text import leaves none", "txt - 1 -", "", "chosen", "5,152"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << row[3] << row[4];
 }
 
 void TestForm1::saveBack()
 {
-    QFETCH(QString, from);
-    QFETCH(QString, onDisk);
-    QFETCH(QList<Platform::Answer>, answers);
-    QFETCH(QStringList, asked);
+    QFETCH(QString, script);
+    QFETCH(QString, asked);
     QFETCH(QString, written);
     QFETCH(QString, current);
-    const int presses = from.startsWith(u'2') ? 2 : 1;
-    from = from.mid(presses == 2 ? 2 : 0);
+    const QStringList part = script.split(u' ');
     QTemporaryDir dir;
-    const bool import = from == QLatin1String("import");
     const QString fare =
-        dir.filePath(QStringLiteral("back") + (import ? QStringLiteral(".Hy3") : from));
+        dir.filePath(QStringLiteral("back.Hy") + (part[0] == QLatin1String("Hyo") ? u'o' : u'3'));
     const QString chosen = dir.filePath(QStringLiteral("chosen.Hy3"));
     Window w;
     FakePlatform quiet; // answers Yes to an older format's confirmation
     QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done);
-    if (!from.isEmpty()) {
-        QCOMPARE(saveWriterForPath(fare)(w.table(), quiet, fare), Outcome::Done);
-        w.platform.fileAnswers << fare;
+    QCOMPARE(saveWriterForPath(fare)(w.table(), quiet, fare), Outcome::Done);
+    w.platform.fileAnswers << fare << m_routeText;
+    if (part[0] != QLatin1String("-"))
         w.action("MnuFileOpen")->trigger();
-    }
-    if (import) {
-        const QString text = dir.filePath(QStringLiteral("route.txt"));
-        QVERIFY(TestTables::writeBytes(text, TestTables::sjis(QStringLiteral("東西線\r\n"))));
-        QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done);
-        w.platform.fileAnswers << text;
+    if (part[0] == QLatin1String("txt"))
         w.action("MnuFileTxtInport")->trigger();
-        QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done); // back to five rows
-    }
     w.table().setCurrentCell(3, 5);
     w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
-    if (onDisk == QLatin1String("changed"))
+    if (part[1] == QLatin1String("changed"))
         QVERIFY(TestTables::writeBytes(fare, TestTables::readBytes(m_otherFile)));
-    else if (onDisk == QLatin1String("deleted"))
+    else if (part[1] == QLatin1String("deleted"))
         QVERIFY(QFile::remove(fare));
     const QByteArray before = TestTables::readBytes(fare);
-    w.platform.answers = answers;
-    w.platform.fileAnswers << chosen;
+    for (const QChar answer : part[3])
+        w.platform.answers << (answer == u'Y' ? Platform::Answer::Yes : Platform::Answer::No);
+    w.platform.fileAnswers = {chosen};
     w.platform.dialogs.clear();
     w.platform.messages.clear();
-    for (int i = 0; i < presses; ++i)
+    for (int i = 0; i < part[2].toInt(); ++i)
         w.press(w.editor(), Qt::Key_S, Qt::ControlModifier);
 
     QCOMPARE(w.current(), current);
@@ -952,12 +930,11 @@ void TestForm1::saveBack()
     QStringList titles;
     for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
         titles << m.title;
-    QCOMPARE(titles, asked);
-    if (asked.value(0) == FileCommands::overwriteQuestionTitle()) {
-        QVERIFY(w.platform.messages[0].text.startsWith(QStringLiteral("「back.Hy3」は")));
-        QCOMPARE(w.platform.messages[0].buttons, Platform::Buttons::YesNo);
-        QCOMPARE(w.platform.messages[0].defaultButton, Platform::Answer::No);
-    }
+    QCOMPARE(titles.join(u'|'), asked);
+    const FakePlatform::Message& m = w.platform.messages.value(0);
+    QVERIFY(asked != FileCommands::overwriteQuestionTitle() ||
+            (m.text.startsWith(QStringLiteral("「back.Hy3」は")) &&
+             m.buttons == Platform::Buttons::YesNo && m.defaultButton == Platform::Answer::No));
     // The file written holds what the table's own format makes of it, byte for byte.
     const QString target = written == QLatin1String("chosen") ? chosen : fare;
     const QString expected = dir.filePath(QStringLiteral("expected") + target.right(4));
@@ -971,11 +948,13 @@ void TestForm1::saveBack()
 void TestForm1::statusBarSaysWhereYouAre()
 {
     Window w;
-    const auto field = [&w](const char* name) {
-        return w.form.findChild<StatusField*>(QLatin1String(name))->fullText();
+    const auto status = [&w] {
+        QStringList texts;
+        for (const char* name : {"StatusFile", "StatusModified", "StatusCell"})
+            texts << w.form.findChild<StatusField*>(QLatin1String(name))->fullText();
+        return texts.join(u'|');
     };
-    QCOMPARE(field("StatusFile") + u'|' + field("StatusModified") + u'|' + field("StatusCell"),
-             QStringLiteral("運賃表ファイルなし||系統名称"));
+    QCOMPARE(status(), QStringLiteral("運賃表ファイルなし||系統名称"));
     // A file name of 255 bytes and a stop name of 1000 characters: cut short, the window as wide
     // as it was, room left for the short messages.
     QCoreApplication::processEvents();
@@ -988,10 +967,8 @@ void TestForm1::statusBarSaysWhereYouAre()
     w.type(w.grid(), QString(1000, u'長'));
     w.press(w.editor(), Qt::Key_Return);
     w.table().setCurrentCell(3, 7);
-    QCOMPARE(field("StatusFile"), QString(40, u'a') + QChar(0x2026));
-    QCOMPARE(field("StatusModified"), QStringLiteral("変更あり"));
-    QCOMPARE(field("StatusCell"),
-             QStringLiteral("停留所 2「") + QString(40, u'長') + QStringLiteral("…」 整理券 5"));
+    QCOMPARE(status(), QString(40, u'a') + QStringLiteral("…|変更あり|停留所 2「") +
+                           QString(40, u'長') + QStringLiteral("…」 整理券 5"));
     QGuiApplication::clipboard()->clear();
     w.press(w.grid(), Qt::Key_V, Qt::ControlModifier); // a short message beside the fields
     QVERIFY(!w.form.statusBar()->currentMessage().isEmpty());
@@ -1000,25 +977,21 @@ void TestForm1::statusBarSaysWhereYouAre()
     QVERIFY(w.form.findChild<StatusField*>(QStringLiteral("StatusFile"))->x() >
             w.form.statusBar()->width() / 4);
     // The mark follows the saved state through undo and redo; an open edit is a change.
-    w.press(w.grid(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(field("StatusModified"), QString());
-    w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(field("StatusModified"), QStringLiteral("変更あり"));
-    w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(field("StatusModified"), QString());
+    QString marks;
+    for (const Qt::Key key : {Qt::Key_S, Qt::Key_Z, Qt::Key_Y}) {
+        w.press(w.grid(), key, Qt::ControlModifier);
+        marks += status().section(u'|', 1, 1) + u'|';
+    }
     w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
-    QCOMPARE(field("StatusModified"), QStringLiteral("変更あり"));
+    marks += status().section(u'|', 1, 1) + u'|';
     w.press(w.editor(), Qt::Key_Escape);
-    QCOMPARE(field("StatusModified"), QString());
+    QCOMPARE(marks + status().section(u'|', 1, 1), QStringLiteral("|変更あり||変更あり|"));
     // The cell in the grid's words.
-    const struct {
-        int row, col;
-        const char* place;
-    } cells[] = {
-        {1, 5, "系統名称の行 整理券 3"}, {7, 2, "停留所 6 整理券番号"}, {0, 1, "見出し 停名"}};
-    for (const auto& cell : cells) {
-        w.table().setCurrentCell(cell.row, cell.col);
-        QCOMPARE(field("StatusCell"), QString::fromUtf8(cell.place));
+    for (const auto& [row, col, place] : {std::tuple{1, 5, "系統名称の行 整理券 3"},
+                                          {7, 2, "停留所 6 整理券番号"},
+                                          {0, 1, "見出し 停名"}}) {
+        w.table().setCurrentCell(row, col);
+        QCOMPARE(status().section(u'|', 2), QString::fromUtf8(place));
     }
     QCOMPARE(w.current(), QStringLiteral("0,1"));
 }
