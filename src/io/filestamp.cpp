@@ -6,7 +6,7 @@
 
 FileStamp FileStamp::of(const FileIo::FileState& state, const QByteArray& bytes)
 {
-    return {state, bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+    return {state, bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256)};
 }
 
 FileMatch compareWithStamp(const QString& path, const FileStamp& stamp)
