@@ -50,7 +50,7 @@ void CellEditor::commit()
         return;
     // Letting go of the focus first asks the input method to finish a composition into the box.
     const bool hadFocus = releaseFocus();
-    m_table.setCurrentText(text());
+    m_table.setCurrentText(text(), QStringLiteral("入力"));
     hide();
     if (hadFocus)
         m_focusGrid();

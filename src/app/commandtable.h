@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Form1;
 
 /**
@@ -58,3 +60,10 @@ struct CommandTable {
 
 /** The window's one command table. */
 const CommandTable& windowCommands();
+
+/**
+ * What the Edit menu's undo and redo call the step a command makes: its context entry's caption
+ * ("行削除(空白で残す)"), else its toolbar button's tooltip ("セルの内容を上のセルと入替"), else
+ * its caption without access key and dots ("切り取り"). No two commands share a name.
+ */
+QString stepName(const Command& command);

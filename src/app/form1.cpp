@@ -74,6 +74,9 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
 
     createCommands();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    createStatusFields();
+    // A load, a save to a fare file, a text import and New make the table's saved state.
+    m_files.setSavedStateListener([this] { m_history.markClean(); });
 
     // Committing the editor: when the grid gets the focus and when the current cell is left.
     connect(MSFlexGrid1, &FareGridView::gotFocus, Text1, &CellEditor::commit);
@@ -165,14 +168,15 @@ void Form1::MSFlexGrid1_KeyDownDelete()
 {
     // With several cells selected, all of them are emptied, as one step.
     const CellRange selected = MSFlexGrid1->selectedRange();
+    const QString name = QStringLiteral("削除");
     if (selected.cellCount() > 1) {
-        TableStep step(m_table);
+        TableStep step(m_table, name);
         BlockEdits::clear(m_table, selected);
         return;
     }
     if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
         return;
-    m_table.setCurrentText(QString());
+    m_table.setCurrentText(QString(), name);
 }
 
 void Form1::MSFlexGrid1_MouseDown(const QPoint& globalPos)
@@ -198,7 +202,7 @@ void Form1::MSFlexGrid1_OLEDragDrop(const QString& path)
     QMetaObject::invokeMethod(
         this,
         [this, path] {
-            TableStep step(m_table);
+            TableStep step(m_table, QStringLiteral("ドロップ"));
             m_document.OpenDroppedFile(path);
         },
         Qt::QueuedConnection);

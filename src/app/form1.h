@@ -23,6 +23,7 @@ class QInputMethodEvent;
 class QMenu;
 class QSessionManager;
 class QToolButton;
+class StatusField;
 
 /**
  * The main window: the menu bar, the toolbar strip (Picture1) with its 24 buttons (Command1),
@@ -38,9 +39,11 @@ class QToolButton;
  * menu item, named after it ("MnuCellInsDown"); the context menu's entries are separate actions
  * named with the suffix "Hide" and the toolbar's buttons run the same handler.
  *
- * Every change to the table is one step of its history, which the Edit menu undoes and redoes:
- * each command run from a menu, a button or the context menu, the Delete key, a dropped file,
- * replacing, and each committed in-cell edit (a step of its own, also when a command commits it).
+ * Every change to the table is one step of its history, which the Edit menu undoes and redoes,
+ * naming the step: each command run from a menu, a button or the context menu, the Delete key, a
+ * dropped file, replacing, and each committed in-cell edit (a step of its own, also when a command
+ * commits it). The status bar names the fare file, marks a table changed since it was loaded or
+ * saved, and says where the current cell is.
  */
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -76,6 +79,17 @@ public:
     static QSize gridSizeForClient(const QSize& clientTwips);
 
     /**
+     * Where the cell (row, col) is, in the grid's words, as the status bar says it: "系統名称",
+     * "停留所 12「市民病院前」 整理券 5", "停留所 12 整理券番号" (a stop without a name).
+     */
+    static QString describePlace(const FareTable& table, int row, int col);
+    /**
+     * Whether the table differs from what was last loaded or saved (or emptied by New): a step
+     * since then that is not undone, or an edit open in the grid.
+     */
+    bool isModified() const;
+
+    /**
      * The closing prompt of the close box, Exit and the end of the session (whether to save,
      * DocumentCommands::confirmClose). Returns whether the window may close. Once the session's
      * prompt has let the program end, the close that the end of the session brings does not ask
@@ -91,6 +105,7 @@ public:
 public slots:
     void MnuFileNew();
     void MnuFileOpen();
+    void MnuFileSave();
     void MnuFileSaveAs();
     void MnuFileTxtInport();
     void MnuFileSaveTxt();
@@ -130,6 +145,8 @@ private:
     void MSFlexGrid1_InputMethod(QInputMethodEvent* event);
     void MSFlexGrid1_OLEDragDrop(const QString& path);
     void commitData(QSessionManager& manager);
+    void createStatusFields();
+    void updateStatusBar();
     void createFindBar();
     void commitOpenEdit();
     bool editorHasFocus() const;
@@ -167,5 +184,8 @@ private:
     QMenu* MnuHideMnu = nullptr;
     FindBar* m_findBar = nullptr;
     CheckPanel* m_checkPanel = nullptr;
+    StatusField* m_statusFile = nullptr;
+    StatusField* m_statusModified = nullptr;
+    StatusField* m_statusCell = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
 };

@@ -156,7 +156,7 @@ void Form1::replaceOne()
 {
     commitOpenEdit();
     {
-        TableStep step(m_table);
+        TableStep step(m_table, QStringLiteral("置換"));
         FindReplace::replaceCurrent(m_table, m_findBar->options(), m_findBar->replacement());
     }
     findNext(false);
@@ -170,7 +170,7 @@ void Form1::replaceEverything()
         return;
     int changed = 0;
     {
-        TableStep step(m_table);
+        TableStep step(m_table, QStringLiteral("すべて置換"));
         changed = FindReplace::replaceAll(m_table, options, m_findBar->replacement());
     }
     showStatus(changed > 0

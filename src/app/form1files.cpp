@@ -18,6 +18,11 @@ void Form1::MnuFileOpen()
     m_files.OpenFareFile();
 }
 
+void Form1::MnuFileSave()
+{
+    m_files.OverwriteFareFile();
+}
+
 void Form1::MnuFileSaveAs()
 {
     m_files.SaveFareFile();

@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <type_traits>
 
@@ -29,8 +30,10 @@ using E = EditCommands;
 // In menu order. Buttons and context slots say which toolbar button and context entry run the
 // same handler.
 constexpr Command Commands[] = {
-    {"MnuFile", "MnuFileNew", "新規作成(&N)", run<&Form1::MnuFileNew>, 0},
-    {"MnuFile", "MnuFileOpen", "開く(&O)", run<&Form1::MnuFileOpen>, 1},
+    {"MnuFile", "MnuFileNew", "新規作成(&N)", run<&Form1::MnuFileNew>, 0, 0, nullptr, "Ctrl+N"},
+    {"MnuFile", "MnuFileOpen", "開く(&O)", run<&Form1::MnuFileOpen>, 1, 0, nullptr, "Ctrl+O"},
+    {"MnuFile", "MnuFileSave", "上書き保存(&S)", run<&Form1::MnuFileSave>, -1, 0, nullptr,
+     "Ctrl+S"},
     {"MnuFile", "MnuFileSaveAs", "保存(&A)", run<&Form1::MnuFileSaveAs>, 2},
     {"MnuFile", "MnuFileTxtInport", "テキストファイルのインポート(&I)",
      run<&Form1::MnuFileTxtInport>, 15},
@@ -156,7 +159,25 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
+QString withStep(const QString& caption, const QString& step)
+{
+    return step.isEmpty() ? caption : caption + QLatin1Char(' ') + step;
+}
+
 } // namespace
+
+QString stepName(const Command& command)
+{
+    // The context menu's caption says what the entry does, where menu captions repeat from one
+    // menu to the next; a toolbar tooltip, where there is no context entry.
+    if (command.contextCaption)
+        return text(command.contextCaption);
+    for (const ToolbarButton& button : Buttons)
+        if (command.button >= 0 && button.index == command.button)
+            return text(button.toolTip);
+    static const QRegularExpression accessKeyAndDots(QStringLiteral("[(（]&.[)）]|\\.\\.\\.$"));
+    return text(command.caption).remove(accessKeyAndDots);
+}
 
 const CommandTable& windowCommands()
 {
@@ -168,7 +189,7 @@ const CommandTable& windowCommands()
 void Form1::runCommand(const Command& command)
 {
     // Whatever the command changes is one step of the history (an edit it commits is one before).
-    TableStep step(m_table);
+    TableStep step(m_table, stepName(command));
     if (command.handler)
         command.handler(*this);
 }
@@ -250,9 +271,13 @@ void Form1::createCommands()
     connect(&m_edit, &EditCommands::rowPasteEnabledChanged, rowPaste, &QAction::setEnabled);
     QAction* undo = findChild<QAction*>(QStringLiteral("MnuEditUndo"));
     QAction* redo = findChild<QAction*>(QStringLiteral("MnuEditRedo"));
-    const auto followHistory = [this, undo, redo] {
+    // Each names the step it takes back or does again: "元に戻す(&U) 行挿入".
+    const auto followHistory = [this, undo, redo, undoCaption = undo->text(),
+                                redoCaption = redo->text()] {
         undo->setEnabled(m_history.canUndo());
         redo->setEnabled(m_history.canRedo());
+        undo->setText(withStep(undoCaption, m_history.undoName()));
+        redo->setText(withStep(redoCaption, m_history.redoName()));
     };
     followHistory();
     connect(&m_history, &TableHistory::changed, this, followHistory);

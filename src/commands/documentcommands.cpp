@@ -59,10 +59,7 @@ Outcome DocumentCommands::openCommandLine(const QString& argumentText)
         }
         path = path.mid(1, path.size() - 2);
     }
-    const FileOperation load = startupLoaderForPath(path);
-    if (!load)
-        return Outcome::Declined;
-    return m_files.noteDocument(path, load(m_table, m_platform, path));
+    return m_files.loadFile(path);
 }
 
 bool DocumentCommands::askToClear()
@@ -106,11 +103,10 @@ Outcome DocumentCommands::OpenDroppedFile(const QString& path)
     m_platform.processEvents();
     if (!clear)
         return Outcome::Declined;
-    const FileOperation load = startupLoaderForPath(path);
-    if (!load) {
+    if (!startupLoaderForPath(path)) {
         m_platform.messageBox(dropRefusalText(), dropRefusalTitle(), Platform::Buttons::Ok,
                               Platform::Icon::Critical, Platform::Answer::Ok);
         return Outcome::Failed;
     }
-    return m_files.noteDocument(path, load(m_table, m_platform, path));
+    return m_files.loadFile(path);
 }

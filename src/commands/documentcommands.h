@@ -11,8 +11,9 @@ class Platform;
 
 /**
  * The life of the one document around the window: the file named on the command line, New, the
- * closing prompt and a file dropped on the grid. There is no modified flag, so New and a drop
- * always ask before clearing and closing always asks whether to save.
+ * closing prompt and a file dropped on the grid. Whether the table changed decides nothing here
+ * (the window only shows it): New and a drop always ask before clearing, and closing always asks
+ * whether to save.
  */
 class DocumentCommands {
 public:

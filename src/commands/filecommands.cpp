@@ -1,8 +1,13 @@
 #include "filecommands.h"
 
 #include "fileformats.h"
+#include "files/binaryfile.h"
+#include "io/fileio.h"
+#include "model/messagetext.h"
 #include "text/textexport.h"
 #include "text/textimport.h"
+
+#include <QFileInfo>
 
 FileCommands::FileCommands(FareTable& table, Platform& platform)
     : m_table(table), m_platform(platform)
@@ -44,11 +49,45 @@ QList<FileFilter> FileCommands::textImportFilters()
     return parseFilterList(QStringLiteral("テキストファイル(*.txt;*.csv)|*.txt;*.csv"));
 }
 
-Outcome FileCommands::noteDocument(const QString& path, Outcome outcome)
+QString FileCommands::overwriteQuestionTitle()
 {
-    if (outcome == Outcome::Done)
-        m_documentPath = path;
+    return QStringLiteral("上書き保存の確認");
+}
+
+Outcome FileCommands::settle(const QString& path, Outcome outcome, const FileStamp& stamp)
+{
+    if (outcome != Outcome::Done)
+        return outcome;
+    m_documentPath = path;
+    m_fareFilePath = stamp.isNull() ? QString() : path;
+    m_fareFileStamp = stamp;
+    if (m_savedState)
+        m_savedState();
     return outcome;
+}
+
+void FileCommands::forgetDocument()
+{
+    settle(QString(), Outcome::Done, FileStamp());
+}
+
+Outcome FileCommands::loadFile(const QString& path)
+{
+    FileStamp stamp;
+    if (const BinaryLayout* layout = fareFileLayout(path))
+        return settle(path, loadBinary(m_table, m_platform, path, *layout, &stamp), stamp);
+    if (FormatForPath(path) == FileFormat::Text)
+        return settle(path, LoadText(m_table, m_platform, path), stamp);
+    return Outcome::Declined;
+}
+
+Outcome FileCommands::writeFareFile(const QString& path)
+{
+    const BinaryLayout* layout = fareFileLayout(path);
+    if (!layout)
+        return Outcome::Declined;
+    FileStamp stamp;
+    return settle(path, saveFareTable(m_table, m_platform, path, *layout, &stamp), stamp);
 }
 
 void FileCommands::commitOpenEdit()
@@ -82,10 +121,34 @@ Outcome FileCommands::OpenFareFile()
         return Outcome::Declined;
     // Let the window repaint where the dialog was before the load starts.
     m_platform.processEvents();
-    const FileOperation load = openLoaderForPath(*path);
-    if (!load)
+    if (!fareFileLayout(*path))
         return Outcome::Declined;
-    return noteDocument(*path, load(m_table, m_platform, *path));
+    return loadFile(*path);
+}
+
+Outcome FileCommands::OverwriteFareFile()
+{
+    commitOpenEdit();
+    if (m_fareFilePath.isEmpty())
+        return SaveFareFile();
+    const FileMatch match = compareWithStamp(m_fareFilePath, m_fareFileStamp);
+    if (match != FileMatch::Same) {
+        // Someone else's work (another program, a colleague on a shared folder) is not
+        // overwritten unasked.
+        const QString name = briefQuote(FileIo::displayPath(QFileInfo(m_fareFilePath).fileName()));
+        const QString question =
+            match == FileMatch::Missing
+                ? QStringLiteral("「%1」は、この表を読み込んだ後か最後に保存した後に、削除されたか"
+                                 "名前が変わっています。\nこの名前で保存しますか？")
+                : QStringLiteral("「%1」は、この表を読み込んだ後か最後に保存した後に、ほかの"
+                                 "プログラムなどで書き換えられています。\n上書きすると、その変更は"
+                                 "失われます。上書き保存しますか？");
+        if (m_platform.messageBox(question.arg(name), overwriteQuestionTitle(),
+                                  Platform::Buttons::YesNo, Platform::Icon::Exclamation,
+                                  Platform::Answer::No) != Platform::Answer::Yes)
+            return Outcome::Declined;
+    }
+    return writeFareFile(m_fareFilePath);
 }
 
 Outcome FileCommands::SaveFareFile()
@@ -94,10 +157,7 @@ Outcome FileCommands::SaveFareFile()
     const std::optional<QString> path = chooseToSave(saveFilters());
     if (!path)
         return Outcome::Declined;
-    const FileOperation save = saveWriterForPath(*path);
-    if (!save)
-        return Outcome::Declined;
-    return noteDocument(*path, save(m_table, m_platform, *path));
+    return writeFareFile(*path);
 }
 
 Outcome FileCommands::SaveText()
@@ -106,7 +166,11 @@ Outcome FileCommands::SaveText()
     const std::optional<QString> path = chooseToSave(textSaveFilters());
     if (!path)
         return Outcome::Declined;
-    return noteDocument(*path, exportText(m_table, m_platform, *path));
+    // An export: the fare file and the saved state stay; the sheet names the text file.
+    const Outcome outcome = exportText(m_table, m_platform, *path);
+    if (outcome == Outcome::Done)
+        m_documentPath = *path;
+    return outcome;
 }
 
 Outcome FileCommands::ImportText()
@@ -115,5 +179,5 @@ Outcome FileCommands::ImportText()
     const std::optional<QString> path = chooseToOpen(textImportFilters());
     if (!path)
         return Outcome::Declined;
-    return noteDocument(*path, LoadText(m_table, m_platform, *path));
+    return settle(*path, LoadText(m_table, m_platform, *path), FileStamp());
 }

@@ -1,5 +1,6 @@
 #include "fileformats.h"
 
+#include "files/binarycodec.h"
 #include "files/binaryfile.h"
 #include "text/textexport.h"
 #include "text/textimport.h"
@@ -49,6 +50,22 @@ FileOperation saveWriterForPath(const QString& path)
         return SaveHyo;
     case FileFormat::Hyp:
         return SaveHyp;
+    case FileFormat::Text:
+    case FileFormat::None:
+        break;
+    }
+    return nullptr;
+}
+
+const BinaryLayout* fareFileLayout(const QString& path)
+{
+    switch (FormatForPath(path)) {
+    case FileFormat::Hy3:
+        return &Hy3Layout;
+    case FileFormat::Hyo:
+        return &HyoLayout;
+    case FileFormat::Hyp:
+        return &HypLayout;
     case FileFormat::Text:
     case FileFormat::None:
         break;

@@ -6,6 +6,7 @@
 
 class FareTable;
 class Platform;
+struct BinaryLayout;
 
 /** The format a path names, by its extension. */
 enum class FileFormat { Hy3, Hyo, Hyp, Text, None };
@@ -24,6 +25,8 @@ FileOperation startupLoaderForPath(const QString& path);
 FileOperation openLoaderForPath(const QString& path);
 /** The writer the Save As command uses: the binary formats only. */
 FileOperation saveWriterForPath(const QString& path);
+/** The binary format a path names (.Hy3, .Hyo, .Hyp: a fare-table file); null for any other. */
+const BinaryLayout* fareFileLayout(const QString& path);
 /** The writer for farewright-cli's output: the binary formats, and the text export for .txt/.csv.
  */
 FileOperation convertWriterForPath(const QString& path);

@@ -24,31 +24,45 @@ QString encodeTable(FareTable& table, const BinaryLayout& layout, QByteArray& by
     return QString();
 }
 
-bool confirmOlderFormat(Platform& platform, const QString& text)
+/** Asks to confirm what the older formats lose; true for the current one. */
+bool confirmFormat(Platform& platform, const BinaryLayout& layout)
 {
-    return platform.messageBox(text, olderFormatConfirmationTitle(), Platform::Buttons::YesNo,
+    const QString text = &layout == &HyoLayout   ? hyoConfirmationText()
+                         : &layout == &HypLayout ? hypConfirmationText()
+                                                 : QString();
+    return text.isEmpty() ||
+           platform.messageBox(text, olderFormatConfirmationTitle(), Platform::Buttons::YesNo,
                                Platform::Icon::Exclamation,
                                Platform::Answer::Yes) != Platform::Answer::No;
 }
 
 } // namespace
 
-Outcome saveBinary(FareTable& table, Platform& platform, const QString& path,
-                   const BinaryLayout& layout)
+Outcome saveFareTable(FareTable& table, Platform& platform, const QString& path,
+                      const BinaryLayout& layout, FileStamp* stamp)
 {
-    return writeTableToFile(table, platform, path,
-                            [&](QByteArray& bytes) { return encodeTable(table, layout, bytes); });
+    if (!confirmFormat(platform, layout))
+        return Outcome::Declined;
+    return saveBinary(table, platform, path, layout, stamp);
+}
+
+Outcome saveBinary(FareTable& table, Platform& platform, const QString& path,
+                   const BinaryLayout& layout, FileStamp* stamp)
+{
+    return writeTableToFile(
+        table, platform, path, [&](QByteArray& bytes) { return encodeTable(table, layout, bytes); },
+        stamp);
 }
 
 Outcome loadBinary(FareTable& table, Platform& platform, const QString& path,
-                   const BinaryLayout& layout)
+                   const BinaryLayout& layout, FileStamp* stamp)
 {
     const auto decode = [&layout](const QByteArray& bytes) {
         BinaryCodec::Decoded decoded = BinaryCodec::decode(layout, bytes);
         return DecodedRows{std::move(decoded.records), decoded.error};
     };
     return replaceTableFromFile(table, platform, path, BinaryCodec::maxMeaningfulSize(layout),
-                                decode, layout.fareCount, layout.hasTicketNo);
+                                decode, layout.fareCount, layout.hasTicketNo, stamp);
 }
 
 QString olderFormatConfirmationTitle()
@@ -76,7 +90,7 @@ QString hypConfirmationText()
 
 Outcome SaveHy3(FareTable& table, Platform& platform, const QString& path)
 {
-    return saveBinary(table, platform, path, Hy3Layout);
+    return saveFareTable(table, platform, path, Hy3Layout);
 }
 
 Outcome LoadHy3(FareTable& table, Platform& platform, const QString& path)
@@ -86,9 +100,7 @@ Outcome LoadHy3(FareTable& table, Platform& platform, const QString& path)
 
 Outcome SaveHyo(FareTable& table, Platform& platform, const QString& path)
 {
-    if (!confirmOlderFormat(platform, hyoConfirmationText()))
-        return Outcome::Declined;
-    return saveBinary(table, platform, path, HyoLayout);
+    return saveFareTable(table, platform, path, HyoLayout);
 }
 
 Outcome LoadHyo(FareTable& table, Platform& platform, const QString& path)
@@ -98,9 +110,7 @@ Outcome LoadHyo(FareTable& table, Platform& platform, const QString& path)
 
 Outcome SaveHyp(FareTable& table, Platform& platform, const QString& path)
 {
-    if (!confirmOlderFormat(platform, hypConfirmationText()))
-        return Outcome::Declined;
-    return saveBinary(table, platform, path, HypLayout);
+    return saveFareTable(table, platform, path, HypLayout);
 }
 
 Outcome LoadHyp(FareTable& table, Platform& platform, const QString& path)

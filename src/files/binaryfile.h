@@ -7,6 +7,7 @@
 class FareTable;
 class Platform;
 struct BinaryLayout;
+struct FileStamp;
 
 /**
  * The user-level operations on the binary fare-table files. Each shows the busy pointer and keeps
@@ -33,8 +34,15 @@ QString hypConfirmationText();
 /** The title of both confirmations. */
 QString olderFormatConfirmationTitle();
 
+/**
+ * Saves in layout's format; the older formats first ask their confirmation, every time. On
+ * success, stamp (when given) describes the file as written.
+ */
+Outcome saveFareTable(FareTable& table, Platform& platform, const QString& path,
+                      const BinaryLayout& layout, FileStamp* stamp = nullptr);
 /** Saves without asking (the confirmation, if any, has been given). */
 Outcome saveBinary(FareTable& table, Platform& platform, const QString& path,
-                   const BinaryLayout& layout);
+                   const BinaryLayout& layout, FileStamp* stamp = nullptr);
+/** Loads layout's format; on success, stamp (when given) describes the file as read. */
 Outcome loadBinary(FareTable& table, Platform& platform, const QString& path,
-                   const BinaryLayout& layout);
+                   const BinaryLayout& layout, FileStamp* stamp = nullptr);

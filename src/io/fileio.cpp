@@ -220,6 +220,19 @@ QString readOnlyFile()
                           "ファイルの書き込みを許可してください。");
 }
 
+FileState stateOf(const struct stat& status)
+{
+    return {qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1000000000 + qint64(status.st_mtim.tv_nsec)};
+}
+
+/** The state of the open file written through fd. */
+FileState writtenState(int fd)
+{
+    struct stat status {};
+    return fstat(fd, &status) == 0 ? stateOf(status) : FileState();
+}
+
 QByteArray folderOf(const QByteArray& path)
 {
     const qsizetype slash = path.lastIndexOf('/');
@@ -308,6 +321,7 @@ WriteResult replaceFile(const QByteArray& target, const struct stat* old, const 
         error = keepOwnerAndMode(file.fd(), *old);
     if (!error && ::fsync(file.fd()) != 0)
         error = errno;
+    const FileState state = writtenState(file.fd()); // renaming keeps it
     if (!error)
         error = file.close();
     if (!error && ::rename(temporary.constData(), target.constData()) != 0)
@@ -319,7 +333,7 @@ WriteResult replaceFile(const QByteArray& target, const struct stat* old, const 
     if (const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         dir.valid())
         ::fsync(dir.fd());
-    return {};
+    return {QString(), false, state};
 }
 
 /**
@@ -348,11 +362,12 @@ WriteResult writeInPlace(const QByteArray& target, const QByteArray& bytes)
         error = errno;
     if (!error && ::fsync(file.fd()) != 0)
         error = errno;
+    const FileState state = writtenState(file.fd());
     if (!error)
         error = file.close();
     if (error)
         return {systemFailure(error, Access::Write), true};
-    return {};
+    return {QString(), false, state};
 }
 
 } // namespace
@@ -455,6 +470,7 @@ ReadResult readFile(const QString& path, qint64 maxBytes)
         result.error = notRegularFile(status.st_mode, Access::Read);
         return result;
     }
+    result.state = stateOf(status);
     // Read the size the file has now, never reserving the whole limit for a small file; a file
     // that tells no size (as in /proc) is read in pieces up to its end.
     const qint64 expected = qMin<qint64>(maxBytes, status.st_size);

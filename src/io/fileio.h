@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 class QUrl;
 
@@ -16,10 +17,22 @@ class QUrl;
  */
 namespace FileIo {
 
+/** A regular file's size and modification time (in nanoseconds) as a read or write found it. */
+struct FileState {
+    qint64 size = -1; ///< -1: unknown
+    qint64 modified = 0;
+    bool operator==(const FileState& other) const
+    {
+        return size == other.size && modified == other.modified;
+    }
+};
+
 struct ReadResult {
     QByteArray bytes;
     /** Empty on success. */
     QString error;
+    /** The file as it was opened for reading. */
+    FileState state;
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -31,10 +44,16 @@ struct ReadResult {
 ReadResult readFile(const QString& path, qint64 maxBytes);
 
 struct WriteResult {
+    WriteResult(QString why = QString(), bool changed = false, FileState written = FileState())
+        : error(std::move(why)), targetChanged(changed), state(written)
+    {
+    }
     /** Empty on success. */
     QString error;
     /** Whether a failed write had already changed the file (only when written in place). */
     bool targetChanged = false;
+    /** The file as written (size -1 when the system did not say). */
+    FileState state;
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -1,6 +1,7 @@
 #include "tableload.h"
 
 #include "fileio.h"
+#include "filestamp.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
 #include "model/platform.h"
@@ -23,7 +24,7 @@ QString loadFailure(const QString& path, const QString& reason)
 Outcome replaceTableFromFile(FareTable& table, Platform& platform, const QString& path,
                              qint64 maxBytes,
                              const std::function<DecodedRows(const QByteArray&)>& decode,
-                             int fareCount, bool withTicketNo)
+                             int fareCount, bool withTicketNo, FileStamp* stamp)
 {
     QString error;
     {
@@ -35,6 +36,8 @@ Outcome replaceTableFromFile(FareTable& table, Platform& platform, const QString
                 HiddenTable hidden(table);
                 table.Data_Cls();
                 writeRecords(table, decoded.records, fareCount, withTicketNo);
+                if (stamp)
+                    *stamp = FileStamp::of(file.state, file.bytes);
             } else {
                 error = decoded.error;
             }
@@ -49,7 +52,7 @@ Outcome replaceTableFromFile(FareTable& table, Platform& platform, const QString
 }
 
 Outcome writeTableToFile(FareTable& table, Platform& platform, const QString& path,
-                         const std::function<QString(QByteArray&)>& encode)
+                         const std::function<QString(QByteArray&)>& encode, FileStamp* stamp)
 {
     FileIo::WriteResult written;
     {
@@ -59,6 +62,8 @@ Outcome writeTableToFile(FareTable& table, Platform& platform, const QString& pa
         written.error = encode(bytes);
         if (written.ok())
             written = FileIo::writeFileAtomically(path, bytes);
+        if (written.ok() && stamp)
+            *stamp = FileStamp::of(written.state, bytes);
     }
     if (written.ok())
         return Outcome::Done;

@@ -18,7 +18,11 @@ private:
 /** One step of the table's history for the guard's lifetime: closed again on every path out. */
 class TableStep {
 public:
-    explicit TableStep(FareTable& table) : m_table(table) { m_table.beginStep(); }
+    /** name: what the Edit menu calls the step (the outermost guard's name counts). */
+    explicit TableStep(FareTable& table, const QString& name = QString()) : m_table(table)
+    {
+        m_table.beginStep(name);
+    }
     ~TableStep() { m_table.endStep(); }
     TableStep(const TableStep&) = delete;
     TableStep& operator=(const TableStep&) = delete;

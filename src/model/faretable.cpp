@@ -54,7 +54,7 @@ void FareTable::SetCell(int row, int col, int value)
     SetCell(row, col, QString::number(value));
 }
 
-void FareTable::setCurrentText(const QString& value)
+void FareTable::setCurrentText(const QString& value, const QString& stepName)
 {
     // The in-cell editor commits through here: its edit is a step of its own, also when a running
     // step committed it with its first move (that step has changed nothing yet at that moment).
@@ -65,6 +65,8 @@ void FareTable::setCurrentText(const QString& value)
     if (m_recording)
         closeRecording();
     openRecording();
+    if (!stepName.isEmpty())
+        m_step.name = stepName;
     store(m_curRow, m_curCol, value);
     closeRecording();
     if (m_stepDepth > 0)

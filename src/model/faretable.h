@@ -70,9 +70,10 @@ public:
     const QString& text(int row, int col) const { return m_cells[index(row, col)]; }
     /**
      * Stores a text into the current cell without moving it. The in-cell editor commits through
-     * this, since the cell it edits is always the current one.
+     * this, since the cell it edits is always the current one. The step it records is named
+     * stepName, or like the running step when stepName is empty.
      */
-    void setCurrentText(const QString& value);
+    void setCurrentText(const QString& value, const QString& stepName = QString());
 
     int CurRow() const { return m_curRow; }
     int CurCol() const { return m_curCol; }
@@ -109,10 +110,15 @@ public:
 
     /** Hands every recorded step to recorder from now on; an empty function stops recording. */
     void setStepRecorder(std::function<void(TableChange&&)> recorder);
-    /** Opens a step; steps nest, and the outermost one decides what is recorded together. */
-    void beginStep();
+    /**
+     * Opens a step; steps nest, and the outermost one decides what is recorded together and
+     * what it is called.
+     */
+    void beginStep(const QString& name = QString());
     /** Closes a step; closing the outermost one hands its change to the recorder. */
     void endStep();
+    /** Whether a step is open. */
+    bool inStep() const { return m_stepDepth > 0; }
     /**
      * Puts back the texts a done change replaced, then makes the cell current that was current
      * when its step began (with the move rule). Nothing of this is recorded.
@@ -144,6 +150,8 @@ signals:
     void contentReset();
     /** The hide/show bracket opened (true) or closed (false). */
     void visibilityChanged(bool visible);
+    /** The outermost step was closed (after its change, if any, was handed on). */
+    void stepEnded();
 
 private:
     static int index(int row, int col) { return row * ColCount + col; }
@@ -177,6 +185,7 @@ private:
 
     std::function<void(TableChange&&)> m_stepRecorder;
     int m_stepDepth = 0;
+    QString m_stepName; ///< the name of the running step
     bool m_recording = false;
     TableChange m_step;          ///< the step being recorded
     std::vector<bool> m_touched; ///< the cells its last part (of single cells) holds already

@@ -36,9 +36,12 @@ void FareTable::setStepRecorder(std::function<void(TableChange&&)> recorder)
         openRecording();
 }
 
-void FareTable::beginStep()
+void FareTable::beginStep(const QString& name)
 {
-    if (m_stepDepth++ == 0 && m_stepRecorder)
+    if (m_stepDepth++ > 0)
+        return;
+    m_stepName = name;
+    if (m_stepRecorder)
         openRecording();
 }
 
@@ -49,6 +52,8 @@ void FareTable::endStep()
         return;
     if (m_recording)
         closeRecording();
+    m_stepName.clear();
+    emit stepEnded();
 }
 
 void FareTable::keepOld(int at)
@@ -125,6 +130,7 @@ void FareTable::openRecording()
 {
     m_recording = true;
     m_step = TableChange();
+    m_step.name = m_stepName;
     m_step.rowBefore = m_curRow;
     m_step.colBefore = m_curCol;
 }

@@ -23,6 +23,8 @@ struct TableChange {
         QVector<QString> texts;
     };
     QVector<Part> parts;
+    /** What the step is called in the Edit menu ("行挿入", "入力"); empty when it has no name. */
+    QString name;
     int rowBefore = 0;
     int colBefore = 0;
     int rowAfter = 0;

@@ -87,9 +87,11 @@ run "$work/north.hy3" "$work/short.png"
 [ "${geometry[0]} ${geometry[1]}" = "$x $y" ] || fail "the window opened at different places"
 
 # The route names differ, nothing else: the differing pixels must lie in cell (1, 1), right of
-# the row labels (1000 twips wide) within the name column (3000 twips), in one row.
-box=$(convert "$work/long.png" "$work/short.png" -compose difference -composite \
-    -colorspace gray -threshold 10% -format "%@" info:)
+# the row labels (1000 twips wide) within the name column (3000 twips), in one row. The status
+# bar along the window's bottom, which names each file, is blacked out in both.
+bar="rectangle ${geometry[0]},$((geometry[1] + geometry[3] - 40)) $((geometry[0] + geometry[2])),$((geometry[1] + geometry[3]))"
+box=$(convert "$work/long.png" "$work/short.png" -fill black -draw "$bar" \
+    -compose difference -composite -colorspace gray -threshold 10% -format "%@" info:)
 echo "differing area: $box (window at $x,$y)"
 [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "no difference between the screenshots"
 read -r width height left top <<<"${BASH_REMATCH[*]:1}"

@@ -6,10 +6,14 @@
 #include "app/findbar.h"
 #include "app/form1.h"
 #include "app/printplatform.h"
+#include "app/statusfield.h"
+#include "commands/filecommands.h"
+#include "commands/fileformats.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "model/bulkguards.h"
 #include "testtables.h"
+#include "text/textexport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -194,12 +198,16 @@ private slots:
     void selectionAndClipboard();
     void findBarFindsAndReplaces();
     void printAndCheckCommands();
+    void saveBack_data();
+    void saveBack();
+    void statusBarSaysWhereYouAre();
 
 private:
     QTemporaryDir m_dir;
     QString m_routeFile;      ///< a saved .Hy3 file whose route name is "東西線"
     QString m_otherFile;      ///< a saved .Hy3 file whose route name is "南北線"
     QString m_blankRouteText; ///< a text file whose first line is blank
+    QString m_routeText;      ///< the route file exported as text
 };
 
 void TestForm1::initTestCase()
@@ -216,6 +224,10 @@ void TestForm1::initTestCase()
     m_otherFile = m_dir.filePath(QStringLiteral("other.Hy3"));
     m_blankRouteText = m_dir.filePath(QStringLiteral("blank.txt"));
     QVERIFY(TestTables::writeBytes(m_blankRouteText, "\r\n"));
+    m_routeText = m_dir.filePath(QStringLiteral("route.txt"));
+    FareTable route;
+    QVERIFY(LoadHy3(route, platform, m_routeFile) == Outcome::Done &&
+            exportText(route, platform, m_routeText) == Outcome::Done);
 }
 
 void TestForm1::startsUp()
@@ -343,8 +355,16 @@ void TestForm1::commandTable()
         QCOMPARE(w.form.history().undoCount(), steps + (changed ? 1 : 0));
         if (!changed)
             continue;
+        // The Edit menu names the step, and no two commands' steps alike.
+        static QHash<QString, QString> named;
+        QCOMPARE(named.value(stepName(command), name), name);
+        named.insert(stepName(command), name);
+        QCOMPARE(w.action("MnuEditUndo")->text(),
+                 QStringLiteral("元に戻す(&U) ") + stepName(command));
         w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.state(), start);
+        QCOMPARE(w.action("MnuEditRedo")->text(),
+                 QStringLiteral("やり直し(&R) ") + stepName(command));
         w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.state(), after);
     }
@@ -512,13 +532,18 @@ void TestForm1::headingCellCurrent()
 void TestForm1::stepsOutsideTheMenus_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::newRow("Delete key on a block") << "delete block";
-    QTest::newRow("swap with the editor open: the edit first") << "edit, swap";
+    QTest::addColumn<QString>("undone"); // what undo names, step after step
+    QTest::newRow("Delete key on a block") << "delete block"
+                                           << "元に戻す(&U) 削除";
+    QTest::newRow("swap with the editor open: the edit first")
+        << "edit, swap"
+        << "元に戻す(&U) セルの内容を右のセルと入替|元に戻す(&U) 入力";
 }
 
 void TestForm1::stepsOutsideTheMenus()
 {
     QFETCH(QString, action);
+    QFETCH(QString, undone);
     const int steps = action == QLatin1String("edit, swap") ? 2 : 1;
     Window w;
     fillTagged(w.table());
@@ -535,14 +560,18 @@ void TestForm1::stepsOutsideTheMenus()
     const QStringList after = w.state();
     QVERIFY(after != before);
     QCOMPARE(w.form.history().undoCount(), steps);
+    QStringList names{w.action("MnuEditUndo")->text()};
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     // An edit committed by a command is undone after it: the swap read the stored text.
     if (steps == 2) {
         QCOMPARE(w.table().text(6, 7) + w.table().text(6, 8) + w.current(),
                  QStringLiteral("7") + TestTables::cellTag(6, 8) + QStringLiteral("6,7"));
+        names << w.action("MnuEditUndo")->text();
         w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     }
     QCOMPARE(w.state(), before);
+    QCOMPARE(names.join(u'|'), undone);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U)"));
     for (int i = 0; i < steps; ++i)
         w.press(w.grid(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(w.state(), after);
@@ -643,6 +672,9 @@ void TestForm1::openEditCommittedBeforeAsking()
     QCOMPARE(w.table().text(1, 1), routeName.isEmpty() ? QStringLiteral("X") : routeName);
     QCOMPARE(w.current(), routeName.isEmpty() ? QStringLiteral("1,1") : QStringLiteral("5,152"));
     QCOMPARE(w.form.history().undoCount(), routeName.isEmpty() ? 1 : 2); // the edit, the drop
+    QCOMPARE(w.action("MnuEditUndo")->text(), routeName.isEmpty()
+                                                  ? QStringLiteral("元に戻す(&U) 入力")
+                                                  : QStringLiteral("元に戻す(&U) ドロップ"));
 }
 
 void TestForm1::selectionAndClipboard()
@@ -767,12 +799,14 @@ void TestForm1::findBarFindsAndReplaces()
              QStringLiteral("市民病院前市民病院前市民病院"));
     QCOMPARE(w.current(), QStringLiteral("5,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) すべて置換"));
     // Replace: the current cell, when it matches, then on to the next match.
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
     bar->findChild<QToolButton*>(QStringLiteral("ReplaceOne"))->click();
     QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
     QCOMPARE(w.current(), QStringLiteral("3,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) 置換"));
     // Esc closes the bar and gives the grid the focus.
     w.press(findText, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
@@ -827,6 +861,139 @@ void TestForm1::printAndCheckCommands()
     QVERIFY(TestTables::readBytes(m_dir.filePath(QStringLiteral("saved.pdf"))).startsWith("%PDF"));
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     QCOMPARE(w.platform.messages.size(), 0);
+}
+
+void TestForm1::saveBack_data()
+{
+    // "FROM ONDISK PRESSES ANSWERS": the table comes from a copy of the route file (Hy3, Hyo;
+    // txt: a text import after opening; -: no fare file); an edit is left open in (3, 5); the
+    // file may then change on disk; Ctrl+S is pressed and the questions answered (Y, N). Then
+    // the questions asked, the file that holds the table ("fare", "chosen" in Save As, none) and
+    // the current cell (a save reads the table through the current cell).
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("current");
+    const char* rows[][5] = {
+        {"back, no dialog", "Hy3 - 1 -", "", "fare", "5,152"},
+        {"older format, asked every time", "Hyo - 2 YY",
+         "旧バージョンでの保存確認|旧バージョンでの保存確認", "fare", "5,74"},
+        {"older format refused", "Hyo - 1 N", "旧バージョンでの保存確認", "", "3,5"},
+        {"changed on disk, No", "Hy3 changed 1 N", "上書き保存の確認", "", "3,5"},
+        {"changed on disk, Yes", "Hy3 changed 1 Y", "上書き保存の確認", "fare", "5,152"},
+        {"deleted on disk, Yes", "Hy3 deleted 1 Y", "上書き保存の確認", "fare", "5,152"},
+        {"no fare file: Save As, then back", "- - 2 -", "", "chosen", "5,152"},
+        {"text import leaves none", "txt - 1 -", "", "chosen", "5,152"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << row[3] << row[4];
+}
+
+void TestForm1::saveBack()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, asked);
+    QFETCH(QString, written);
+    QFETCH(QString, current);
+    const QStringList part = script.split(u' ');
+    QTemporaryDir dir;
+    const QString fare =
+        dir.filePath(QStringLiteral("back.Hy") + (part[0] == QLatin1String("Hyo") ? u'o' : u'3'));
+    const QString chosen = dir.filePath(QStringLiteral("chosen.Hy3"));
+    Window w;
+    FakePlatform quiet; // answers Yes to an older format's confirmation
+    QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done);
+    QCOMPARE(saveWriterForPath(fare)(w.table(), quiet, fare), Outcome::Done);
+    w.platform.fileAnswers << fare << m_routeText;
+    if (part[0] != QLatin1String("-"))
+        w.action("MnuFileOpen")->trigger();
+    if (part[0] == QLatin1String("txt"))
+        w.action("MnuFileTxtInport")->trigger();
+    w.table().setCurrentCell(3, 5);
+    w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    if (part[1] == QLatin1String("changed"))
+        QVERIFY(TestTables::writeBytes(fare, TestTables::readBytes(m_otherFile)));
+    else if (part[1] == QLatin1String("deleted"))
+        QVERIFY(QFile::remove(fare));
+    const QByteArray before = TestTables::readBytes(fare);
+    for (const QChar answer : part[3])
+        w.platform.answers << (answer == u'Y' ? Platform::Answer::Yes : Platform::Answer::No);
+    w.platform.fileAnswers = {chosen};
+    w.platform.dialogs.clear();
+    w.platform.messages.clear();
+    for (int i = 0; i < part[2].toInt(); ++i)
+        w.press(w.editor(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(w.current(), current);
+    QCOMPARE(w.table().text(3, 5), QStringLiteral("7")); // the open edit, committed first
+    QCOMPARE(w.platform.dialogs.size(), written == QLatin1String("chosen") ? 1 : 0);
+    QStringList titles;
+    for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
+        titles << m.title;
+    QCOMPARE(titles.join(u'|'), asked);
+    const FakePlatform::Message& m = w.platform.messages.value(0);
+    QVERIFY(asked != FileCommands::overwriteQuestionTitle() ||
+            (m.text.startsWith(QStringLiteral("「back.Hy3」は")) &&
+             m.buttons == Platform::Buttons::YesNo && m.defaultButton == Platform::Answer::No));
+    // The file written holds what the table's own format makes of it, byte for byte.
+    const QString target = written == QLatin1String("chosen") ? chosen : fare;
+    const QString expected = dir.filePath(QStringLiteral("expected") + target.right(4));
+    QCOMPARE(saveWriterForPath(expected)(w.table(), quiet, expected), Outcome::Done);
+    QCOMPARE(TestTables::readBytes(fare),
+             written == QLatin1String("fare") ? TestTables::readBytes(expected) : before);
+    QCOMPARE(QFile::exists(chosen), written == QLatin1String("chosen"));
+    QCOMPARE(w.form.fileCommands().fareFilePath(), written.isEmpty() ? fare : target);
+}
+
+void TestForm1::statusBarSaysWhereYouAre()
+{
+    Window w;
+    const auto status = [&w] {
+        QStringList texts;
+        for (const char* name : {"StatusFile", "StatusModified", "StatusCell"})
+            texts << w.form.findChild<StatusField*>(QLatin1String(name))->fullText();
+        return texts.join(u'|');
+    };
+    QCOMPARE(status(), QStringLiteral("運賃表ファイルなし||系統名称"));
+    // A file name of 255 bytes and a stop name of 1000 characters: cut short, the window as wide
+    // as it was, room left for the short messages.
+    QCoreApplication::processEvents();
+    const int width = w.form.width();
+    const QString longName = QString(251, u'a') + QStringLiteral(".Hy3");
+    QVERIFY(QFile::copy(m_routeFile, m_dir.filePath(longName)));
+    w.platform.fileAnswers << m_dir.filePath(longName);
+    w.action("MnuFileOpen")->trigger();
+    w.table().setCurrentCell(3, 1);
+    w.type(w.grid(), QString(1000, u'長'));
+    w.press(w.editor(), Qt::Key_Return);
+    w.table().setCurrentCell(3, 7);
+    QCOMPARE(status(), QString(40, u'a') + QStringLiteral("…|変更あり|停留所 2「") +
+                           QString(40, u'長') + QStringLiteral("…」 整理券 5"));
+    QGuiApplication::clipboard()->clear();
+    w.press(w.grid(), Qt::Key_V, Qt::ControlModifier); // a short message beside the fields
+    QVERIFY(!w.form.statusBar()->currentMessage().isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.form.width(), width);
+    QVERIFY(w.form.findChild<StatusField*>(QStringLiteral("StatusFile"))->x() >
+            w.form.statusBar()->width() / 4);
+    // The mark follows the saved state through undo and redo; an open edit is a change.
+    QString marks;
+    for (const Qt::Key key : {Qt::Key_S, Qt::Key_Z, Qt::Key_Y}) {
+        w.press(w.grid(), key, Qt::ControlModifier);
+        marks += status().section(u'|', 1, 1) + u'|';
+    }
+    w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
+    marks += status().section(u'|', 1, 1) + u'|';
+    w.press(w.editor(), Qt::Key_Escape);
+    QCOMPARE(marks + status().section(u'|', 1, 1), QStringLiteral("|変更あり||変更あり|"));
+    // The cell in the grid's words.
+    for (const auto& [row, col, place] : {std::tuple{1, 5, "系統名称の行 整理券 3"},
+                                          {7, 2, "停留所 6 整理券番号"},
+                                          {0, 1, "見出し 停名"}}) {
+        w.table().setCurrentCell(row, col);
+        QCOMPARE(status().section(u'|', 2), QString::fromUtf8(place));
+    }
+    QCOMPARE(w.current(), QStringLiteral("0,1"));
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,6 +1,7 @@
 #include "commands/documentcommands.h"
 #include "commands/filecommands.h"
 #include "fakeplatform.h"
+#include "files/binarycodec.h"
 #include "files/binaryfile.h"
 #include "model/faretable.h"
 #include "testtables.h"
@@ -8,8 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -52,6 +56,10 @@ private slots:
     void lastPathIsSharedByAllDialogs();
     void savedFileOpensAgain_data();
     void savedFileOpensAgain();
+    void fareFileFollowsLoadsAndSaves_data();
+    void fareFileFollowsLoadsAndSaves();
+    void stampNoticesChanges_data();
+    void stampNoticesChanges();
 
 private:
     QTemporaryDir m_dir;
@@ -331,6 +339,102 @@ void TestCommands::savedFileOpensAgain()
     QCOMPARE(f.platform.processEventsCalls, binary ? 1 : 0);
     QVERIFY(f.platform.messages.isEmpty());
     QCOMPARE(TestTables::snapshot(f.table), TestTables::snapshot(saving.table));
+}
+
+void TestCommands::fareFileFollowsLoadsAndSaves_data()
+{
+    // Commands run in turn, each answered Yes and given its file (ROUTE: the saved route file,
+    // else one in a fresh folder). Then "fare file|the sheet's file|how often the table became
+    // what a file holds (or New emptied it)".
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QString>("after");
+    const char* rows[][3] = {
+        {"opened", "open ROUTE", "route.Hy3|route.Hy3|1"},
+        {"saved as, then exported", "open ROUTE|save b.Hyo|saveText c.txt", "b.Hyo|c.txt|2"},
+        {"text import", "open ROUTE|import ROUTE.csv", "|route.Hy3.csv|2"},
+        {"New", "line ROUTE|new", "||2"},
+        {"dropped", "line ROUTE.TXT|drop ROUTE", "route.Hy3|route.Hy3|2"},
+        {"text on the command line", "drop ROUTE|line ROUTE.csv", "|route.Hy3.csv|2"},
+        {"failures keep it", "open ROUTE|open gone.Hy3|import gone.txt|drop gone.Hyp|save x.dat",
+         "route.Hy3|route.Hy3|1"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2];
+}
+
+void TestCommands::fareFileFollowsLoadsAndSaves()
+{
+    QFETCH(QString, commands);
+    QFETCH(QString, after);
+    QTemporaryDir dir;
+    Fixture f;
+    int settled = 0;
+    f.files.setSavedStateListener([&settled] { ++settled; });
+    for (const QString& command : commands.split(u'|')) {
+        const QString verb = command.section(u' ', 0, 0);
+        QString path = command.section(u' ', 1).replace(QStringLiteral("ROUTE"), m_routeFile);
+        path = path.startsWith(u'/') ? path : dir.filePath(path);
+        f.platform.answers = {Answer::Yes};
+        f.platform.fileAnswers = {path};
+        if (verb == QLatin1String("drop"))
+            f.document.OpenDroppedFile(path);
+        else if (verb == QLatin1String("line"))
+            f.document.openCommandLine(path);
+        else if (verb == QLatin1String("new"))
+            f.document.newDocument();
+        else
+            runFileCommand(f.files, verb);
+    }
+    QCOMPARE(QStringList({QFileInfo(f.files.fareFilePath()).fileName(),
+                          QFileInfo(f.files.documentPath()).fileName(), QString::number(settled)})
+                 .join(u'|'),
+             after);
+    QCOMPARE(f.files.fareFileStamp().isNull(), after.startsWith(u'|'));
+}
+
+void TestCommands::stampNoticesChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("match"); // FileMatch
+    QTest::newRow("none") << "" << int(FileMatch::Same);
+    QTest::newRow("touched") << "touch" << int(FileMatch::Changed);
+    QTest::newRow("other bytes, same size and time") << "rewrite" << int(FileMatch::Changed);
+    QTest::newRow("deleted") << "delete" << int(FileMatch::Missing);
+    QTest::newRow("a folder in its place") << "folder" << int(FileMatch::Changed);
+}
+
+void TestCommands::stampNoticesChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(int, match);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stamped.Hy3"));
+    const QByteArray name = QFile::encodeName(path);
+    FareTable table;
+    TestTables::fillFull(table, 3);
+    FakePlatform platform;
+    FileStamp written;
+    FileStamp read;
+    QCOMPARE(saveFareTable(table, platform, path, Hy3Layout, &written), Outcome::Done);
+    QCOMPARE(loadBinary(table, platform, path, Hy3Layout, &read), Outcome::Done);
+    QVERIFY(!written.isNull() && read == written); // as the writer and the loader saw it
+
+    struct stat before {};
+    QCOMPARE(::stat(name.constData(), &before), 0);
+    QByteArray bytes = TestTables::readBytes(path);
+    if (change == QLatin1String("rewrite") || change == QLatin1String("touch")) {
+        bytes[0] = char(bytes[0] ^ (change == QLatin1String("rewrite") ? 1 : 0));
+        QVERIFY(TestTables::writeBytes(path, bytes));
+        // The time put back as it was, or one second later.
+        timespec times[2] = {before.st_atim, before.st_mtim};
+        times[1].tv_sec += change == QLatin1String("touch") ? 1 : 0;
+        QCOMPARE(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+    } else if (!change.isEmpty()) {
+        QVERIFY(QFile::remove(path));
+        if (change == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("stamped.Hy3")));
+    }
+    QCOMPARE(int(compareWithStamp(path, written)), match);
 }
 
 QTEST_GUILESS_MAIN(TestCommands)

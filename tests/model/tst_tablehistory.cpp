@@ -10,6 +10,7 @@ class TestTableHistory : public QObject {
 private slots:
     void aStepKeepsOnlyTheCellsThatChanged();
     void hundredFullLoadsStayWithinTheBound();
+    void savedStateOutOfReach();
 };
 
 void TestTableHistory::aStepKeepsOnlyTheCellsThatChanged()
@@ -73,6 +74,31 @@ void TestTableHistory::hundredFullLoadsStayWithinTheBound()
     QVERIFY(history.undoCount() > 1 && history.undoCount() < 100);
     history.undo();
     QCOMPARE(table.text(301, 152), QStringLiteral("停留所98の45751"));
+}
+
+void TestTableHistory::savedStateOutOfReach()
+{
+    // The saved state does not come back once a new step follows an undo past it, nor once its
+    // steps are dropped from a full history (undo and redo back to it: the window's tests).
+    FareTable table;
+    TableHistory history(table, 2048); // room for a few small steps
+    int number = 0;
+    const auto change = [&table, &number] {
+        TableStep step(table);
+        table.SetCell(2, 2, ++number);
+    };
+    change();
+    history.markClean();
+    history.undo();
+    change();
+    QVERIFY(history.undoCount() == 1 && !history.isClean());
+    history.undo();
+    history.markClean();
+    for (int i = 0; i < 40; ++i)
+        change();
+    while (history.undoCount() > 0)
+        history.undo();
+    QVERIFY(history.redoCount() < 40 && !history.isClean());
 }
 
 QTEST_GUILESS_MAIN(TestTableHistory)
