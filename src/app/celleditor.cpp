@@ -6,17 +6,13 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
-#include <limits>
 
 CellEditor::CellEditor(FareTable& table, Platform& platform, std::function<void()> focusGrid,
                        QWidget* parent)
-    : QLineEdit(parent), m_table(table), m_platform(platform), m_focusGrid(std::move(focusGrid))
+    : LongLineEdit(parent), m_table(table), m_platform(platform), m_focusGrid(std::move(focusGrid))
 {
     setObjectName(QStringLiteral("Text1"));
     setFrame(false);
-    // A cell holds any length of text: the box's usual limit of 32767 characters would cut a
-    // longer one when the cell is opened and committed.
-    setMaxLength(std::numeric_limits<int>::max());
     // Files dropped on the open box go to the grid beneath it, which opens them; the box itself
     // would only paste their paths into the cell.
     setAcceptDrops(false);
@@ -30,8 +26,7 @@ void CellEditor::open(const QString& text, const QRect& cellRect, const QFont& f
                       bool japaneseInput)
 {
     setFont(font);
-    setText(text);
-    setCursorPosition(int(text.size()));
+    setFullText(text);
     setGeometry(cellRect);
     setAttribute(Qt::WA_InputMethodEnabled, japaneseInput);
     setInputMethodHints(japaneseInput
@@ -50,7 +45,7 @@ void CellEditor::commit()
         return;
     // Letting go of the focus first asks the input method to finish a composition into the box.
     const bool hadFocus = releaseFocus();
-    m_table.setCurrentText(text(), QStringLiteral("入力"));
+    m_table.setCurrentText(fullText(), QStringLiteral("入力"));
     hide();
     if (hadFocus)
         m_focusGrid();
@@ -116,5 +111,5 @@ void CellEditor::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
-    QLineEdit::keyPressEvent(event);
+    LongLineEdit::keyPressEvent(event);
 }

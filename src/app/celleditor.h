@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLineEdit>
+#include "longlineedit.h"
+
 #include <functional>
 
 class FareTable;
@@ -10,12 +11,13 @@ class Platform;
  * The in-cell editor (Text1): a single-line box laid over the table's current cell while it is
  * edited. Its text reaches the cell only through commit(), which the window runs when the grid
  * gets the focus and when the current cell is about to be left; Esc hides it without writing.
+ * A text of any length is edited whole, a part at a time when it is long (LongLineEdit).
  *
  * Keys: Enter commits without moving; Up and Down commit and move one row, never onto the
  * heading row nor past row 301; Left and Right do the same by column, except in the name
  * column, where they move the caret. Between the commit and the move pending events run once.
  */
-class CellEditor : public QLineEdit {
+class CellEditor : public LongLineEdit {
     Q_OBJECT
 
 public:

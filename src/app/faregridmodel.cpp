@@ -1,5 +1,6 @@
 #include "faregridmodel.h"
 
+#include "gui/visibletext.h"
 #include "model/faretable.h"
 
 #include <QBrush>
@@ -7,6 +8,12 @@
 #include <QPalette>
 
 namespace {
+
+/**
+ * The most characters of a cell the grid draws: more than the widest column shows even of the
+ * narrowest characters. A longer text is drawn cut, ending in "…".
+ */
+constexpr qsizetype ShownLength = 1000;
 
 /** The tint of a cell that the fare check found: a light amber, readable under black text. */
 const QColor MarkColour(0xFF, 0xE0, 0x99);
@@ -42,7 +49,7 @@ QModelIndex FareGridModel::indexOfCell(int row, int col) const
 Qt::Alignment FareGridModel::generalAlignment(const QString& text)
 {
     bool number = false;
-    if (!text.isEmpty())
+    if (!text.isEmpty() && text.size() <= ShownLength) // a longer one is aligned as text
         text.toDouble(&number);
     return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
@@ -55,6 +62,7 @@ QVariant FareGridModel::data(const QModelIndex& index, int role) const
         m_table.text(index.row() + FareTable::FixedRows, index.column() + FareTable::FixedCols);
     switch (role) {
     case Qt::DisplayRole:
+        return visibleStart(text, ShownLength);
     case Qt::EditRole:
         return text;
     case Qt::TextAlignmentRole:

@@ -15,7 +15,8 @@ class FareTable;
  * and the stop labels are centred, other headings and every ordinary cell are aligned by content
  * (numbers to the right, text to the left), vertically centred. A heading cell that is the
  * table's current cell is drawn in the highlight colours. Cells the fare check found are tinted
- * until the table next changes.
+ * until the table next changes. A cell's text is displayed up to its first 1000 characters, and
+ * "…" when it is longer: laying out more than a cell can show would only cost time.
  */
 class FareGridModel : public QAbstractTableModel {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "findbar.h"
 
+#include "longlineedit.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,7 +50,7 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     auto* rows = new QVBoxLayout(content);
     rows->setContentsMargins(2, 1, 2, 1);
     rows->setSpacing(1);
-    m_findText = new QLineEdit(content);
+    m_findText = new LongLineEdit(content);
     m_findText->setObjectName(QStringLiteral("FindText"));
     QHBoxLayout* finding = row(QStringLiteral("検索(&N):"), m_findText, content);
     QToolButton* previous = button(QStringLiteral("前へ"), "FindPrevious", content);
@@ -69,7 +71,7 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     rows->addLayout(finding);
 
     m_replacing = new QWidget(content);
-    m_replaceText = new QLineEdit(m_replacing);
+    m_replaceText = new LongLineEdit(m_replacing);
     m_replaceText->setObjectName(QStringLiteral("ReplaceText"));
     QHBoxLayout* replacing = row(QStringLiteral("置換後(&P):"), m_replaceText, m_replacing);
     QToolButton* replace = button(QStringLiteral("置換"), "ReplaceOne", m_replacing);
@@ -128,7 +130,7 @@ void FindBar::open(bool replacing)
 FindReplace::Options FindBar::options() const
 {
     FindReplace::Options options;
-    options.text = m_findText->text();
+    options.text = m_findText->fullText();
     options.matchCase = m_matchCase->isChecked();
     options.wholeCell = m_wholeCell->isChecked();
     options.scope = FindReplace::Scope(m_scope->currentIndex());
@@ -137,5 +139,5 @@ FindReplace::Options FindBar::options() const
 
 QString FindBar::replacement() const
 {
-    return m_replaceText->text();
+    return m_replaceText->fullText();
 }

@@ -6,7 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
+class LongLineEdit;
 class QWidget;
 
 /**
@@ -35,8 +35,8 @@ signals:
     void closed();
 
 private:
-    QLineEdit* m_findText;
-    QLineEdit* m_replaceText;
+    LongLineEdit* m_findText; ///< texts of any length, as cells hold them
+    LongLineEdit* m_replaceText;
     QCheckBox* m_matchCase;
     QCheckBox* m_wholeCell;
     QComboBox* m_scope;

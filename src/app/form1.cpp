@@ -89,6 +89,14 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     connect(MSFlexGrid1, &FareGridView::contextMenuRequested, this, &Form1::MSFlexGrid1_MouseDown);
     connect(MSFlexGrid1, &FareGridView::inputMethodTyped, this, &Form1::MSFlexGrid1_InputMethod);
     connect(MSFlexGrid1, &FareGridView::fileDropped, this, &Form1::MSFlexGrid1_OLEDragDrop);
+    connect(Text1, &LongLineEdit::partShown, this,
+            [this](qsizetype start, qsizetype length, qsizetype total) {
+                showStatus(QStringLiteral(
+                               "長い文字列のため、%L1 文字のうち %L2～%L3 文字目を表示しています")
+                               .arg(total)
+                               .arg(start + 1)
+                               .arg(start + length));
+            });
     MSFlexGrid1_RowColChange();
 
     // Logging out or shutting down asks as the close box does. The answer holds only for the

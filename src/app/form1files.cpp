@@ -60,7 +60,7 @@ void Form1::printSheet(QPrinter& target)
         BusyPointer busy(m_platform);
         FareSheet sheet(m_table);
         sheet.setFileName(documentFileName());
-        target.setDocName(m_table.text(FareTable::RouteRow, FareTable::NameCol));
+        target.setDocName(sheet.title());
         pages = sheet.paint(target);
     }
     if (pages == 0)

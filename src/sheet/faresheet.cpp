@@ -1,6 +1,7 @@
 #include "faresheet.h"
 
 #include "gui/gridfont.h"
+#include "gui/visibletext.h"
 #include "io/tableload.h"
 #include "io/tablerecords.h"
 #include "model/cellnumber.h"
@@ -15,6 +16,7 @@
 #include <QPdfWriter>
 #include <QRawFont>
 #include <QTextLayout>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -24,8 +26,11 @@ constexpr qreal BodyPoints = 9;
 constexpr qreal SmallestPoints = 7;
 constexpr qreal HeaderPoints = 11;
 constexpr qreal FooterPoints = 8;
-constexpr int NameLines = 2;      ///< lines a name may take before it shrinks
-constexpr qreal NameShare = 0.32; ///< the name column's widest share of the page
+constexpr int NameLines = 2;             ///< lines a name may take before it shrinks
+constexpr qreal NameShare = 0.32;        ///< the name column's widest share of the page
+constexpr qreal NarrowestEm = 0.1;       ///< no character worth drawing is narrower, in ems
+constexpr qsizetype TitleLength = 80;    ///< characters of the route name in a document's title
+constexpr qsizetype OverflowLength = 20; ///< characters shown of a number that fits no save
 const QColor GridLineColour(0xC0, 0xC0, 0xC0);
 const QColor HeadingFill(0xF0, 0xF0, 0xF0);
 
@@ -36,7 +41,7 @@ QString storedText(const QString& text, bool blankZero)
         return QString();
     const CellNumber number = CellToInt16(text);
     if (!number.ok())
-        return text;
+        return visibleStart(text, OverflowLength);
     if (number.value == 0 && blankZero)
         return QString();
     return QString::number(number.value);
@@ -51,15 +56,40 @@ QString oneParagraph(QString text)
     return text;
 }
 
-/** A text laid out into lines of a given width, breaking between words or anywhere. */
+/**
+ * A text laid out into lines of a given width, breaking between words or anywhere. Past
+ * maxLines lines the text is cut: its last line ends in "…".
+ */
 class Wrapped {
 public:
-    Wrapped(const QString& text, const QFont& font, QPaintDevice* device, qreal width)
+    Wrapped(const QString& text, const QFont& font, QPaintDevice* device, qreal width,
+            int maxLines = std::numeric_limits<int>::max())
         : m_layout(oneParagraph(text), font, device)
     {
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         m_layout.setTextOption(option);
+        layOut(width);
+        if (m_lines <= maxLines)
+            return;
+        const QString all = m_layout.text();
+        const int last = m_layout.lineAt(maxLines - 1).textStart();
+        QString cut = all.first(last);
+        if (last > 0)
+            cut += QChar::LineSeparator; // the lines before stay as they were
+        cut += QFontMetricsF(font, device).elidedText(all.sliced(last), Qt::ElideRight, width);
+        m_layout.setText(cut);
+        layOut(width);
+    }
+    int lines() const { return m_lines; }
+    qreal height() const { return m_height; }
+    void draw(QPainter& painter, const QPointF& topLeft) const { m_layout.draw(&painter, topLeft); }
+
+private:
+    void layOut(qreal width)
+    {
+        m_height = 0;
+        m_lines = 0;
         m_layout.beginLayout();
         for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
             line.setLineWidth(width);
@@ -69,11 +99,7 @@ public:
         }
         m_layout.endLayout();
     }
-    int lines() const { return m_lines; }
-    qreal height() const { return m_height; }
-    void draw(QPainter& painter, const QPointF& topLeft) const { m_layout.draw(&painter, topLeft); }
 
-private:
     QTextLayout m_layout;
     qreal m_height = 0;
     int m_lines = 0;
@@ -210,9 +236,12 @@ struct Layout {
         qreal name = bodyMetrics.horizontalAdvance(headings.value(1));
         qreal ticket = glyphs.width(headings.value(2));
         qreal fare = glyphs.width(headings.last());
+        const qsizetype nameCap = fitting(page.width() * NameShare, BodyPoints);
         for (const FareSheet::Line& line : sheet.lines()) {
             label = qMax(label, glyphs.width(line.label));
-            name = qMax(name, bodyMetrics.horizontalAdvance(oneParagraph(line.name)));
+            name =
+                qMax(name,
+                     bodyMetrics.horizontalAdvance(oneParagraph(visibleStart(line.name, nameCap))));
             ticket = qMax(ticket, qMin(glyphs.width(line.ticket), numberCap));
             for (const QString& text : line.fares)
                 fare = qMax(fare, qMin(glyphs.width(text), numberCap));
@@ -247,19 +276,33 @@ struct Layout {
         bandStarts.append(lineHeights.size());
     }
 
-    /** Lays out a line's name, wrapped, shrinking to keep to two lines; and the line's height. */
+    /**
+     * Lays out a line's name, wrapped, shrinking to keep to two lines; and the line's height. A
+     * name that two lines of the smallest size cannot hold is cut, with "…" at its end. Only as
+     * much of it as two lines could show is laid out.
+     */
     void measureLine(const FareSheet::Line& line, qreal room)
     {
         const qreal width = nameWidth - 2 * pad;
+        const QString shown = visibleStart(line.name, fitting(width * NameLines, SmallestPoints));
         std::unique_ptr<Wrapped> name;
         for (qreal points = BodyPoints;; points -= 1) {
-            name = std::make_unique<Wrapped>(line.name, gridFontAt(points), dev, width);
-            if (name->lines() <= NameLines || points <= SmallestPoints)
+            if (points <= SmallestPoints) {
+                name = std::make_unique<Wrapped>(shown, gridFontAt(points), dev, width, NameLines);
+                break;
+            }
+            name = std::make_unique<Wrapped>(shown, gridFontAt(points), dev, width);
+            if (name->lines() <= NameLines)
                 break;
         }
-        // A name longer than a whole page is the one thing cut off.
         lineHeights.append(qMin(qMax(lineHeight, name->height() + 3 * pt), room));
         names.push_back(std::move(name));
+    }
+
+    /** The most characters that width can show at a size in points. */
+    qsizetype fitting(qreal width, qreal points) const
+    {
+        return qsizetype(width / (NarrowestEm * points * pt)) + 1;
     }
 
     int rowBands() const { return int(bandStarts.size()) - 1; }
@@ -383,11 +426,13 @@ private:
         const qreal numberWidth = headerMetrics.horizontalAdvance(number);
         const QRectF headerRect(0, 0, l.page.width(), l.headerHeight - 4 * l.pt);
         m_painter.drawText(headerRect, Qt::AlignRight | Qt::AlignVCenter, number);
-        m_painter.drawText(headerRect.adjusted(0, 0, -numberWidth - 12 * l.pt, 0),
-                           Qt::AlignLeft | Qt::AlignVCenter,
-                           headerMetrics.elidedText(oneParagraph(m_sheet.routeName()),
-                                                    Qt::ElideRight,
-                                                    headerRect.width() - numberWidth - 12 * l.pt));
+        m_painter.drawText(
+            headerRect.adjusted(0, 0, -numberWidth - 12 * l.pt, 0),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            headerMetrics.elidedText(
+                oneParagraph(
+                    visibleStart(m_sheet.routeName(), l.fitting(headerRect.width(), HeaderPoints))),
+                Qt::ElideRight, headerRect.width() - numberWidth - 12 * l.pt));
 
         m_painter.setFont(l.footer);
         const QRectF footerRect(0, l.page.height() - l.footerHeight + 4 * l.pt, l.page.width(),
@@ -445,6 +490,11 @@ FareSheet::FareSheet(const FareTable& table) : m_date(QDate::currentDate())
         m_headings.append(table.text(0, col));
 }
 
+QString FareSheet::title() const
+{
+    return oneParagraph(visibleStart(m_routeName, TitleLength));
+}
+
 QPageLayout FareSheet::defaultPageLayout()
 {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
@@ -474,7 +524,7 @@ QByteArray FareSheet::toPdf() const
     {
         QPdfWriter writer(&buffer);
         writer.setPageLayout(defaultPageLayout());
-        writer.setTitle(m_routeName);
+        writer.setTitle(title());
         writer.setCreator(QStringLiteral("Farewright"));
         if (paint(writer) == 0)
             return QByteArray();

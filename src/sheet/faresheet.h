@@ -27,7 +27,8 @@ class QPagedPaintDevice;
  * first, then across: all stops with the first fare columns, then all stops with the next ones.
  * Each page has a header (the route name, "1 / 4") and a footer (the file name when known, the
  * printing date). Text is the grid's Gothic face at 9 points; a name too long for its column
- * wraps, shrinking to 8 and then 7 points rather than taking more than two lines.
+ * wraps, shrinking to 8 and then 7 points rather than taking more than two lines, and a name that
+ * does not fit even then ends in "…" on its second line.
  */
 class FareSheet {
 public:
@@ -47,6 +48,10 @@ public:
 
     /** The sheet as a PDF document on the default page layout. Empty when painting failed. */
     QByteArray toPdf() const;
+
+    /** The document's title, for a print job or a PDF file: the route name, cut after 80
+     *  characters. */
+    QString title() const;
 
     /** A4 landscape with 10 mm margins: the paper unless a printer says otherwise. */
     static QPageLayout defaultPageLayout();

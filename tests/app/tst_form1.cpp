@@ -5,6 +5,7 @@
 #include "app/faregridview.h"
 #include "app/findbar.h"
 #include "app/form1.h"
+#include "app/longlineedit.h"
 #include "app/printplatform.h"
 #include "app/statusfield.h"
 #include "commands/filecommands.h"
@@ -43,6 +44,7 @@ namespace {
 struct FakePrinting : PrintPlatform {
     QString printTo; ///< the file the printer writes; empty cancels the print dialog
     QStringList calls;
+    QString docName; ///< the print job's name, as the preview printed it
 
     bool choosePrinter(QPrinter& printer) override
     {
@@ -56,6 +58,7 @@ struct FakePrinting : PrintPlatform {
         printer.setOutputFileName(printTo);
         if (!printTo.isEmpty())
             paint(printer);
+        docName = printer.docName();
     }
 };
 
@@ -201,6 +204,9 @@ private slots:
     void saveBack_data();
     void saveBack();
     void statusBarSaysWhereYouAre();
+    void longTextInTheEditor_data();
+    void longTextInTheEditor();
+    void longTextElsewhere();
 
 private:
     QTemporaryDir m_dir;
@@ -994,6 +1000,108 @@ void TestForm1::statusBarSaysWhereYouAre()
         QCOMPARE(status().section(u'|', 2), QString::fromUtf8(place));
     }
     QCOMPARE(w.current(), QStringLiteral("0,1"));
+}
+
+void TestForm1::longTextInTheEditor_data()
+{
+    // Enter opens the editor on a text of 1M characters in (2, 1); keys ("Left*3": three times)
+    // are typed and Enter commits. The cell then holds the text with `removed` characters (-1:
+    // all) at `at` ("end-3": three before its end) replaced by `typed` (PASTE: the clipboard's
+    // 5000 characters).
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("at");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("unedited") << ""
+                              << "end" << 0 << "";
+    QTest::newRow("typed at the end") << "x"
+                                      << "end" << 0 << "x";
+    QTest::newRow("Home, typed") << "Home x"
+                                 << "0" << 0 << "x";
+    QTest::newRow("Left past the part") << "Left*1500 x"
+                                        << "end-1500" << 0 << "x";
+    QTest::newRow("Backspace past the part") << "Left*1000 Backspace*3"
+                                             << "end-1003" << 3 << "";
+    QTest::newRow("Right past the part, Delete") << "Home Right*1200 Delete"
+                                                 << "1200" << 1 << "";
+    QTest::newRow("Home, End, typed") << "Home End x"
+                                      << "end" << 0 << "x";
+    QTest::newRow("select all, typed") << "Ctrl+A x"
+                                       << "0" << -1 << "x";
+    QTest::newRow("select all, cut") << "Ctrl+A Ctrl+X"
+                                     << "0" << -1 << "";
+    QTest::newRow("long paste in the middle") << "Left*700 Ctrl+V"
+                                              << "end-700" << 0 << "PASTE";
+}
+
+void TestForm1::longTextInTheEditor()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, at);
+    QFETCH(int, removed);
+    QFETCH(QString, typed);
+    QString text; // numbered, so that a character lost, doubled or moved shows
+    for (int i = 0; text.size() < (1 << 20); ++i)
+        text += QString::number(i) + u'東';
+    const QString pasted(5000, u'貼');
+    QGuiApplication::clipboard()->setText(pasted);
+    Window w;
+    w.table().SetCell(2, 1, text);
+    w.press(w.grid(), Qt::Key_Return);
+    QTRY_VERIFY(w.editor()->hasFocus());
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts))
+        for (int i = 0; i < key.section(u'*', 1).toInt() || i == 0; ++i)
+            QTest::keySequence(w.editor(), QKeySequence(key.section(u'*', 0, 0)));
+    QVERIFY(w.editor()->text().size() <= LongLineEdit::PartLength + 1); // what it lays out
+    w.press(w.editor(), Qt::Key_Return);
+    QCOMPARE(w.current(), QStringLiteral("2,1"));
+    const qsizetype from =
+        at.startsWith(QLatin1String("end")) ? text.size() + at.mid(3).toInt() : at.toInt();
+    const QString expected = text.left(from) + (typed == QLatin1String("PASTE") ? pasted : typed) +
+                             (removed < 0 ? QString() : text.mid(from + removed));
+    const QString stored = w.table().text(2, 1);
+    QVERIFY2(stored == expected, qPrintable(QStringLiteral("%1 characters, %2 expected, from %3")
+                                                .arg(stored.size())
+                                                .arg(expected.size())
+                                                .arg(std::mismatch(stored.begin(), stored.end(),
+                                                                   expected.begin(), expected.end())
+                                                         .first -
+                                                     stored.begin())));
+    if (keys.contains(QLatin1String("Ctrl+X")))
+        QVERIFY(QGuiApplication::clipboard()->text() == text);
+}
+
+void TestForm1::longTextElsewhere()
+{
+    // A route name of 1M characters (and a tab, which the check reports): the grid, the find
+    // bar, the status bar, the check panel and the print job get only its start.
+    Window w;
+    const QString name = QString(1 << 20, u'線') + u'\t';
+    w.table().SetCell(1, 1, name);
+    const QModelIndex routeName = w.grid()->fareModel()->indexOfCell(1, 1);
+    QCOMPARE(routeName.data().toString(), QString(1000, u'線') + QChar(0x2026));
+    QGuiApplication::clipboard()->setText(name);
+    w.table().setCurrentCell(5, 5);
+    w.press(w.grid(), Qt::Key_F, Qt::ControlModifier);
+    auto* findText = w.form.findBar()->findChild<QLineEdit*>(QStringLiteral("FindText"));
+    QTRY_VERIFY(findText->hasFocus());
+    w.press(findText, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(findText->text().size() <= LongLineEdit::PartLength);
+    w.press(findText, Qt::Key_Return); // the whole name is searched for
+    QCOMPARE(w.current(), QStringLiteral("1,1"));
+    w.press(findText, Qt::Key_X);
+    w.press(findText, Qt::Key_Return);
+    QCOMPARE(w.current(), QStringLiteral("1,1"));
+    QCOMPARE(w.form.statusBar()->currentMessage(),
+             QStringLiteral("「%1…」は見つかりませんでした").arg(QString(40, u'線')));
+    w.action("MnuToolCheck")->trigger();
+    QTreeWidget* list = w.form.checkPanel()->list();
+    QVERIFY(list->topLevelItemCount() > 0);
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        QVERIFY(list->topLevelItem(i)->text(2).size() < 200);
+    w.printing.printTo = m_dir.filePath(QStringLiteral("long.pdf"));
+    w.action("MnuFilePrintPreview")->trigger();
+    QCOMPARE(w.printing.docName, QString(80, u'線') + QChar(0x2026));
 }
 
 QTEST_MAIN(TestForm1)

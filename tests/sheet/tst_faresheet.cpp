@@ -70,6 +70,7 @@ private slots:
     void initTestCase();
     void knownTableOnItsPages();
     void fullTablePages();
+    void longNamesCut();
 
 private:
     QTemporaryDir m_dir;
@@ -144,6 +145,26 @@ void TestFareSheet::fullTablePages()
                 {QStringLiteral("-raw"), QStringLiteral("-f"), QStringLiteral("1"),
                  QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
     QVERIFY(raw.simplified().remove(u' ').contains(longName));
+}
+
+void TestFareSheet::longNamesCut()
+{
+    // A name two lines of 7 points cannot hold ends in "…" and leaves room for the next stop; a
+    // route name of 1M characters is cut in the header and the document's title.
+    FareTable table;
+    table.SetCell(1, 1, QString(1 << 20, u'線'));
+    table.SetCell(2, 1, QString(30000, QChar(0x30D0)));
+    table.SetCell(3, 1, QStringLiteral("本町"));
+    for (int row = 2; row <= 3; ++row)
+        table.SetCell(row, 2, row - 1);
+    const FareSheet sheet(table);
+    QCOMPARE(sheet.title(), QString(80, u'線') + QChar(0x2026));
+    const QList<Page> pages = readPages(writePdf(sheet, m_dir));
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(pages[0].lines.value(1).name, QStringLiteral("本町"));
+    const QString& text = pages[0].text;
+    QVERIFY(text.contains(QStringLiteral("線…")) && text.contains(QStringLiteral("バ…")));
+    QVERIFY(text.count(QChar(0x30D0)) < 200); // two lines of the name column
 }
 
 QTEST_MAIN(TestFareSheet)
