@@ -76,6 +76,17 @@ standard output could not be written (a full disk), 2 wrong usage or an unknown
 extension, 3 a confirmation was refused.
 )";
 
+/**
+ * Qt's own diagnostics ("QStandardPaths: XDG_RUNTIME_DIR not set…" when a PDF is drawn) are not
+ * the program's messages: standard error carries only what the program says itself. A fatal one
+ * is still shown, since the program ends with it.
+ */
+void qtMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtFatalMsg)
+        printError(text);
+}
+
 int usageError(const QString& why)
 {
     printError(why);
@@ -111,6 +122,7 @@ int main(int argc, char* argv[])
     // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
     // SIGXFSZ ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    qInstallMessageHandler(qtMessage);
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));

@@ -34,6 +34,8 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
+    // Qt warns on standard error when this is missing; the CLI must not pass that on.
+    void initTestCase() { qunsetenv("XDG_RUNTIME_DIR"); }
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -189,6 +191,8 @@ void TestCli::runs()
         QCOMPARE(run.standardOutput, stdoutHas);
     QVERIFY2(run.standardOutput.contains(stdoutHas), qPrintable(run.standardOutput));
     QVERIFY2(run.standardError.contains(stderrHas), qPrintable(run.standardError));
+    if (exitCode == 0 && stderrHas.isEmpty()) // only its own messages, and none on success
+        QCOMPARE(run.standardError, QString());
     if (outputName.isEmpty())
         return;
     QCOMPARE(QFileInfo::exists(output), outputSize != NoFile);
