@@ -194,6 +194,7 @@ private slots:
     void selectionAndClipboard();
     void findBarFindsAndReplaces();
     void printAndCheckCommands();
+    void importNotesWhatItLeftOut();
 
 private:
     QTemporaryDir m_dir;
@@ -827,6 +828,21 @@ void TestForm1::printAndCheckCommands()
     QVERIFY(TestTables::readBytes(m_dir.filePath(QStringLiteral("saved.pdf"))).startsWith("%PDF"));
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     QCOMPARE(w.platform.messages.size(), 0);
+}
+
+void TestForm1::importNotesWhatItLeftOut()
+{
+    // Lone LFs end no line: the import says so on the status bar.
+    const QString file = m_dir.filePath(QStringLiteral("lf.txt"));
+    QVERIFY(TestTables::writeBytes(file, "A,1\nB,2\n"));
+    Window w;
+    w.platform.fileAnswers << file;
+    w.action("MnuFileTxtInport")->trigger();
+    QCOMPARE(w.table().text(1, 1), QStringLiteral("A"));
+    QCOMPARE(w.form.statusBar()->currentMessage(),
+             QStringLiteral("改行（LF）2 個は行の区切りにならないため、その前後を 1 行として読み"
+                            "込みました。"));
+    QCOMPARE(w.current(), QStringLiteral("1,152"));
 }
 
 QTEST_MAIN(TestForm1)
