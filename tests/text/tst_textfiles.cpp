@@ -134,8 +134,8 @@ void TestTextFiles::parsesText_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("names"); // first, second and last record's names
     QTest::addColumn<int>("records");
-    // Count, first blank, after the blank, beyond 301, fields left out, lone LFs. None: the
-    // bytes are the beginning of a file too large to read whole.
+    // Count, first blank, after the blank, beyond 301, and fields left out and lone LFs when
+    // not 0. None: the bytes are the beginning of a file too large to read whole.
     QTest::addColumn<QList<int>>("lines");
     const auto row = [](const char* name, const QByteArray& bytes, TextImport::Status status,
                         const char* names, int records, const QList<int>& lines) {
@@ -145,27 +145,25 @@ void TestTextFiles::parsesText_data()
     const TextImport::Status ok = TextImport::Status::Ok;
     const TextImport::Status tooLarge = TextImport::Status::TooLarge;
     const TextImport::Status overflow = TextImport::Status::CountOverflow;
-    row("CR LF, lone CR, last line without its end", "a,1\r\nb,2\rc", ok, "a|b|c", 3,
-        {3, 0, 0, 0, 0, 0});
+    row("CR LF, lone CR, last line without its end", "a,1\r\nb,2\rc", ok, "a|b|c", 3, {3, 0, 0, 0});
     row("lone LF is one line", "a,1\nb,2\nc\n", ok, "a|a|a", 1, {1, 0, 0, 0, 0, 3});
-    row("blank third line", "a\r\nb\r\n\r\nc\r\nd\r\n\r\n", ok, "a|b|b", 2, {2, 3, 2, 0, 0, 0});
-    row("spaces make a blank line", "a\r\n   \r\nc", ok, "a|a|a", 1, {1, 2, 1, 0, 0, 0});
+    row("blank third line", "a\r\nb\r\n\r\nc\r\nd\r\n\r\n", ok, "a|b|b", 2, {2, 3, 2, 0});
+    row("spaces make a blank line", "a\r\n   \r\nc", ok, "a|a|a", 1, {1, 2, 1, 0});
     row("a tab or a full-width blank is not blank", "a\r\n\t\r\n\x81\x40\r\nc", ok, "a||c", 4,
-        {4, 0, 0, 0, 0, 0});
+        {4, 0, 0, 0});
     row("LF after the last CR LF is a line", "a\r\n\n", ok, "a|\n|\n", 2, {2, 0, 0, 0, 0, 1});
     row("fields after the 152nd and LFs, none counted after the blank line",
         "a" + QByteArray(160, ',') + "\r\nb\n,1\r\n\r\nc\n,,," + QByteArray(160, ','), ok,
         "a|b\n|b\n", 2, {2, 3, 1, 0, 9, 1});
-    row("first line spaces", "  \ra", ok, "", 0, {0, 1, 1, 0, 0, 0});
-    row("400 lines", numberedLines(400), ok, "name1|name2|name301", 301, {400, 0, 0, 99, 0, 0});
-    row("32767 lines", numberedLines(32767), ok, "name1|name2|name301", 301,
-        {32767, 0, 0, 32466, 0, 0});
+    row("first line spaces", "  \ra", ok, "", 0, {0, 1, 1, 0});
+    row("400 lines", numberedLines(400), ok, "name1|name2|name301", 301, {400, 0, 0, 99});
+    row("32767 lines", numberedLines(32767), ok, "name1|name2|name301", 301, {32767, 0, 0, 32466});
     row("32768 lines overflow, counting stops there", numberedLines(32868), overflow, "", 0,
         {32768});
     row("40000 lines after a blank fifth line", numberedLines(4) + "\r\n" + numberedLines(40000),
-        ok, "name1|name2|name4", 4, {4, 5, 40000, 0, 0, 0});
+        ok, "name1|name2|name4", 4, {4, 5, 40000, 0});
     row("overflow beyond line 301 is never read", numberedLines(301) + "b,1,99999\r\n", ok,
-        "name1|name2|name301", 301, {302, 0, 0, 1, 0, 0});
+        "name1|name2|name301", 301, {302, 0, 0, 1});
     row("partial, blank line within", "a\r\nb\r\n\r\nmore", ok, "a|b|b", 2, {});
     row("partial, blank line at the very end", "a\r\n  \r", ok, "a|a|a", 1, {});
     row("partial, no blank line", "a\r\nb\r\nc", tooLarge, "", 0, {});
@@ -191,6 +189,8 @@ void TestTextFiles::parsesText()
         QCOMPARE(parsed.records.value(1, parsed.records.first()).Name, names[1]);
         QCOMPARE(parsed.records.last().Name, names[2]);
     }
+    if (parsed.ok() && !lines.isEmpty())
+        lines.resize(6);
     if (!lines.isEmpty()) // an overflow stops counting: no other count is known
         QCOMPARE((parsed.ok() ? QList<int>{parsed.lineCount, parsed.firstBlankLine,
                                            parsed.linesAfterBlank, parsed.linesBeyondLimit,
