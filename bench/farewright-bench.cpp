@@ -410,7 +410,7 @@ void registerHistory()
             for (auto _ : state) {
                 const CellBlock block = BlockEdits::read(fixture().table, all);
                 benchmark::DoNotOptimize(blockToTabText(block).size());
-                benchmark::DoNotOptimize(blockToHtml(block).size());
+                benchmark::DoNotOptimize(blockToHtml(block, all.left).size());
             }
         },
         0);

@@ -53,8 +53,10 @@ PrintPlatform& noPrinting()
 Form1::Form1(Platform& platform, QWidget* parent) : Form1(platform, noPrinting(), parent) {}
 
 Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
-    : QMainWindow(parent), m_platform(platform, [this] { focusGrid(); }), m_printing(printing),
-      m_edit(m_table, m_platform), m_files(m_table, m_platform),
+    : QMainWindow(parent),
+      m_platform(
+          platform, [this] { focusGrid(); }, [this](const QString& text) { showStatus(text); }),
+      m_printing(printing), m_edit(m_table, m_platform), m_files(m_table, m_platform),
       m_document(m_table, m_platform, m_files)
 {
     setObjectName(QStringLiteral("Form1"));

@@ -79,12 +79,13 @@ void Form1::MnuEditCopy()
         return;
     }
     commitOpenEdit();
-    const CellBlock block = BlockEdits::read(m_table, MSFlexGrid1->selectedRange());
+    const CellRange selected = MSFlexGrid1->selectedRange();
+    const CellBlock block = BlockEdits::read(m_table, selected);
     if (block.isEmpty())
         return;
     auto* data = new QMimeData;
     data->setText(blockToTabText(block));
-    data->setHtml(blockToHtml(block));
+    data->setHtml(blockToHtml(block, selected.left));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

@@ -6,13 +6,15 @@
 
 /**
  * The platform as the window's commands see it: every request goes to the platform the window
- * was given (Qt's dialogs, or a test's scripted fake), and giving the grid the focus also runs
- * the window's own focus handling, which commits an open in-cell edit.
+ * was given (Qt's dialogs, or a test's scripted fake); giving the grid the focus also runs the
+ * window's own focus handling, which commits an open in-cell edit, and a note goes to the
+ * window's status bar as well.
  */
 class WindowPlatform : public Platform {
 public:
-    WindowPlatform(Platform& inner, std::function<void()> focusGrid)
-        : m_inner(inner), m_focusGrid(std::move(focusGrid))
+    WindowPlatform(Platform& inner, std::function<void()> focusGrid,
+                   std::function<void(const QString&)> showStatus)
+        : m_inner(inner), m_focusGrid(std::move(focusGrid)), m_showStatus(std::move(showStatus))
     {
     }
 
@@ -39,8 +41,14 @@ public:
         m_focusGrid();
         m_inner.focusGrid();
     }
+    void showStatus(const QString& text) override
+    {
+        m_showStatus(text);
+        m_inner.showStatus(text);
+    }
 
 private:
     Platform& m_inner;
     std::function<void()> m_focusGrid;
+    std::function<void(const QString&)> m_showStatus;
 };

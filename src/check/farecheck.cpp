@@ -33,12 +33,17 @@ constexpr RuleText RuleTexts[RuleCount] = {
     {"stored-as-zero", "0 として保存される文字"},
     {"trailing-text", "数値の後ろの無視される文字"},
     {"name-encoding", "Shift-JIS にない文字"},
+    {"name-length", "長すぎる名称"},
     {"name-separator", "テキストファイルを崩す文字"},
     {"name-control", "名称の制御文字"},
     {"import-lines", "読み込まれない行"},
+    {"import-fields", "読み込まれない項目"},
+    {"import-lf", "行の区切りにならない改行（LF）"},
 };
 
 constexpr int FareCount = FareTable::FareCount;
+/** The longest name the binary formats hold: its length is a 16-bit count of bytes. */
+constexpr qsizetype MaxNameBytes = 0xFFFF;
 
 QString num(qint64 value)
 {
@@ -277,6 +282,13 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
                 QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
                     .arg(describeCell(row, FareTable::NameCol), briefQuote(name),
                          encoded.badCharacter, Cp932::codePointName(encoded.badCharacter)));
+        else if (encoded.bytes.size() > MaxNameBytes)
+            add(Rule::NameLength, row, FareTable::NameCol,
+                QStringLiteral("%1: 名称が長すぎます（Shift-JIS で %2 バイト。%3 バイトまで"
+                               "保存できます）。")
+                    .arg(describeCell(row, FareTable::NameCol))
+                    .arg(encoded.bytes.size())
+                    .arg(MaxNameBytes));
         if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
             add(Rule::NameSeparator, row, FareTable::NameCol,
                 QStringLiteral("%1: 名称「%2」に%3があります。")

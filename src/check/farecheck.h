@@ -38,12 +38,15 @@ enum class Rule {
     StoredAsZero,  ///< a text that is no number: stored as 0
     TrailingText,  ///< characters after the number: ignored by the save
     NameEncoding,  ///< a name that code page 932 cannot hold: the save fails
+    NameLength,    ///< a name of more than 65535 bytes in code page 932: the save fails
     NameSeparator, ///< a name holding a character that splits text files
     NameControl,   ///< a name holding another control character
     ImportLines,   ///< lines of a text file that the import leaves out
+    ImportFields,  ///< fields of a text file's line after the 152nd: the import leaves them out
+    ImportLf,      ///< lone LFs in a text file's line: they end no line
 };
 
-constexpr int RuleCount = int(Rule::ImportLines) + 1;
+constexpr int RuleCount = int(Rule::ImportLf) + 1;
 constexpr int FareRuleCount = int(Rule::Outlier) + 1;
 
 /** Whether a rule is a fare rule (one the user may switch off). */

@@ -19,8 +19,9 @@
 
 namespace {
 
-/** Loads input into table with the start-up loader its extension selects. */
-int load(FareTable& table, const QString& input)
+/** Loads input into table with the start-up loader its extension selects; the loader's notes
+ *  (what a text import left out) go to standard error when showNotes. */
+int load(FareTable& table, const QString& input, bool showNotes = true)
 {
     const FileOperation loader = startupLoaderForPath(input);
     if (!loader) {
@@ -30,7 +31,7 @@ int load(FareTable& table, const QString& input)
                 .arg(FileIo::displayPath(input)));
         return ExitUsage;
     }
-    TerminalPlatform platform(false);
+    TerminalPlatform platform(false, showNotes);
     return loader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
 }
 
@@ -56,12 +57,14 @@ QString escapeField(const QString& text)
     return escaped;
 }
 
-/** What an import of the text file at path leaves out; nothing when it cannot be read. */
+/** What an import of the text file at path leaves out, line by line; nothing when it cannot be
+ *  read. */
 QList<FareCheck::Finding> textFileFindings(const QString& path)
 {
     QList<FareCheck::Finding> findings;
-    const auto add = [&findings](const QString& message) {
-        findings.append({FareCheck::Rule::ImportLines, 0, 0, message});
+    const auto add = [&findings](const QString& message,
+                                 FareCheck::Rule rule = FareCheck::Rule::ImportLines) {
+        findings.append({rule, 0, 0, message});
     };
     const FileIo::ReadResult file = FileIo::readFile(path, TextImportMaxBytes + 1);
     if (!file.ok())
@@ -72,6 +75,24 @@ QList<FareCheck::Finding> textFileFindings(const QString& path)
         complete);
     if (!parsed.ok())
         return findings;
+    constexpr int LastField = 2 + FareTable::FareCount;
+    for (const TextImport::LineLoss& loss : parsed.lineLosses) {
+        if (loss.fields > LastField)
+            add(QStringLiteral("%1 行目の項目は %2 個で、%3 個を超える %4 個は読み込まれません"
+                               "（最後の項目が整理券 %5 の運賃になります）。")
+                    .arg(loss.line)
+                    .arg(loss.fields)
+                    .arg(LastField)
+                    .arg(loss.fields - LastField)
+                    .arg(FareTable::FareCount),
+                FareCheck::Rule::ImportFields);
+        if (loss.lineFeeds > 0)
+            add(QStringLiteral("%1 行目に改行（LF）が %2 個あります。行は CR LF か CR で区切られる"
+                               "ため、LF の前後は 1 行として読み込まれます。")
+                    .arg(loss.line)
+                    .arg(loss.lineFeeds),
+                FareCheck::Rule::ImportLf);
+    }
     if (parsed.linesBeyondLimit > 0)
         add(QStringLiteral(
                 "%1 行目から %2 行目までの %3 行は、表が %4 行までのため読み込まれません。")
@@ -170,7 +191,8 @@ QString tsvLine(const FareCheck::Finding& finding)
 int runCheck(const QString& input, QTextStream& out, const CheckOptions& options)
 {
     FareTable table;
-    if (const int status = load(table, input); status != ExitSuccess)
+    // What the import leaves out is reported below, as findings.
+    if (const int status = load(table, input, false); status != ExitSuccess)
         return status;
     QList<FareCheck::Finding> findings;
     if (FormatForPath(input) == FileFormat::Text)

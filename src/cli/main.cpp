@@ -39,12 +39,16 @@ Commands:
            digits (ESC as \x1b), so nothing in a name can steer the terminal.
   check    Reports what a save would not keep or would refuse: rows below the first
            empty name that still hold data, numbers outside -32768..32767, text stored
-           as 0, names that Shift-JIS cannot hold, names holding a tab, a comma, a
-           full-width comma or a CR, which text files would split, and names holding
-           another control character. For a .txt or .csv INPUT it also reports the
-           lines that the import leaves out: those after the first blank line and
-           those beyond line 301. Texts are quoted up to 40 characters. With --fares
-           it also warns where the fares look wrong (see --fares).
+           as 0, names that Shift-JIS cannot hold or that take more than 65535 bytes
+           in it, names holding a tab, a comma, a full-width comma or a CR, which text
+           files would split, and names holding another control character. For a .txt
+           or .csv INPUT it also reports, line by line, what the import leaves out:
+           fields after the 152nd, lone LFs (which end no line: a file with LF line
+           ends reads as one row), the lines after the first blank line and those
+           beyond line 301; convert and dump say on standard error how many fields
+           were left out and how many LFs ended no line. Texts are quoted up to 40
+           characters. With --fares it also warns where the fares look wrong (see
+           --fares).
 
 Options:
   -y, --yes      Answer Yes to the confirmation of the older formats.
@@ -67,7 +71,8 @@ Options:
                  and ticket-number columns. The message escapes a backslash and control
                  characters as dump does. The save rules' ids: unsaved-row,
                  number-range, stored-as-zero, trailing-text, name-encoding,
-                 name-separator, name-control, import-lines.
+                 name-length, name-separator, name-control, import-lines,
+                 import-fields, import-lf.
   -h, --help     Shows this help.
   -v, --version  Shows the version.
 
@@ -75,6 +80,17 @@ Exit status: 0 success, 1 a load or save failed, check found something, or
 standard output could not be written (a full disk), 2 wrong usage or an unknown
 extension, 3 a confirmation was refused.
 )";
+
+/**
+ * Qt's own diagnostics ("QStandardPaths: XDG_RUNTIME_DIR not set…" when a PDF is drawn) are not
+ * the program's messages: standard error carries only what the program says itself. A fatal one
+ * is still shown, since the program ends with it.
+ */
+void qtMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtFatalMsg)
+        printError(text);
+}
 
 int usageError(const QString& why)
 {
@@ -111,6 +127,7 @@ int main(int argc, char* argv[])
     // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
     // SIGXFSZ ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    qInstallMessageHandler(qtMessage);
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));

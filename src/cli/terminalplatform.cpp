@@ -29,6 +29,12 @@ bool flushStandardOutput()
     return false;
 }
 
+void TerminalPlatform::showStatus(const QString& text)
+{
+    if (m_showNotes)
+        printError(text);
+}
+
 Platform::Answer TerminalPlatform::messageBox(const QString& text, const QString& title,
                                               Buttons buttons, Icon, Answer)
 {

@@ -4,11 +4,15 @@
 
 /**
  * The platform of farewright-cli: messages go to standard error; questions are answered Yes
- * only when the user said --yes, otherwise their text is shown and the answer is No.
+ * only when the user said --yes, otherwise their text is shown and the answer is No. Notes (what
+ * the window's status bar shows) go to standard error too, unless showNotes is false.
  */
 class TerminalPlatform : public Platform {
 public:
-    explicit TerminalPlatform(bool assumeYes) : m_assumeYes(assumeYes) {}
+    explicit TerminalPlatform(bool assumeYes, bool showNotes = true)
+        : m_assumeYes(assumeYes), m_showNotes(showNotes)
+    {
+    }
 
     Answer messageBox(const QString& text, const QString& title, Buttons buttons, Icon icon,
                       Answer defaultButton) override;
@@ -24,6 +28,7 @@ public:
     void processEvents() override {}
     void focusGrid() override {}
     void showVersionDialog() override {}
+    void showStatus(const QString& text) override;
 
     /** Whether a question was answered No because --yes was not given. */
     bool refusedQuestion() const { return m_refused; }
@@ -32,6 +37,7 @@ public:
 
 private:
     bool m_assumeYes;
+    bool m_showNotes;
     bool m_refused = false;
     int m_failures = 0;
 };

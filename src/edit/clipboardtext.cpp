@@ -1,5 +1,8 @@
 #include "clipboardtext.h"
 
+#include "model/faretable.h"
+#include "model/messagetext.h"
+
 #include <algorithm>
 
 namespace {
@@ -16,6 +19,20 @@ bool needsQuotes(const QString& text)
 bool endsField(QChar ch)
 {
     return ch == u'\t' || ch == u'\n' || ch == u'\r';
+}
+
+/** A number as the file readers write it, which a spreadsheet keeps as the same text: "0", or an
+ *  optional minus and 1 to 15 digits without a leading zero (more digits it holds rounded). */
+bool isPlainNumber(const QString& text)
+{
+    if (text == QLatin1String("0"))
+        return true;
+    const qsizetype start = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype digits = text.size() - start;
+    if (digits < 1 || digits > 15 || text[start] == u'0')
+        return false;
+    return std::all_of(text.cbegin() + start, text.cend(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -41,15 +58,19 @@ QString blockToTabText(const CellBlock& block)
     return out;
 }
 
-QString blockToHtml(const CellBlock& block)
+QString blockToHtml(const CellBlock& block, int left)
 {
-    QString out = QStringLiteral("<html><head><meta charset=\"utf-8\">"
-                                 "<style>td{white-space:pre}</style></head><body><table>\n");
+    QString out = QStringLiteral("<html><head><meta charset=\"utf-8\"><style>td{white-space:pre}"
+                                 ".t{mso-number-format:\"\\@\"}</style></head><body><table>\n");
     for (int row = 0; row < block.rows; ++row) {
         out += QStringLiteral("<tr>");
         for (int col = 0; col < block.cols; ++col) {
-            out += QStringLiteral("<td>");
             const QString& text = block.at(row, col);
+            const bool name = left + col == FareTable::NameCol;
+            if (!text.isEmpty() && (name || !isPlainNumber(text)))
+                out += QStringLiteral("<td class=\"t\" sdnum=\"1041;0;@\">");
+            else
+                out += QStringLiteral("<td>");
             for (qsizetype i = 0; i < text.size(); ++i) {
                 switch (text[i].unicode()) {
                 case u'&':
@@ -74,8 +95,12 @@ QString blockToHtml(const CellBlock& block)
                 case u'\n':
                     out += QStringLiteral("<br>");
                     break;
-                default:
+                case u'\t':
                     out += text[i];
+                    break;
+                default:
+                    if (!isControlCharacter(text[i].unicode()))
+                        out += text[i];
                 }
             }
             out += QStringLiteral("</td>");

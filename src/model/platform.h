@@ -61,6 +61,9 @@ public:
     /** Shows the version dialog modally; it is gone when this returns. */
     virtual void showVersionDialog() = 0;
 
+    /** Shows a short note that needs no answer (in the window, on its status bar). */
+    virtual void showStatus(const QString& text) = 0;
+
     /** Shows a failure: its description, an OK button, the application's title. */
     void showFailure(const QString& description)
     {

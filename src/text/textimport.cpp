@@ -7,6 +7,7 @@
 #include "model/platform.h"
 #include "textencoding.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -179,6 +180,8 @@ ParsedLine ParseLine(QStringView line)
         }
         if (!storeField(result, field, line.sliced(fieldStart, i - fieldStart), quoted))
             return result;
+        if (i < size)
+            ++result.fieldCount;
         field = qMin(field + 1, LastField);
         fieldStart = i + 1;
         quoted = false;
@@ -243,20 +246,53 @@ TextImport parseText(QByteArrayView bytes, bool complete)
                               .arg(i + 1)
                               .arg(describeField(parsed.overflowField), parsed.overflowText));
         result.records.append(parsed.record);
+        // A lone LF is the only LF a line can hold; in code page 932 its byte is never part of
+        // a double-byte character.
+        const int lineFeeds = int(std::count(lines[i].begin(), lines[i].end(), '\n'));
+        if (parsed.fieldCount > LastField || lineFeeds > 0)
+            result.lineLosses.append({int(i) + 1, parsed.fieldCount, lineFeeds});
     }
     return result;
 }
 
+int TextImport::fieldsLeftOut() const
+{
+    int count = 0;
+    for (const LineLoss& loss : lineLosses)
+        count += qMax(0, loss.fields - LastField);
+    return count;
+}
+
+int TextImport::lineFeeds() const
+{
+    int count = 0;
+    for (const LineLoss& loss : lineLosses)
+        count += loss.lineFeeds;
+    return count;
+}
+
 Outcome LoadText(FareTable& table, Platform& platform, const QString& path)
 {
-    const auto decode = [](const QByteArray& data) {
+    QString note; // what the import left out, said once the table is replaced
+    const auto decode = [&note](const QByteArray& data) {
         // Beyond the size limit only what is read up to it counts, and only when that decides.
         const bool complete = data.size() <= TextImportMaxBytes;
         const QByteArrayView bytes =
             complete ? QByteArrayView(data) : QByteArrayView(data).first(TextImportMaxBytes);
         TextImport parsed = parseText(bytes, complete);
+        if (const int fields = parsed.fieldsLeftOut())
+            note += QStringLiteral("%1 番目より後の %2 個の項目は読み込みませんでした。")
+                        .arg(LastField)
+                        .arg(fields);
+        if (const int lineFeeds = parsed.lineFeeds())
+            note += QStringLiteral("改行（LF）%1 個は行の区切りにならないため、その前後を 1 行と"
+                                   "して読み込みました。")
+                        .arg(lineFeeds);
         return DecodedRows{std::move(parsed.records), parsed.error};
     };
-    return replaceTableFromFile(table, platform, path, TextImportMaxBytes + 1, decode,
-                                FareRecord::FareCount, true);
+    const Outcome outcome = replaceTableFromFile(table, platform, path, TextImportMaxBytes + 1,
+                                                 decode, FareRecord::FareCount, true);
+    if (outcome == Outcome::Done && !note.isEmpty())
+        platform.showStatus(note);
+    return outcome;
 }

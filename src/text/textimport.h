@@ -19,6 +19,9 @@ struct ParsedLine {
     /** With overflowField: the field's text at the moment it overflowed, as a message quotes it
      *  (briefQuote: at most 40 characters, cut before it is copied). */
     QString overflowText;
+    /** How many fields the line has: one more than its separators (counted up to an overflow,
+     *  which stops the parsing). Only 152 of them are kept. */
+    int fieldCount = 1;
     bool ok() const { return overflowField == 0; }
 };
 
@@ -57,6 +60,19 @@ struct TextImport {
     /** Lines before the first blank line beyond the 301st: the import ignores them. */
     int linesBeyondLimit = 0;
 
+    /** A line read that the import does not take as it stands. */
+    struct LineLoss {
+        int line;      ///< its number, from 1
+        int fields;    ///< its fields: those after the 152nd replace the 152nd, one by one
+        int lineFeeds; ///< lone LFs in it: they end no line, so the lines around them run on
+    };
+    /** The lines read (the first 301) with more than 152 fields or a lone LF, in order. */
+    QVector<LineLoss> lineLosses;
+    /** The fields of the lines read that the import leaves out: those after the 152nd. */
+    int fieldsLeftOut() const;
+    /** The lone LFs in the lines read. */
+    int lineFeeds() const;
+
     bool ok() const { return status == Status::Ok; }
 };
 
@@ -77,6 +93,8 @@ TextImport parseText(QByteArrayView bytes, bool complete = true);
 /**
  * Replaces the table with the rows of a text or CSV file in code page 932. A file whose first line
  * is blank empties the table. A missing or unreadable file, a line count or a number that
- * overflows leave the table as it was and show the failure.
+ * overflows leave the table as it was and show the failure. When the lines read hold fields after
+ * the 152nd or lone LFs, a note (Platform::showStatus) says how many fields were left out and how
+ * many LFs ended no line.
  */
 Outcome LoadText(FareTable& table, Platform& platform, const QString& path);

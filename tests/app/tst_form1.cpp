@@ -207,6 +207,7 @@ private slots:
     void longTextInTheEditor_data();
     void longTextInTheEditor();
     void longTextElsewhere();
+    void importNotesWhatItLeftOut();
 
 private:
     QTemporaryDir m_dir;
@@ -1102,6 +1103,18 @@ void TestForm1::longTextElsewhere()
     w.printing.printTo = m_dir.filePath(QStringLiteral("long.pdf"));
     w.action("MnuFilePrintPreview")->trigger();
     QCOMPARE(w.printing.docName, QString(80, u'線') + QChar(0x2026));
+}
+
+void TestForm1::importNotesWhatItLeftOut()
+{
+    // Lone LFs end no line: the import says so on the status bar.
+    const QString file = m_dir.filePath(QStringLiteral("lf.txt"));
+    QVERIFY(TestTables::writeBytes(file, "A,1\nB,2\n"));
+    Window w;
+    w.platform.fileAnswers << file;
+    w.action("MnuFileTxtInport")->trigger();
+    QVERIFY(w.form.statusBar()->currentMessage().startsWith(QStringLiteral("改行（LF）2 個は")));
+    QCOMPARE(w.current(), QStringLiteral("1,152")); // the last cell the import wrote
 }
 
 QTEST_MAIN(TestForm1)

@@ -34,6 +34,8 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
+    // Qt warns on standard error when this is missing; the CLI must not pass that on.
+    void initTestCase() { qunsetenv("XDG_RUNTIME_DIR"); }
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -128,6 +130,16 @@ void TestCli::runs_data()
         row(args, args, "in.txt", small + "\r\nafter the blank line\r\n", 1, {},
             "標準出力に書き込めませんでした", "/dev/full", AnySize);
     row("check clean text", "check @in.txt", "in.txt", small, 0, {}, {});
+    // Line 1 runs on over its LF into a 163rd field; the CLI's other commands note it.
+    const QByteArray lfLines = "R,1" + QByteArray(",5").repeated(160) + "\nA,2\r\nB,3\r\n";
+    row("check LF line ends, more than 152 fields, TSV", "check --format=tsv @in.txt", "in.txt",
+        lfLines, 1,
+        "import-fields\t\t\t\t\t1 行目の項目は 163 個で、152 個を超える 11 個は読み込まれません"
+        "（最後の項目が整理券 150 の運賃になります）。\nimport-lf\t\t\t\t\t1 行目に改行（LF）が "
+        "1 個あります。行は CR LF か CR で区切られるため、LF の前後は 1 行として読み込まれます。\n",
+        {});
+    row("dump notes what the import left out", "dump @in.txt", "in.txt", lfLines, 0, "B\t3",
+        "152 番目より後の 11 個の項目は読み込みませんでした。改行（LF）1 個は");
     row("check text after a blank line", "check @in.txt", "in.txt",
         small + "\r\nafter the blank line\r\n", 1,
         "3 行目が空行のため、その後の 1 行は読み込まれません。\n", {});
@@ -189,6 +201,8 @@ void TestCli::runs()
         QCOMPARE(run.standardOutput, stdoutHas);
     QVERIFY2(run.standardOutput.contains(stdoutHas), qPrintable(run.standardOutput));
     QVERIFY2(run.standardError.contains(stderrHas), qPrintable(run.standardError));
+    if (exitCode == 0 && stderrHas.isEmpty()) // only its own messages, and none on success
+        QCOMPARE(run.standardError, QString());
     if (outputName.isEmpty())
         return;
     QCOMPARE(QFileInfo::exists(output), outputSize != NoFile);
@@ -229,6 +243,10 @@ void TestCli::checkFindings_data()
         "「5%1」は数値の後ろが無視され、5 として保存");
     row("data below the first empty name", 6, 9, QStringLiteral("5"), "5 行目の名称が空欄");
     row("unencodable name", 2, 1, QStringLiteral("駅🚌"), "U+1F68C");
+    // A binary save holds a name of up to 65535 bytes: "あ" takes two.
+    row("name of 65535 bytes", 3, 1, QString(32767, u'あ') + u'a', "");
+    row("name of 65536 bytes", 3, 1, QString(32768, u'あ'),
+        "停留所 2 の行の停名（3 行 1 列）: 名称が長すぎます（Shift-JIS で 65536 バイト。");
     row("control characters in a name, shown escaped", 3, 1,
         QStringLiteral("駅\x1b[31m\x07\x1b[0m"), "名称「駅\\x1b[31m\\x07\\x1b[0m」に制御文字");
     row("long text quoted briefly", 2, 5, u'1' + QString(99, u'0'),

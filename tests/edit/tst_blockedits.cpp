@@ -54,7 +54,8 @@ class TestBlockEdits : public QObject {
 private slots:
     void tabText_data();
     void tabText();
-    void htmlEscapes();
+    void html_data();
+    void html();
     void find_data();
     void find();
     void replaceAll();
@@ -99,12 +100,46 @@ void TestBlockEdits::tabText()
         QCOMPARE(blockToTabText(blockOf(rows)), text);
 }
 
-void TestBlockEdits::htmlEscapes()
+void TestBlockEdits::html_data()
 {
-    const QString html = blockToHtml(blockOf(QStringLiteral("<a&b>|x'y\"z/1\r\n2|")));
-    QVERIFY(
-        html.contains(QStringLiteral("<tr><td>&lt;a&amp;b&gt;</td><td>x&#39;y&quot;z</td></tr>\n"
-                                     "<tr><td>1<br>2</td><td></td></tr>")));
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<int>("left");      // the table column of the block's first column
+    QTest::addColumn<QString>("cells"); // the cells' HTML in the shape of rows; "@" marks text
+    const auto row = [](const char* name, const QByteArray& rows, int left, const char* cells) {
+        QTest::newRow(name) << QString::fromUtf8(rows) << left << QString::fromUtf8(cells);
+    };
+    row("escapes, line ends", "<a&b>|x'y\"z/1\r\n2\r3\n4|", 3,
+        "@&lt;a&amp;b&gt;|@x&#39;y&quot;z/@1<br>2<br>3<br>4|");
+    row("control characters left out, tab kept", QByteArray("a\0b\x1b\x7f\xc2\x85\tc|\x01", 11), 5,
+        "@ab\tc|@");
+    row("names are text whatever they hold", "=1+1/0012/1E5/-5/210", 1,
+        "@=1+1/@0012/@1E5/@-5/@210");
+    row("plain numbers stay numbers, empty cells unmarked", "0|210|-5||123456789012345", 2,
+        "0|210|-5||123456789012345");
+    row("anything else is text", "0012|12.5|210円|-0|-| 5|1E5|1234567890123456|=1+1|０", 4,
+        "@0012|@12.5|@210円|@-0|@-|@ 5|@1E5|@1234567890123456|@=1+1|@０");
+    row("a name beside numbers", "駅|5|7", 1, "@駅|5|7");
+}
+
+void TestBlockEdits::html()
+{
+    QFETCH(QString, rows);
+    QFETCH(int, left);
+    QFETCH(QString, cells);
+    QString table;
+    for (const QString& line : cells.split(u'/')) {
+        table += QStringLiteral("<tr>");
+        for (const QString& cell : line.split(u'|'))
+            table += (cell.startsWith(u'@')
+                          ? QStringLiteral("<td class=\"t\" sdnum=\"1041;0;@\">") + cell.mid(1)
+                          : QStringLiteral("<td>") + cell) +
+                     QStringLiteral("</td>");
+        table += QStringLiteral("</tr>\n");
+    }
+    QCOMPARE(blockToHtml(blockOf(rows), left),
+             QStringLiteral("<html><head><meta charset=\"utf-8\"><style>td{white-space:pre}"
+                            ".t{mso-number-format:\"\\@\"}</style></head><body><table>\n") +
+                 table + QStringLiteral("</table></body></html>\n"));
 }
 
 void TestBlockEdits::find_data()

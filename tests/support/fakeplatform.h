@@ -35,6 +35,7 @@ public:
     int processEventsCalls = 0;
     int focusGridCalls = 0;
     int versionDialogs = 0;
+    QStringList statusNotes;
     /** Runs before every question and file dialog: the test looks at what the user sees. */
     std::function<void()> beforeAsking;
 
@@ -72,6 +73,7 @@ public:
     void processEvents() override { ++processEventsCalls; }
     void focusGrid() override { ++focusGridCalls; }
     void showVersionDialog() override { ++versionDialogs; }
+    void showStatus(const QString& text) override { statusNotes.append(text); }
 
     /** The texts of all messages shown so far. */
     QStringList messageTexts() const

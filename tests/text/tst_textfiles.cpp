@@ -134,8 +134,8 @@ void TestTextFiles::parsesText_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("names"); // first, second and last record's names
     QTest::addColumn<int>("records");
-    // Count, first blank, after the blank, beyond 301. None: the bytes are the beginning of a
-    // file too large to read whole.
+    // Count, first blank, after the blank, beyond 301, and fields left out and lone LFs when
+    // not 0. None: the bytes are the beginning of a file too large to read whole.
     QTest::addColumn<QList<int>>("lines");
     const auto row = [](const char* name, const QByteArray& bytes, TextImport::Status status,
                         const char* names, int records, const QList<int>& lines) {
@@ -146,12 +146,15 @@ void TestTextFiles::parsesText_data()
     const TextImport::Status tooLarge = TextImport::Status::TooLarge;
     const TextImport::Status overflow = TextImport::Status::CountOverflow;
     row("CR LF, lone CR, last line without its end", "a,1\r\nb,2\rc", ok, "a|b|c", 3, {3, 0, 0, 0});
-    row("lone LF is one line", "a,1\nb,2\nc\n", ok, "a|a|a", 1, {1, 0, 0, 0});
+    row("lone LF is one line", "a,1\nb,2\nc\n", ok, "a|a|a", 1, {1, 0, 0, 0, 0, 3});
     row("blank third line", "a\r\nb\r\n\r\nc\r\nd\r\n\r\n", ok, "a|b|b", 2, {2, 3, 2, 0});
     row("spaces make a blank line", "a\r\n   \r\nc", ok, "a|a|a", 1, {1, 2, 1, 0});
     row("a tab or a full-width blank is not blank", "a\r\n\t\r\n\x81\x40\r\nc", ok, "a||c", 4,
         {4, 0, 0, 0});
-    row("LF after the last CR LF is a line", "a\r\n\n", ok, "a|\n|\n", 2, {2, 0, 0, 0});
+    row("LF after the last CR LF is a line", "a\r\n\n", ok, "a|\n|\n", 2, {2, 0, 0, 0, 0, 1});
+    row("fields after the 152nd and LFs, none counted after the blank line",
+        "a" + QByteArray(160, ',') + "\r\nb\n,1\r\n\r\nc\n,,," + QByteArray(160, ','), ok,
+        "a|b\n|b\n", 2, {2, 3, 1, 0, 9, 1});
     row("first line spaces", "  \ra", ok, "", 0, {0, 1, 1, 0});
     row("400 lines", numberedLines(400), ok, "name1|name2|name301", 301, {400, 0, 0, 99});
     row("32767 lines", numberedLines(32767), ok, "name1|name2|name301", 301, {32767, 0, 0, 32466});
@@ -186,9 +189,12 @@ void TestTextFiles::parsesText()
         QCOMPARE(parsed.records.value(1, parsed.records.first()).Name, names[1]);
         QCOMPARE(parsed.records.last().Name, names[2]);
     }
+    if (parsed.ok() && !lines.isEmpty())
+        lines.resize(6);
     if (!lines.isEmpty()) // an overflow stops counting: no other count is known
         QCOMPARE((parsed.ok() ? QList<int>{parsed.lineCount, parsed.firstBlankLine,
-                                           parsed.linesAfterBlank, parsed.linesBeyondLimit}
+                                           parsed.linesAfterBlank, parsed.linesBeyondLimit,
+                                           parsed.fieldsLeftOut(), parsed.lineFeeds()}
                               : QList<int>{parsed.lineCount}),
                  lines);
 }
@@ -211,15 +217,24 @@ void TestTextFiles::loadReplacesTheTable_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("rows");
-    QTest::newRow("two lines") << sjis(QStringLiteral("東線\r\n駅前,0,0,150\r\n")) << 2;
+    QTest::addColumn<QString>("note"); // on the status bar
+    QTest::newRow("two lines") << sjis(QStringLiteral("東線\r\n駅前,0,0,150\r\n")) << 2
+                               << QString();
     // A blank first line empties the table.
-    QTest::newRow("blank first line") << QByteArray("\r\n東線,1\r\n") << 0;
+    QTest::newRow("blank first line") << QByteArray("\r\n東線,1\r\n") << 0 << QString();
+    // 153 fields, the last one empty, and a lone LF: the same table, and a word about both.
+    QTest::newRow("a 153rd field and an LF")
+        << sjis(QStringLiteral("東線") + QString(152, u',') + QStringLiteral("\r\n駅前,0,0,150\n"))
+        << 2
+        << QStringLiteral("152 番目より後の 1 個の項目は読み込みませんでした。改行（LF）1 個は行の"
+                          "区切りにならないため、その前後を 1 行として読み込みました。");
 }
 
 void TestTextFiles::loadReplacesTheTable()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, rows);
+    QFETCH(QString, note);
     const QString file = path(QStringLiteral("in.csv"));
     QVERIFY(writeBytes(file, bytes));
     FareTable table;
@@ -227,6 +242,7 @@ void TestTextFiles::loadReplacesTheTable()
     FakePlatform platform;
     QCOMPARE(LoadText(table, platform, file), Outcome::Done);
     QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(platform.statusNotes, note.isEmpty() ? QStringList() : QStringList(note));
     QCOMPARE(platform.busyDepth, 0);
     QVERIFY(!table.isHidden());
 
