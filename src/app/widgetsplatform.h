@@ -32,6 +32,7 @@ public:
     void processEvents() override;
     void focusGrid() override {}
     void showVersionDialog() override;
+    bool openUrl(const QUrl& url) override;
     bool choosePrinter(QPrinter& printer) override;
     void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 

@@ -24,6 +24,7 @@ public:
     void processEvents() override {}
     void focusGrid() override {}
     void showVersionDialog() override {}
+    bool openUrl(const QUrl&) override { return false; }
 
     /** Whether a question was answered No because --yes was not given. */
     bool refusedQuestion() const { return m_refused; }

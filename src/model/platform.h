@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 /** One entry of a file dialog's filter list: a label and its patterns ("*.txt;*.csv"). */
@@ -60,6 +61,12 @@ public:
 
     /** Shows the version dialog modally; it is gone when this returns. */
     virtual void showVersionDialog() = 0;
+
+    /**
+     * Opens url with the desktop's program for it (a web page or a local HTML file in the
+     * browser) and returns at once. Returns false when no program could be started.
+     */
+    virtual bool openUrl(const QUrl& url) = 0;
 
     /** Shows a failure: its description, an OK button, the application's title. */
     void showFailure(const QString& description)

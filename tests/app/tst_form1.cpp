@@ -151,6 +151,8 @@ QStringList effects(Window& w)
          << QString::number(w.platform.versionDialogs) << QString::number(w.form.isVisible());
     for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
         seen << QStringLiteral("message ") + m.title;
+    for (const QUrl& url : std::as_const(w.platform.urls))
+        seen << QStringLiteral("open ") + url.toString();
     for (const FakePlatform::Dialog& d : std::as_const(w.platform.dialogs))
         seen << QStringLiteral("dialog %1 %2").arg(d.save).arg(d.filters.value(0).label);
     if (const auto* bar = w.form.findChild<FindBar*>())
@@ -825,6 +827,11 @@ void TestForm1::printAndCheckCommands()
     w.action("MnuFilePdf")->trigger();
     QCOMPARE(w.platform.dialogs.last().initialPath, m_dir.filePath(QStringLiteral("route.pdf")));
     QVERIFY(TestTables::readBytes(m_dir.filePath(QStringLiteral("saved.pdf"))).startsWith("%PDF"));
+    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+    // F1 opens the manual this build made (the test runs as deep in the build as the editor).
+    w.press(w.grid(), Qt::Key_F1);
+    QCOMPARE(w.platform.urls,
+             QList<QUrl>{QUrl::fromLocalFile(QStringLiteral(FAREWRIGHT_BUILD_MANUAL))});
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     QCOMPARE(w.platform.messages.size(), 0);
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -35,6 +36,8 @@ public:
     int processEventsCalls = 0;
     int focusGridCalls = 0;
     int versionDialogs = 0;
+    QList<QUrl> urls;     ///< every address asked to be opened
+    bool urlOpens = true; ///< what openUrl answers
     /** Runs before every question and file dialog: the test looks at what the user sees. */
     std::function<void()> beforeAsking;
 
@@ -72,6 +75,11 @@ public:
     void processEvents() override { ++processEventsCalls; }
     void focusGrid() override { ++focusGridCalls; }
     void showVersionDialog() override { ++versionDialogs; }
+    bool openUrl(const QUrl& url) override
+    {
+        urls.append(url);
+        return urlOpens;
+    }
 
     /** The texts of all messages shown so far. */
     QStringList messageTexts() const
