@@ -9,6 +9,9 @@
 # are 1 when the window part and the editor itself were built. Exit status 77 means skipped.
 set -uo pipefail
 
+# The application's id (FAREWRIGHT_APP_ID in CMakeLists.txt), which names the desktop entry.
+app_id=example.corvane.Farewright
+
 passes=0
 failures=0
 pass() {
@@ -108,8 +111,24 @@ check_files() {
         check "the editor is installed" test -x "$prefix/bin/farewright"
     fi
 
-    # The menu entry
-    local desktop=$share/applications/farewright.desktop
+    check_desktop_files "$share"
+    local desktop=$share/applications/$app_id.desktop
+    # The file types
+    local type
+    for type in $(mime_types_of_desktop_entry "$desktop"); do
+        check "update-mime-database registered $type" \
+            grep -q ":$type:\*\.${type##*-}" "$share/mime/globs2"
+        check "update-desktop-database associates $type with the editor" \
+            grep -qx "$type=$app_id.desktop;" "$share/applications/mimeinfo.cache"
+    done
+    finish
+}
+
+# What the desktop reads: the menu entry, the icon, the file types, the software centre's entry
+# and the manual, in the data folder SHARE.
+check_desktop_files() {
+    local share=$1
+    local desktop=$share/applications/$app_id.desktop
     check "the desktop entry is installed" test -f "$desktop"
     check "desktop-file-validate accepts the desktop entry" \
         test -z "$(desktop-file-validate "$desktop" 2>&1)"
@@ -120,21 +139,35 @@ check_files() {
         test -f "$share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg"
     check "the icon is well-formed SVG" xmllint --noout "$share/icons/hicolor/scalable/apps/farewright.svg"
 
-    # The file types
     local mime=$share/mime/packages/farewright.xml
     check "the MIME package is installed" test -f "$mime"
     check "xmllint accepts the MIME package" xmllint --noout "$mime"
     local type
     for type in $(mime_types_of_desktop_entry "$desktop"); do
         check "the MIME package declares $type" grep -q "type=\"$type\"" "$mime"
-        check "update-mime-database registered $type" \
-            grep -q ":$type:\*\.${type##*-}" "$share/mime/globs2"
-        check "update-desktop-database associates $type with the editor" \
-            grep -qx "$type=farewright.desktop;" "$share/applications/mimeinfo.cache"
     done
     check "the desktop entry opens the three fare-table types" \
         test "$(mime_types_of_desktop_entry "$desktop" | wc -l)" -eq 3
-    finish
+
+    local metainfo=$share/metainfo/$app_id.metainfo.xml
+    check "the software centre's entry is installed" test -f "$metainfo"
+    if command -v appstreamcli >/dev/null; then
+        check "appstreamcli accepts the software centre's entry" \
+            appstreamcli validate --no-net "$metainfo"
+    fi
+    check "the software centre's entry launches the desktop entry" \
+        grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo"
+    local version
+    version=$("$share/../bin/farewright-cli" --version)
+    check "the software centre's entry names this release (${version##* })" \
+        grep -qF "<release version=\"${version##* }\"" "$metainfo"
+
+    local manual=$share/farewright/manual
+    check "the manual is installed" test -f "$manual/index.html"
+    check "the manual's first page has its title" \
+        grep -qF '<title>Farewright 使い方</title>' "$manual/index.html"
+    check "the manual takes nothing from the network" \
+        test -z "$(grep -rliE '<(img|script|link|iframe|object|embed|source)[^>]*(src|href)="(https?:)?//' "$manual")"
 }
 
 # Under an X server: starts the installed editor the way a file manager does from the desktop
@@ -142,7 +175,7 @@ check_files() {
 window_inner() {
     local prefix=$1 file=$2
     local exec_line
-    exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/farewright.desktop")
+    exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$app_id.desktop")
     local program=${exec_line%% *}
     "$prefix/bin/$program" "$file" &
     local pid=$!
