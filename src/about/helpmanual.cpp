@@ -8,6 +8,9 @@
 
 namespace HelpManual {
 
+namespace {
+
+/** Where the manual's first page is, or should be, for the program in applicationDir. */
 QString indexPath(const QString& applicationDir)
 {
     const QDir dir(applicationDir);
@@ -17,6 +20,8 @@ QString indexPath(const QString& applicationDir)
         return QDir::cleanPath(buildRoot + QStringLiteral("/" FAREWRIGHT_MANUAL_IN_BUILD));
     return QDir::cleanPath(dir.absoluteFilePath(QStringLiteral(FAREWRIGHT_MANUAL_INSTALLED)));
 }
+
+} // namespace
 
 void open(Platform& platform, const QString& applicationDir)
 {

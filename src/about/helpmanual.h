@@ -12,9 +12,6 @@ class Platform;
  */
 namespace HelpManual {
 
-/** Where the manual's first page is, or should be, for the program in applicationDir. */
-QString indexPath(const QString& applicationDir);
-
 /**
  * Opens the manual in the desktop's browser. When it is not there, or no browser starts, a
  * message says which file it is.

@@ -2,7 +2,6 @@
 #include "about/helpmanual.h"
 #include "fakecorvres.h"
 #include "fakeplatform.h"
-#include "testtables.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,7 +21,6 @@ private slots:
     void libraryIsLoadedAfreshEveryCall();
     void searchOrder();
     void defaultSearchStartsInProgramFolder();
-    void manual_data();
     void manual();
 };
 
@@ -137,61 +135,27 @@ void TestCorvresLibrary::defaultSearchStartsInProgramFolder()
     QCOMPARE(result.text, QStringLiteral("https://beside.example/"));
 }
 
-void TestCorvresLibrary::manual_data()
-{
-    QTest::addColumn<QStringList>("files"); // made below a fresh folder
-    QTest::addColumn<QString>("programDir");
-    QTest::addColumn<bool>("browserStarts");
-    QTest::addColumn<QString>("manual");  // where it is looked for
-    QTest::addColumn<bool>("asked");      // whether the browser was asked to open it
-    QTest::addColumn<QString>("message"); // before the path; empty when none is shown
-
-    const QString installed = QStringLiteral("share/farewright/manual/index.html");
-    const QString inBuild = QStringLiteral("docs/manual/index.html");
-    const QString bin = QStringLiteral("bin");
-    const QString app = QStringLiteral("src/app");
-    const QString cache = QStringLiteral("CMakeCache.txt");
-    const QString missing =
-        QStringLiteral("使い方のページが見つかりません。次の場所にあるはずです：");
-    QTest::newRow("installed") << QStringList{installed} << bin << true << installed << true
-                               << QString();
-    QTest::newRow("not installed")
-        << QStringList{QStringLiteral("share/farewright/manual/other.html")} << bin << true
-        << installed << false << missing;
-    QTest::newRow("build tree") << QStringList{cache, inBuild} << app << true << inBuild << true
-                                << QString();
-    QTest::newRow("build tree without it") << QStringList{cache, QStringLiteral("src/") + installed}
-                                           << app << true << inBuild << false << missing;
-    QTest::newRow("no browser")
-        << QStringList{installed} << bin << false << installed << true
-        << QStringLiteral(
-               "使い方のページをブラウザーで開けませんでした。次のファイルを開いてください：");
-}
-
 void TestCorvresLibrary::manual()
 {
-    QFETCH(QStringList, files);
-    QFETCH(QString, programDir);
-    QFETCH(bool, browserStarts);
-    QFETCH(QString, manual);
-    QFETCH(bool, asked);
-    QFETCH(QString, message);
+    // Installed beside bin/: missing, there, no browser (the build tree's: in tst_form1).
     QTemporaryDir root;
-    for (const QString& file : files) {
-        QVERIFY(QDir(root.path()).mkpath(QFileInfo(file).path()));
-        QVERIFY(TestTables::writeBytes(root.filePath(file), "<html></html>"));
-    }
-    QVERIFY(QDir(root.path()).mkpath(programDir));
-    const QString path = root.filePath(manual);
-    QCOMPARE(HelpManual::indexPath(root.filePath(programDir)), path);
-
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString page = root.filePath(QStringLiteral("share/farewright/manual/index.html"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(page).path()));
     FakePlatform platform;
-    platform.urlOpens = browserStarts;
-    HelpManual::open(platform, root.filePath(programDir));
-    QCOMPARE(platform.urls, asked ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>());
-    QCOMPARE(platform.messageTexts(), message.isEmpty()
-                                          ? QStringList()
-                                          : QStringList{message + QStringLiteral("\r\n") + path});
+    HelpManual::open(platform, bin);
+    QVERIFY(QFile(page).open(QIODevice::WriteOnly));
+    HelpManual::open(platform, bin);
+    QCOMPARE(platform.messages.size(), 1);
+    platform.urlOpens = false;
+    HelpManual::open(platform, bin);
+    QCOMPARE(platform.urls, (QList<QUrl>{QUrl::fromLocalFile(page), QUrl::fromLocalFile(page)}));
+    QCOMPARE(
+        platform.messageTexts().join(u'|'),
+        QStringLiteral(
+            "使い方のページが見つかりません。次の場所にあるはずです：\r\n%1|"
+            "使い方のページをブラウザーで開けませんでした。次のファイルを開いてください：\r\n%1")
+            .arg(page));
 }
 
 QTEST_GUILESS_MAIN(TestCorvresLibrary)

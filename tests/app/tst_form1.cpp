@@ -148,11 +148,10 @@ QStringList effects(Window& w)
     seen << w.form.editCommands().copiedRow().cells().toList().join(u'|')
          << w.form.editCommands().copiedColumn().toList().join(u'|')
          << QGuiApplication::clipboard()->text() << w.printing.calls.join(u' ')
-         << QString::number(w.platform.versionDialogs) << QString::number(w.form.isVisible());
+         << QString::number(w.platform.versionDialogs) << QString::number(w.form.isVisible())
+         << QUrl::toStringList(w.platform.urls).join(u' ');
     for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
         seen << QStringLiteral("message ") + m.title;
-    for (const QUrl& url : std::as_const(w.platform.urls))
-        seen << QStringLiteral("open ") + url.toString();
     for (const FakePlatform::Dialog& d : std::as_const(w.platform.dialogs))
         seen << QStringLiteral("dialog %1 %2").arg(d.save).arg(d.filters.value(0).label);
     if (const auto* bar = w.form.findChild<FindBar*>())
@@ -827,7 +826,6 @@ void TestForm1::printAndCheckCommands()
     w.action("MnuFilePdf")->trigger();
     QCOMPARE(w.platform.dialogs.last().initialPath, m_dir.filePath(QStringLiteral("route.pdf")));
     QVERIFY(TestTables::readBytes(m_dir.filePath(QStringLiteral("saved.pdf"))).startsWith("%PDF"));
-    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     // F1 opens the manual this build made (the test runs as deep in the build as the editor).
     w.press(w.grid(), Qt::Key_F1);
     QCOMPARE(w.platform.urls,
