@@ -114,6 +114,7 @@ public slots:
     void MnuFilePdf();
     void MnuFileExit();
     void MnuToolCheck();
+    void MnuHelpManual();
     void MnuHelpVersion();
     // The Edit menu. While the in-cell editor has the focus, the first five act on its text.
     void MnuEditUndo();

@@ -1,9 +1,11 @@
 // The File and Help menus' handlers.
+#include "about/helpmanual.h"
 #include "form1.h"
 #include "model/bulkguards.h"
 #include "printplatform.h"
 #include "sheet/faresheet.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
@@ -99,6 +101,11 @@ void Form1::MnuFileExit()
 {
     // Exactly as the close box: the closing prompt decides.
     close();
+}
+
+void Form1::MnuHelpManual()
+{
+    HelpManual::open(m_platform, QCoreApplication::applicationDirPath());
 }
 
 void Form1::MnuHelpVersion()

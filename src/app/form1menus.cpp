@@ -102,6 +102,7 @@ constexpr Command Commands[] = {
     {"MnuTool", "MnuToolCheck", "運賃表の検査(&K)", run<&Form1::MnuToolCheck>, -1, 0, nullptr,
      "F7"},
 
+    {"MnuHelp", "MnuHelpManual", "使い方(&M)", run<&Form1::MnuHelpManual>, -1, 0, nullptr, "F1"},
     {"MnuHelp", "MnuHelpVersion", "バージョン情報（&V)", run<&Form1::MnuHelpVersion>},
 };
 

@@ -65,6 +65,8 @@ int main(int argc, char* argv[])
     // The application keeps the program's own name, "farewright": a window titled with the
     // application's title, "Farewright", is one of its message boxes.
     QApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
+    // The desktop entry the windows belong to (their icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral(FAREWRIGHT_APP_ID));
     installJapaneseTranslations(app);
     // A Japanese interface: menus and dialogs use the grid's Gothic face at the usual size, which
     // also spares looking up a stand-in face for every Japanese text.

@@ -3,6 +3,7 @@
 #include "about/frmabout.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -165,6 +166,11 @@ void WidgetsPlatform::processEvents()
 void WidgetsPlatform::showVersionDialog()
 {
     execVersionDialog(*this, m_window);
+}
+
+bool WidgetsPlatform::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
 }
 
 bool WidgetsPlatform::choosePrinter(QPrinter& printer)

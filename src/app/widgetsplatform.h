@@ -33,6 +33,7 @@ public:
     void focusGrid() override {}
     void showStatus(const QString&) override {}
     void showVersionDialog() override;
+    bool openUrl(const QUrl& url) override;
     bool choosePrinter(QPrinter& printer) override;
     void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 

@@ -36,6 +36,7 @@ public:
     void setBusy(bool busy) override { m_inner.setBusy(busy); }
     void processEvents() override { m_inner.processEvents(); }
     void showVersionDialog() override { m_inner.showVersionDialog(); }
+    bool openUrl(const QUrl& url) override { return m_inner.openUrl(url); }
     void focusGrid() override
     {
         m_focusGrid();

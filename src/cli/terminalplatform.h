@@ -29,6 +29,7 @@ public:
     void focusGrid() override {}
     void showVersionDialog() override {}
     void showStatus(const QString& text) override;
+    bool openUrl(const QUrl&) override { return false; }
 
     /** Whether a question was answered No because --yes was not given. */
     bool refusedQuestion() const { return m_refused; }

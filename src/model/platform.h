@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 /** One entry of a file dialog's filter list: a label and its patterns ("*.txt;*.csv"). */
@@ -63,6 +64,11 @@ public:
 
     /** Shows a short note that needs no answer (in the window, on its status bar). */
     virtual void showStatus(const QString& text) = 0;
+    /**
+     * Opens url with the desktop's program for it (a web page or a local HTML file in the
+     * browser) and returns at once. Returns false when no program could be started.
+     */
+    virtual bool openUrl(const QUrl& url) = 0;
 
     /** Shows a failure: its description, an OK button, the application's title. */
     void showFailure(const QString& description)

@@ -1,5 +1,7 @@
 #include "about/corvreslibrary.h"
+#include "about/helpmanual.h"
 #include "fakecorvres.h"
+#include "fakeplatform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +21,7 @@ private slots:
     void libraryIsLoadedAfreshEveryCall();
     void searchOrder();
     void defaultSearchStartsInProgramFolder();
+    void manual();
 };
 
 void TestCorvresLibrary::cleanup()
@@ -130,6 +133,29 @@ void TestCorvresLibrary::defaultSearchStartsInProgramFolder()
     result = CorvresLibrary::call(QString(), "CorvaneHpURL");
     QVERIFY2(result.ok, qPrintable(result.failure));
     QCOMPARE(result.text, QStringLiteral("https://beside.example/"));
+}
+
+void TestCorvresLibrary::manual()
+{
+    // Installed beside bin/: missing, there, no browser (the build tree's: in tst_form1).
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString page = root.filePath(QStringLiteral("share/farewright/manual/index.html"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(page).path()));
+    FakePlatform platform;
+    HelpManual::open(platform, bin);
+    QVERIFY(QFile(page).open(QIODevice::WriteOnly));
+    HelpManual::open(platform, bin);
+    QCOMPARE(platform.messages.size(), 1);
+    platform.urlOpens = false;
+    HelpManual::open(platform, bin);
+    QCOMPARE(platform.urls, (QList<QUrl>{QUrl::fromLocalFile(page), QUrl::fromLocalFile(page)}));
+    QCOMPARE(
+        platform.messageTexts().join(u'|'),
+        QStringLiteral(
+            "使い方のページが見つかりません。次の場所にあるはずです：\r\n%1|"
+            "使い方のページをブラウザーで開けませんでした。次のファイルを開いてください：\r\n%1")
+            .arg(page));
 }
 
 QTEST_GUILESS_MAIN(TestCorvresLibrary)

@@ -155,7 +155,8 @@ QStringList effects(Window& w)
     seen << w.form.editCommands().copiedRow().cells().toList().join(u'|')
          << w.form.editCommands().copiedColumn().toList().join(u'|')
          << QGuiApplication::clipboard()->text() << w.printing.calls.join(u' ')
-         << QString::number(w.platform.versionDialogs) << QString::number(w.form.isVisible());
+         << QString::number(w.platform.versionDialogs) << QString::number(w.form.isVisible())
+         << QUrl::toStringList(w.platform.urls).join(u' ');
     for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
         seen << QStringLiteral("message ") + m.title;
     for (const FakePlatform::Dialog& d : std::as_const(w.platform.dialogs))
@@ -866,6 +867,10 @@ void TestForm1::printAndCheckCommands()
     w.action("MnuFilePdf")->trigger();
     QCOMPARE(w.platform.dialogs.last().initialPath, m_dir.filePath(QStringLiteral("route.pdf")));
     QVERIFY(TestTables::readBytes(m_dir.filePath(QStringLiteral("saved.pdf"))).startsWith("%PDF"));
+    // F1 opens the manual this build made (the test runs as deep in the build as the editor).
+    w.press(w.grid(), Qt::Key_F1);
+    QCOMPARE(w.platform.urls,
+             QList<QUrl>{QUrl::fromLocalFile(QStringLiteral(FAREWRIGHT_BUILD_MANUAL))});
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     QCOMPARE(w.platform.messages.size(), 0);
 }

@@ -4,10 +4,15 @@
 #   installcheck.sh install PREFIX BUILD_DIR         install the build into PREFIX (afresh)
 #   installcheck.sh files PREFIX LIBRARY_DIR GUI APP  check and validate the installed files
 #   installcheck.sh window PREFIX APP                 open a fare table with the installed editor
+#   installcheck.sh package DEB ROOT MAKE_SAMPLE      unpack the Debian package into ROOT (afresh)
+#                                                     and check it; MAKE_SAMPLE writes a fare table
 #
 # LIBRARY_DIR is where the editor looks for libcorvres.so, relative to its own folder. GUI and APP
 # are 1 when the window part and the editor itself were built. Exit status 77 means skipped.
 set -uo pipefail
+
+# The application's id (FAREWRIGHT_APP_ID in CMakeLists.txt), which names the desktop entry.
+app_id=example.corvane.Farewright
 
 passes=0
 failures=0
@@ -108,8 +113,24 @@ check_files() {
         check "the editor is installed" test -x "$prefix/bin/farewright"
     fi
 
-    # The menu entry
-    local desktop=$share/applications/farewright.desktop
+    check_desktop_files "$share"
+    local desktop=$share/applications/$app_id.desktop
+    # The file types
+    local type
+    for type in $(mime_types_of_desktop_entry "$desktop"); do
+        check "update-mime-database registered $type" \
+            grep -q ":$type:\*\.${type##*-}" "$share/mime/globs2"
+        check "update-desktop-database associates $type with the editor" \
+            grep -qx "$type=$app_id.desktop;" "$share/applications/mimeinfo.cache"
+    done
+    finish
+}
+
+# What the desktop reads: the menu entry, the icon, the file types, the software centre's entry
+# and the manual, in the data folder SHARE.
+check_desktop_files() {
+    local share=$1
+    local desktop=$share/applications/$app_id.desktop
     check "the desktop entry is installed" test -f "$desktop"
     check "desktop-file-validate accepts the desktop entry" \
         test -z "$(desktop-file-validate "$desktop" 2>&1)"
@@ -120,20 +141,98 @@ check_files() {
         test -f "$share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg"
     check "the icon is well-formed SVG" xmllint --noout "$share/icons/hicolor/scalable/apps/farewright.svg"
 
-    # The file types
     local mime=$share/mime/packages/farewright.xml
     check "the MIME package is installed" test -f "$mime"
     check "xmllint accepts the MIME package" xmllint --noout "$mime"
     local type
     for type in $(mime_types_of_desktop_entry "$desktop"); do
         check "the MIME package declares $type" grep -q "type=\"$type\"" "$mime"
-        check "update-mime-database registered $type" \
-            grep -q ":$type:\*\.${type##*-}" "$share/mime/globs2"
-        check "update-desktop-database associates $type with the editor" \
-            grep -qx "$type=farewright.desktop;" "$share/applications/mimeinfo.cache"
     done
     check "the desktop entry opens the three fare-table types" \
         test "$(mime_types_of_desktop_entry "$desktop" | wc -l)" -eq 3
+
+    local metainfo=$share/metainfo/$app_id.metainfo.xml
+    check "the software centre's entry is installed" test -f "$metainfo"
+    if command -v appstreamcli >/dev/null; then
+        check "appstreamcli accepts the software centre's entry" \
+            appstreamcli validate --no-net "$metainfo"
+    fi
+    check "the software centre's entry launches the desktop entry" \
+        grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo"
+    local version
+    version=$("$share/../bin/farewright-cli" --version)
+    check "the software centre's entry names this release (${version##* })" \
+        grep -qF "<release version=\"${version##* }\"" "$metainfo"
+
+    local manual=$share/farewright/manual
+    check "the manual is installed" test -f "$manual/index.html"
+    check "the manual's first page has its title" \
+        grep -qF '<title>Farewright 使い方</title>' "$manual/index.html"
+    check "the manual takes nothing from the network" \
+        test -z "$(grep -rliE '<(img|script|link|iframe|object|embed|source)[^>]*(src|href)="(https?:)?//' "$manual")"
+}
+
+# The Debian package: its control fields, its files, and its farewright-cli on a sample table.
+check_package() {
+    local deb=$1 root=$2 make_sample=$3
+    rm -rf "$root"
+    mkdir -p "$root"
+    dpkg-deb -x "$deb" "$root" || fail "dpkg-deb unpacks the package"
+    local usr=$root/usr
+    local cli=$usr/bin/farewright-cli
+    local work
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+
+    local version
+    version=$("$cli" --version)
+    check "the package's farewright-cli runs" test -n "$version"
+    check "the package's version is the program's (${version##* })" \
+        test "$(dpkg-deb -f "$deb" Version)" = "${version##* }"
+    check "the distributor maintains the package" \
+        test "$(dpkg-deb -f "$deb" Maintainer)" = "Corvane <webmaster@corvane.example>"
+    local depends package
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for package in libqt6widgets6 fonts-ipafont-gothic qt6-translations-l10n qt6-qpa-plugins; do
+        check "the package depends on $package" grep -qw -- "$package" <<<"$depends"
+    done
+
+    local file
+    for file in bin/farewright share/man/man1/farewright.1.gz share/man/man1/farewright-cli.1.gz \
+        share/doc/farewright/copyright; do
+        check "the package holds /usr/$file" test -f "$usr/$file"
+    done
+    # Where the packaged editor looks for its link library and its manual (texts in the program).
+    local places
+    places=$(strings -el "$usr/bin/farewright")
+    local library_dir
+    library_dir=$(grep -m1 -E '^\.\./lib/(.*/)?farewright$' <<<"$places")
+    check "the package's libcorvres.so lies where its editor looks (${library_dir:-nowhere})" \
+        test -f "$usr/bin/${library_dir:-nowhere}/libcorvres.so"
+    check "the package's manual lies where its editor looks" \
+        test -f "$usr/bin/$(grep -m1 -E '^\.\./share/.*/index\.html$' <<<"$places")"
+    check_desktop_files "$usr/share"
+    if command -v appstreamcli >/dev/null; then
+        check "appstreamcli accepts the package's tree" appstreamcli validate-tree --no-net "$root"
+    fi
+
+    # farewright-cli of the package on a realistic table: reads it, finds nothing wrong, writes
+    # it as text that reads back the same, and draws the fare sheet.
+    "$make_sample" "$work/sample.Hy3"
+    local dump
+    dump=$("$cli" dump "$work/sample.Hy3")
+    check "the package's farewright-cli reads the sample table's 19 rows" \
+        test "$(wc -l <<<"$dump")" -eq 19
+    check "the package's farewright-cli reads the first stop" \
+        test "$(sed -n 2p <<<"$dump" | cut -f1-3)" = "$(printf '駅前バスターミナル\t1\t170')"
+    check "the package's farewright-cli checks the sample table" \
+        "$cli" check --fares "$work/sample.Hy3"
+    "$cli" convert "$work/sample.Hy3" "$work/sample.txt"
+    check "the package's farewright-cli writes text that reads back the same" \
+        test "$("$cli" dump "$work/sample.txt")" = "$dump"
+    "$cli" convert "$work/sample.Hy3" "$work/sample.pdf"
+    check "the package's farewright-cli draws the fare sheet" \
+        test "$(head -c 4 "$work/sample.pdf")" = "%PDF"
     finish
 }
 
@@ -142,7 +241,7 @@ check_files() {
 window_inner() {
     local prefix=$1 file=$2
     local exec_line
-    exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/farewright.desktop")
+    exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$app_id.desktop")
     local program=${exec_line%% *}
     "$prefix/bin/$program" "$file" &
     local pid=$!
@@ -201,8 +300,9 @@ install) install_tree "$2" "$3" ;;
 files) check_files "$2" "$3" "$4" "$5" ;;
 window) window "$2" "$3" ;;
 window-inner) window_inner "$2" "$3" ;;
+package) check_package "$2" "$3" "$4" ;;
 *)
-    echo "usage: $0 install|files|window ..." >&2
+    echo "usage: $0 install|files|window|package ..." >&2
     exit 2
     ;;
 esac

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -36,6 +37,8 @@ public:
     int focusGridCalls = 0;
     int versionDialogs = 0;
     QStringList statusNotes;
+    QList<QUrl> urls;     ///< every address asked to be opened
+    bool urlOpens = true; ///< what openUrl answers
     /** Runs before every question and file dialog: the test looks at what the user sees. */
     std::function<void()> beforeAsking;
 
@@ -74,6 +77,11 @@ public:
     void focusGrid() override { ++focusGridCalls; }
     void showVersionDialog() override { ++versionDialogs; }
     void showStatus(const QString& text) override { statusNotes.append(text); }
+    bool openUrl(const QUrl& url) override
+    {
+        urls.append(url);
+        return urlOpens;
+    }
 
     /** The texts of all messages shown so far. */
     QStringList messageTexts() const
