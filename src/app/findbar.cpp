@@ -72,8 +72,9 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     m_replaceText = new QLineEdit(m_replacing);
     m_replaceText->setObjectName(QStringLiteral("ReplaceText"));
     QHBoxLayout* replacing = row(QStringLiteral("置換後(&P):"), m_replaceText, m_replacing);
-    QToolButton* replace = button(QStringLiteral("置換"), "ReplaceOne", m_replacing);
-    QToolButton* replaceAll = button(QStringLiteral("すべて置換"), "ReplaceAll", m_replacing);
+    // Access keys that neither the menu bar (F, E, L, R, C, T, H) nor the rest of the bar uses.
+    QToolButton* replace = button(QStringLiteral("置換(&I)"), "ReplaceOne", m_replacing);
+    QToolButton* replaceAll = button(QStringLiteral("すべて置換(&A)"), "ReplaceAll", m_replacing);
     replacing->addWidget(replace);
     replacing->addWidget(replaceAll);
     m_replacing->setLayout(replacing);

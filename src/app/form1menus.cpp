@@ -269,6 +269,7 @@ void Form1::createToolBar(const CommandTable& table)
         auto* button = new QToolButton(Picture1);
         button->setObjectName(QStringLiteral("Command1_%1").arg(entry.index));
         button->setToolTip(text(entry.toolTip));
+        button->setAccessibleName(button->toolTip());
         button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(text(entry.icon))));
         button->setIconSize(QSize(16, 16));
         button->setAutoRaise(true);

@@ -183,6 +183,7 @@ private slots:
     void commandTable();
     void editorKeys_data();
     void editorKeys();
+    void chordsTypeNothing();
     void headingCellCurrent_data();
     void headingCellCurrent();
     void stepsOutsideTheMenus_data();
@@ -225,6 +226,7 @@ void TestForm1::startsUp()
     QVERIFY(w.editor()->isHidden());
     QVERIFY(
         !w.form.menuBar()->actions().contains(w.menu(QStringLiteral("MnuHideMnu"))->menuAction()));
+    QCOMPARE(w.grid()->accessibleName(), QStringLiteral("運賃表"));
     QVERIFY(!w.action(QStringLiteral("MnuEditUndo"))->isEnabled());
     QVERIFY(!w.action(QStringLiteral("MnuEditRedo"))->isEnabled());
     // The Row and Column menus are for stop rows and ticket columns (a heading's column too); the
@@ -315,14 +317,24 @@ void TestForm1::commandTable()
             auto* button =
                 w.form.findChild<QToolButton*>(QStringLiteral("Command1_%1").arg(command.button));
             QVERIFY(button->isEnabled() && !button->icon().isNull());
+            QCOMPARE(button->accessibleName(), button->toolTip());
             QTest::mouseClick(button, Qt::LeftButton);
         } else if (way == QLatin1String("context")) {
-            // A right click on another cell opens the menu and leaves the current cell.
+            // A right click on another cell opens the menu and leaves the current cell; the Menu
+            // key and Shift+F10 open it at the current cell.
             QAction* entry = w.action(name + QStringLiteral("Hide"));
             QCOMPARE(entry->text(), QString::fromUtf8(command.contextCaption));
             QMenu* context = w.menu(QStringLiteral("MnuHideMnu"));
-            QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(9, 9));
+            if (index % 3 == 0)
+                QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(9, 9));
+            else
+                w.press(w.grid(), index % 3 == 1 ? Qt::Key_Menu : Qt::Key_F10, Qt::ShiftModifier);
             QTRY_VERIFY(context->isVisible());
+            const QRect cell = w.grid()->visualRect(w.grid()->currentIndex());
+            QVERIFY(index % 3 == 0 ||
+                    context->geometry()
+                        .adjusted(-2, -2, 2, 2)
+                        .intersects(cell.translated(w.grid()->viewport()->mapToGlobal(QPoint()))));
             QTest::mouseClick(context, Qt::LeftButton, {}, context->actionGeometry(entry).center());
             QTRY_VERIFY(!context->isVisible());
         } else if (way == QLatin1String("menu")) {
@@ -457,6 +469,45 @@ void TestForm1::editorKeys()
     w.grid()->setFocus();
     QCOMPARE(w.table().text(start.y(), start.x()), text);
     QCOMPARE(w.current(), endCell);
+}
+
+void TestForm1::chordsTypeNothing()
+{
+    // A printable key with Ctrl or Alt that is no command (nor a menu's access key) changes no
+    // cell and opens no editor; an Alt chord types nothing into an open editor. What AltGr or the
+    // keypad types is no chord.
+    Window w;
+    fillTagged(w.table());
+    w.table().SetCell(5, 4, QStringLiteral("430"));
+    QList<QKeySequence> commands;
+    for (const QAction* action : w.form.findChildren<QAction*>())
+        commands << action->shortcuts();
+    for (const QAction* menu : w.form.menuBar()->actions())
+        commands << QKeySequence::mnemonic(menu->text());
+    const QStringList before = w.state();
+    for (const bool editing : {false, true}) {
+        if (editing)
+            w.press(w.grid(), Qt::Key_Return);
+        for (const Qt::KeyboardModifier chord : {Qt::ControlModifier, Qt::AltModifier})
+            for (char16_t c = u' '; c <= u'~'; ++c) {
+                const auto key = Qt::Key(QChar(c).toUpper().unicode());
+                if (!commands.contains(QKeySequence(chord | key)) &&
+                    !(editing && chord == Qt::ControlModifier))
+                    QTest::sendKeyEvent(QTest::Click, w.form.focusWidget(), key, QString(c), chord);
+            }
+        QCOMPARE(w.editor()->isOpen() ? w.editor()->text() : QString(),
+                 editing ? QStringLiteral("430") : QString());
+        QCOMPARE(w.state(), before);
+    }
+    w.press(w.editor(), Qt::Key_Escape);
+    for (const Qt::KeyboardModifiers typing :
+         {Qt::KeyboardModifiers(Qt::GroupSwitchModifier), Qt::ControlModifier | Qt::AltModifier,
+          Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+        QTest::sendKeyEvent(QTest::Click, w.grid(), Qt::Key_At, QStringLiteral("@"), typing);
+        QCOMPARE(w.editor()->text(), QStringLiteral("@"));
+        w.press(w.editor(), Qt::Key_Escape);
+    }
+    QCOMPARE(w.state(), before);
 }
 
 void TestForm1::headingCellCurrent_data()
@@ -761,16 +812,17 @@ void TestForm1::findBarFindsAndReplaces()
     bar->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))
         ->setText(QStringLiteral("市民病院前"));
     bar->findChild<QCheckBox*>(QStringLiteral("FindWholeCell"))->setChecked(true);
-    bar->findChild<QToolButton*>(QStringLiteral("ReplaceAll"))->click();
-    QCOMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("2 セルを置換しました"));
+    // By their access keys: すべて置換 Alt+A, 置換 Alt+I (a key taken twice would run neither).
+    w.press(findText, Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("2 セルを置換しました"));
     QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1) + w.table().text(5, 4),
              QStringLiteral("市民病院前市民病院前市民病院"));
     QCOMPARE(w.current(), QStringLiteral("5,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
     // Replace: the current cell, when it matches, then on to the next match.
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
-    bar->findChild<QToolButton*>(QStringLiteral("ReplaceOne"))->click();
-    QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
+    w.press(w.grid(), Qt::Key_I, Qt::AltModifier);
+    QTRY_COMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
     QCOMPARE(w.current(), QStringLiteral("3,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
     // Esc closes the bar and gives the grid the focus.
