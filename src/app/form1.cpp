@@ -87,6 +87,9 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     connect(MSFlexGrid1, &FareGridView::inputMethodTyped, this, &Form1::MSFlexGrid1_InputMethod);
     connect(MSFlexGrid1, &FareGridView::fileDropped, this, &Form1::MSFlexGrid1_OLEDragDrop);
     MSFlexGrid1_RowColChange();
+    // While the editor is open, Undo and Redo follow its own text.
+    Text1->installEventFilter(this);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::followEditorUndo);
 
     // Logging out or shutting down asks as the close box does. The answer holds only for the
     // table as it was when asked.
@@ -129,8 +132,11 @@ void Form1::Form_Resize()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_client && event->type() == QEvent::Resize)
+    const QEvent::Type type = event->type();
+    if (watched == m_client && type == QEvent::Resize)
         Form_Resize();
+    else if (watched == Text1 && (type == QEvent::Show || type == QEvent::Hide))
+        followEditorUndo();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -151,8 +157,13 @@ void Form1::GridEdit(const QString& typed)
     if (row < FareTable::FixedRows || col < FareTable::FixedCols)
         return;
     m_sessionMayEnd = false;
-    Text1->open(replacesCellText(typed) ? typed : m_table.text(row, col),
-                MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(), col < FareTable::TicketCol);
+    Text1->open(m_table.text(row, col), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
+                col < FareTable::TicketCol);
+    // The typed character replaces the text as the box's own edit, which its undo takes back.
+    if (replacesCellText(typed)) {
+        Text1->selectAll();
+        Text1->insert(typed);
+    }
 }
 
 void Form1::MSFlexGrid1_RowColChange()
@@ -183,12 +194,14 @@ void Form1::MSFlexGrid1_MouseDown(const QPoint& globalPos)
 void Form1::MSFlexGrid1_InputMethod(QInputMethodEvent* event)
 {
     // Japanese typed on the grid opens the editor; the composition continues in it, and its
-    // first character replaces the cell's text like any typed character.
+    // first character replaces the cell's text (selected, so that the box's undo brings it back)
+    // like any typed character.
     if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
         return;
     m_sessionMayEnd = false;
-    Text1->open(QString(), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
-                m_table.CurCol() < FareTable::TicketCol);
+    Text1->open(m_table.text(m_table.CurRow(), m_table.CurCol()), MSFlexGrid1->currentCellRect(),
+                MSFlexGrid1->font(), m_table.CurCol() < FareTable::TicketCol);
+    Text1->selectAll();
     QCoreApplication::sendEvent(Text1, event);
 }
 

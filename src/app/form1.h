@@ -132,7 +132,10 @@ private:
     void commitData(QSessionManager& manager);
     void createFindBar();
     void commitOpenEdit();
-    bool editorHasFocus() const;
+    /** Whether the Edit menu acts on the open in-cell editor's text. */
+    bool editorIsTarget() const;
+    /** Undo and Redo follow the open editor's own text, or else the history. */
+    void followEditorUndo();
     void showStatus(const QString& text);
     void findNext(bool backwards);
     void replaceOne();

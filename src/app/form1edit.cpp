@@ -8,6 +8,8 @@
 #include "model/bulkguards.h"
 #include "model/messagetext.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -40,9 +42,22 @@ void Form1::showStatus(const QString& text)
     statusBar()->showMessage(text, StatusMilliseconds);
 }
 
-bool Form1::editorHasFocus() const
+bool Form1::editorIsTarget() const
 {
-    return Text1->isOpen() && Text1->hasFocus();
+    // Choosing from the menu can leave the focus with the menu bar, a menu or nowhere for a
+    // moment: the open editor is still what is being edited then.
+    const QWidget* focus = QApplication::focusWidget();
+    return Text1->isOpen() &&
+           (!focus || focus == Text1 || focus->inherits("QMenuBar") || focus->inherits("QMenu"));
+}
+
+void Form1::followEditorUndo()
+{
+    const bool editing = Text1->isOpen();
+    findChild<QAction*>(QStringLiteral("MnuEditUndo"))
+        ->setEnabled(editing ? Text1->isUndoAvailable() : m_history.canUndo());
+    findChild<QAction*>(QStringLiteral("MnuEditRedo"))
+        ->setEnabled(editing ? Text1->isRedoAvailable() : m_history.canRedo());
 }
 
 void Form1::commitOpenEdit()
@@ -54,7 +69,7 @@ void Form1::commitOpenEdit()
 
 void Form1::MnuEditUndo()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->undo();
         return;
     }
@@ -64,7 +79,7 @@ void Form1::MnuEditUndo()
 
 void Form1::MnuEditRedo()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->redo();
         return;
     }
@@ -74,7 +89,7 @@ void Form1::MnuEditRedo()
 
 void Form1::MnuEditCopy()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->copy();
         return;
     }
@@ -90,7 +105,7 @@ void Form1::MnuEditCopy()
 
 void Form1::MnuEditCut()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->cut();
         return;
     }
@@ -100,7 +115,7 @@ void Form1::MnuEditCut()
 
 void Form1::MnuEditPaste()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->paste();
         return;
     }
@@ -120,6 +135,8 @@ void Form1::MnuEditPaste()
     if (pasted.leftOut > 0)
         showStatus(QStringLiteral("表の外や見出しに当たる %1 セルは貼り付けませんでした")
                        .arg(pasted.leftOut));
+    else
+        statusBar()->clearMessage(); // an earlier paste's message is not about this one
 }
 
 void Form1::MnuEditFind()

@@ -716,13 +716,22 @@ void TestForm1::selectionAndClipboard()
     QCOMPARE(selected(), QStringLiteral("1,5-301,5 at 8,5"));
     w.press(w.grid(), Qt::Key_Up);
     QCOMPARE(selected(), QStringLiteral("7,5-7,5 at 7,5"));
-    // Inside the in-cell editor the keys act on its own text.
+    // Inside the in-cell editor the keys act on its own text, and so does the Edit menu, also
+    // when choosing from it left the focus elsewhere: the typed 9 goes, the cell's text comes back.
     QGuiApplication::clipboard()->setText(QStringLiteral("東"));
+    w.table().SetCell(7, 5, QStringLiteral("430"));
     w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
     w.press(w.editor(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w.editor()->text(), QStringLiteral("9東"));
     w.press(w.editor(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(w.editor()->text(), QStringLiteral("9"));
+    w.form.menuBar()->setFocus();
+    QStringList undone;
+    for (const char* step : {"MnuEditUndo", "MnuEditRedo", "MnuEditUndo"}) {
+        w.action(step)->trigger();
+        undone << w.editor()->text() + u'|' + w.table().text(7, 5);
+    }
+    QCOMPARE(undone.join(u' '), QStringLiteral("430|430 9|430 430|430"));
     QVERIFY(w.editor()->isOpen());
     QCOMPARE(selected(), QStringLiteral("7,5-7,5 at 7,5"));
     w.press(w.editor(), Qt::Key_Escape);
@@ -775,6 +784,7 @@ void TestForm1::selectionAndClipboard()
     w.press(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
     w.press(w.grid(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w.current(), QStringLiteral("40,3"));
+    QCOMPARE(w.form.statusBar()->currentMessage(), QString()); // not the last paste's message
     QCOMPARE(QStringList(w.table().readBlock(40, 3, 41, 5)).join(u'|'),
              QStringLiteral("東|東||東|東|"));
 }
