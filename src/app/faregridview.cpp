@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
 
@@ -236,6 +237,12 @@ QPoint FareGridView::contextMenuPosition()
     at = QPoint(qBound(0, at.x(), viewport()->width() - 1),
                 qBound(0, at.y(), viewport()->height() - 1));
     return viewport()->mapToGlobal(at);
+}
+
+int FareGridView::heightForRows(int rows) const
+{
+    return horizontalHeader()->height() + rows * verticalHeader()->defaultSectionSize() +
+           horizontalScrollBar()->sizeHint().height() + 2 * frameWidth();
 }
 
 bool FareGridView::isChord(const QKeyEvent* event)

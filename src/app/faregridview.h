@@ -48,6 +48,9 @@ public:
     /** Selects range (ordinary cells only) without moving the current cell. */
     void selectRange(const CellRange& range);
 
+    /** The grid's height that shows the given number of full rows below the heading row. */
+    int heightForRows(int rows) const;
+
     /**
      * Whether a key is pressed as a chord with Ctrl, Alt or Meta, which types nothing. What AltGr
      * types is no chord: X11 reports AltGr as the group switch, Windows as Ctrl+Alt with the

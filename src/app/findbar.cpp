@@ -80,6 +80,7 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     m_replacing->setLayout(replacing);
     rows->addWidget(m_replacing);
     addWidget(content);
+    setFocusProxy(m_findText); // F6 comes to the text to find
     // Tab goes from the text to find to the new text first.
     QWidget* order[] = {m_findText, m_replaceText, previous,    next,    replace,
                         replaceAll, m_matchCase,   m_wholeCell, m_scope, close};

@@ -1,8 +1,10 @@
 #include "form1.h"
 
 #include "celleditor.h"
+#include "checkpanel.h"
 #include "edit/blockedits.h"
 #include "faregridview.h"
+#include "findbar.h"
 #include "gui/twips.h"
 #include "model/bulkguards.h"
 #include "printplatform.h"
@@ -73,6 +75,7 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
         m_table, m_platform, [this] { focusGrid(); }, MSFlexGrid1->viewport());
 
     createCommands();
+    createPaneKeys();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     // Committing the editor: when the grid gets the focus and when the current cell is left.
@@ -137,6 +140,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         Form_Resize();
     else if (watched == Text1 && (type == QEvent::Show || type == QEvent::Hide))
         followEditorUndo();
+    else if ((type == QEvent::Show || type == QEvent::Hide) &&
+             (watched == m_findBar || watched == m_checkPanel))
+        QMetaObject::invokeMethod(this, &Form1::fitPanels, Qt::QueuedConnection);
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -150,6 +150,14 @@ private:
     /** Runs the fare check with the panel's rules and shows and tints what it found. */
     void runCheck();
     void showFindingCell(int row, int col);
+    /** F6 and Shift+F6: the focus goes round the grid, the find bar and the check panel. */
+    void createPaneKeys();
+    void focusNextPane(bool backwards);
+    /**
+     * While the find bar or the docked check panel is shown, the grid keeps ten rows: the window
+     * grows for them (within the screen) and goes back to its earlier size when they close.
+     */
+    void fitPanels();
 
     WindowPlatform m_platform;
     PrintPlatform& m_printing;
@@ -171,4 +179,6 @@ private:
     FindBar* m_findBar = nullptr;
     CheckPanel* m_checkPanel = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
+    QSize m_sizeWithoutPanels;    ///< the window's size before the panels made it grow
+    QSize m_sizeWithPanels;       ///< the size they made it grow to
 };

@@ -31,6 +31,7 @@ void Form1::createFindBar()
 {
     m_findBar = new FindBar(this);
     addToolBar(Qt::BottomToolBarArea, m_findBar);
+    m_findBar->installEventFilter(this);
     connect(m_findBar, &FindBar::findRequested, this, &Form1::findNext);
     connect(m_findBar, &FindBar::replaceRequested, this, &Form1::replaceOne);
     connect(m_findBar, &FindBar::replaceAllRequested, this, &Form1::replaceEverything);

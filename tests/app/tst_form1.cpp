@@ -12,6 +12,7 @@
 #include "testtables.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -25,6 +26,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -845,6 +847,7 @@ void TestForm1::findBarFindsAndReplaces()
 void TestForm1::printAndCheckCommands()
 {
     Window w;
+    const QSize startSize = w.form.size();
     w.platform.fileAnswers << m_routeFile; // 5 stops, fares rising along every row
     w.action("MnuFileOpen")->trigger();
     w.table().setCurrentCell(4, 9);
@@ -859,11 +862,43 @@ void TestForm1::printAndCheckCommands()
     QTreeWidgetItem* last = panel->list()->topLevelItem(all - 1);
     const QPoint cell = last->data(0, Qt::UserRole).toPoint();
     QVERIFY(w.grid()->fareModel()->isMarked(cell.y(), cell.x()));
-    // Activating a warning moves there, committing an edit open elsewhere.
+    // The tint reads under a dark palette's white text too.
+    const QModelIndex marked = w.grid()->fareModel()->indexOfCell(cell.y(), cell.x());
+    const QVariant ink = marked.data(Qt::ForegroundRole);
+    QVERIFY(qAbs(qGray((ink.isValid() ? ink.value<QBrush>().color() : QColor(Qt::white)).rgb()) -
+                 qGray(marked.data(Qt::BackgroundRole).value<QBrush>().color().rgb())) > 128);
+    // With the find bar open too, ten rows of the grid and five warnings stay in sight: the
+    // window grows, not wider.
+    w.press(w.grid(), Qt::Key_H, Qt::ControlModifier);
+    const auto rows = [](QAbstractItemView* view) { // the rows that the window shows
+        QRect shown = view->viewport()->rect();
+        for (QWidget* inner = view->viewport(); !inner->isWindow(); inner = inner->parentWidget())
+            shown = shown.translated(inner->pos()) & inner->parentWidget()->rect();
+        return shown.height() / view->sizeHintForRow(0);
+    };
+    QTRY_VERIFY(rows(w.grid()) >= 10 && rows(panel->list()) >= 5);
+    QCOMPARE(w.form.width(), startSize.width());
+    // F6 and Shift+F6 go round the grid's pane (the open editor), the find bar and the panel; the
+    // warnings work by keyboard. Activating one commits the edit and shows its cell.
     w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
-    panel->list()->setCurrentItem(last);
-    QTest::keyClick(panel->list(), Qt::Key_Return);
-    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+    QWidget* findText = w.form.findBar()->findChild<QLineEdit*>(QStringLiteral("FindText"));
+    QStringList round;
+    for (const Qt::KeyboardModifiers direction :
+         {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier, Qt::ShiftModifier}) {
+        w.press(QApplication::focusWidget(), Qt::Key_F6, direction);
+        round << QString::number(QList<QWidget*>{w.editor(), findText, panel->list()}.indexOf(
+            QApplication::focusWidget()));
+    }
+    QCOMPARE(round.join(u' '), QStringLiteral("1 2 0 2 1"));
+    for (const Qt::KeyboardModifiers toList : {Qt::NoModifier, Qt::ShiftModifier}) {
+        w.press(QApplication::focusWidget(), Qt::Key_F6, toList); // the second time, from the grid
+        w.grid()->verticalScrollBar()->setValue(w.grid()->verticalScrollBar()->maximum());
+        w.press(panel->list(), Qt::Key_End);
+        w.press(panel->list(), Qt::Key_Return);
+        QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+        QVERIFY(w.grid()->hasFocus() && w.grid()->viewport()->rect().contains(
+                                            w.grid()->visualRect(w.grid()->currentIndex())));
+    }
     QCOMPARE(w.table().text(4, 9), QStringLiteral("7"));
     QVERIFY(!w.grid()->fareModel()->isMarked(cell.y(), cell.x())); // the table changed
     QVERIFY(panel->findChild<QLabel*>(QStringLiteral("CheckSummary"))
@@ -872,6 +907,10 @@ void TestForm1::printAndCheckCommands()
     // Switching the rule behind the warnings off checks again without it.
     panel->findChild<QCheckBox*>(QStringLiteral("CheckRule_row-rises"))->setChecked(false);
     QVERIFY(panel->list()->topLevelItemCount() < all);
+    // Closed, they give the window back its size.
+    w.form.findBar()->closeBar();
+    panel->close();
+    QTRY_COMPARE(w.form.size(), startSize);
 
     // Printing and the preview draw the sheet through the print dialogs' seam.
     w.printing.printTo = m_dir.filePath(QStringLiteral("printed.pdf"));
