@@ -113,9 +113,9 @@ void Form1::fitPanels()
         ++client;
     m_client->setMinimumHeight(client);
     // No taller than the screen: the grid gives up rows first.
+    const QRect available = screen()->availableGeometry();
     const int frame = frameGeometry().height() - height();
-    const int over =
-        layout()->totalMinimumSize().height() + frame - screen()->availableGeometry().height();
+    const int over = layout()->totalMinimumSize().height() + frame - available.height();
     if (over > 0)
         m_client->setMinimumHeight(qMax(0, client - over));
     const QSize before = size();
@@ -125,5 +125,9 @@ void Form1::fitPanels()
         if (before != m_sizeWithPanels) // not a size the panels made
             m_sizeWithoutPanels = before;
         m_sizeWithPanels = grown;
+        // Grown past the bottom of the screen, the window moves up.
+        const int below = y() + frame + grown.height() - 1 - available.bottom();
+        if (below > 0)
+            move(x(), qMax(available.top(), y() - below));
     }
 }
