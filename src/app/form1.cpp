@@ -141,8 +141,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     else if (watched == Text1 && (type == QEvent::Show || type == QEvent::Hide))
         followEditorUndo();
     else if ((type == QEvent::Show || type == QEvent::Hide) &&
-             (watched == m_findBar || watched == m_checkPanel))
+             (watched == m_findBar || watched == m_checkPanel)) {
+        // The size to go back to: the window's before the first of them opened.
+        if (type == QEvent::Show && !m_sizeWithPanels.isValid())
+            m_sizeWithoutPanels = m_sizeWithPanels = size();
         QMetaObject::invokeMethod(this, &Form1::fitPanels, Qt::QueuedConnection);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

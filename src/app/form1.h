@@ -179,6 +179,6 @@ private:
     FindBar* m_findBar = nullptr;
     CheckPanel* m_checkPanel = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
-    QSize m_sizeWithoutPanels;    ///< the window's size before the panels made it grow
-    QSize m_sizeWithPanels;       ///< the size they made it grow to
+    QSize m_sizeWithoutPanels;    ///< the window's size before the find bar or check panel opened
+    QSize m_sizeWithPanels;       ///< its size with them, as last fitted; invalid when closed
 };

@@ -100,6 +100,7 @@ void Form1::fitPanels()
     if (!open) {
         m_client->setMinimumHeight(0);
         layout()->activate();
+        // Back to the size from before, unless the user has resized the window since.
         if (free && m_sizeWithPanels.isValid() && size() == m_sizeWithPanels)
             resize(m_sizeWithoutPanels);
         m_sizeWithPanels = QSize();
@@ -118,16 +119,10 @@ void Form1::fitPanels()
     const int over = layout()->totalMinimumSize().height() + frame - available.height();
     if (over > 0)
         m_client->setMinimumHeight(qMax(0, client - over));
-    const QSize before = size();
     layout()->activate(); // the window's minimum size follows, and it grows to it
-    const QSize grown = before.expandedTo(minimumSize());
-    if (free && grown != before) {
-        if (before != m_sizeWithPanels) // not a size the panels made
-            m_sizeWithoutPanels = before;
-        m_sizeWithPanels = grown;
-        // Grown past the bottom of the screen, the window moves up.
-        const int below = y() + frame + grown.height() - 1 - available.bottom();
-        if (below > 0)
-            move(x(), qMax(available.top(), y() - below));
-    }
+    m_sizeWithPanels = size().expandedTo(minimumSize());
+    // Grown past the bottom of the screen, the window moves up.
+    const int below = y() + frame + m_sizeWithPanels.height() - 1 - available.bottom();
+    if (free && below > 0)
+        move(x(), qMax(available.top(), y() - below));
 }
