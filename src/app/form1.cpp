@@ -145,7 +145,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         // The size to go back to: the window's before the first of them opened.
         if (type == QEvent::Show && !m_sizeWithPanels.isValid())
             m_sizeWithoutPanels = m_sizeWithPanels = size();
-        QMetaObject::invokeMethod(this, &Form1::fitPanels, Qt::QueuedConnection);
+        fitPanels();
     }
     return QMainWindow::eventFilter(watched, event);
 }
