@@ -1,5 +1,6 @@
 #include "celleditor.h"
 
+#include "faregridview.h"
 #include "model/faretable.h"
 #include "model/platform.h"
 
@@ -109,6 +110,13 @@ void CellEditor::keyPressEvent(QKeyEvent* event)
         moveAfterCommit(0, -1);
         return;
     default:
+        // An Alt or Meta chord types nothing here either (the box itself leaves Ctrl ones out).
+        if (FareGridView::isChord(event) &&
+            (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) &&
+            !event->text().isEmpty() && event->text().front().isPrint()) {
+            event->accept();
+            return;
+        }
         break;
     }
     LongLineEdit::keyPressEvent(event);

@@ -26,7 +26,7 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表�
         box->setObjectName(QStringLiteral("CheckRule_") + FareCheck::ruleId(rule));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, &CheckPanel::rulesChanged);
-        switches->addWidget(box, i / 3, i % 3);
+        switches->addWidget(box, i / 2, i % 2); // two columns fit the window's first width
         m_switches.append(box);
     }
     layout->addLayout(switches);
@@ -41,8 +41,14 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表�
         {QStringLiteral("停留所"), QStringLiteral("整理券"), QStringLiteral("内容")});
     m_list->header()->setStretchLastSection(true);
     connect(m_list, &QTreeWidget::itemActivated, this, &CheckPanel::activate);
+    // Room for five warnings, however small the window (measured on a warning's line).
+    m_list->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("1")}));
+    m_list->setMinimumHeight(m_list->header()->sizeHint().height() + 5 * m_list->sizeHintForRow(0) +
+                             2 * m_list->frameWidth());
+    m_list->clear();
     layout->addWidget(m_list, 1);
     setWidget(body);
+    setFocusProxy(m_list); // F6 comes to the list, where the arrows and Enter work
 }
 
 FareCheck::RuleSet CheckPanel::rules() const

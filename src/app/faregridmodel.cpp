@@ -15,8 +15,10 @@ namespace {
  */
 constexpr qsizetype ShownLength = 1000;
 
-/** The tint of a cell that the fare check found: a light amber, readable under black text. */
+/** The tint of a cell that the fare check found: a light amber, under black text whatever the
+ *  palette (a dark one would write white on it). */
 const QColor MarkColour(0xFF, 0xE0, 0x99);
+const QColor MarkTextColour(Qt::black);
 
 } // namespace
 
@@ -68,9 +70,10 @@ QVariant FareGridModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(generalAlignment(text));
     case Qt::BackgroundRole:
+    case Qt::ForegroundRole:
         if (!m_marked.isEmpty() && m_marked.contains(QPoint(index.column() + FareTable::FixedCols,
                                                             index.row() + FareTable::FixedRows)))
-            return QBrush(MarkColour);
+            return QBrush(role == Qt::BackgroundRole ? MarkColour : MarkTextColour);
         return QVariant();
     default:
         return QVariant();
@@ -103,7 +106,8 @@ void FareGridModel::markedChanged()
     for (const QPoint& cell : std::as_const(m_marked))
         block |= QRect(cell, QSize(1, 1));
     emit dataChanged(indexOfCell(block.top(), block.left()),
-                     indexOfCell(block.bottom(), block.right()), {Qt::BackgroundRole});
+                     indexOfCell(block.bottom(), block.right()),
+                     {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 QVariant FareGridModel::headerData(int section, Qt::Orientation orientation, int role) const

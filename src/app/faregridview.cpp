@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
 
@@ -118,6 +119,7 @@ FareGridView::FareGridView(FareTable& table, QWidget* parent)
     : QTableView(parent), m_table(table), m_model(new FareGridModel(table, this))
 {
     setObjectName(QStringLiteral("MSFlexGrid1"));
+    setAccessibleName(QStringLiteral("運賃表"));
     auto* style = new GridLineStyle;
     style->setParent(this);
     setStyle(style);
@@ -221,6 +223,38 @@ QRect FareGridView::currentCellRect()
         return QRect();
     scrollTo(index);
     return visualRect(index);
+}
+
+QPoint FareGridView::contextMenuPosition()
+{
+    // A heading cell: below its row's label or its column's heading.
+    const int row = m_table.CurRow() - FareTable::FixedRows;
+    const int col = m_table.CurCol() - FareTable::FixedCols;
+    const QRect cell = currentCellRect();
+    QPoint at = cell.isEmpty() ? QPoint(col < 0 ? 0 : columnViewportPosition(col),
+                                        row < 0 ? 0 : rowViewportPosition(row) + rowHeight(row))
+                               : cell.bottomLeft();
+    at = QPoint(qBound(0, at.x(), viewport()->width() - 1),
+                qBound(0, at.y(), viewport()->height() - 1));
+    return viewport()->mapToGlobal(at);
+}
+
+int FareGridView::heightForRows(int rows) const
+{
+    return horizontalHeader()->height() + rows * verticalHeader()->defaultSectionSize() +
+           horizontalScrollBar()->sizeHint().height() + 2 * frameWidth();
+}
+
+bool FareGridView::isChord(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const Qt::KeyboardModifiers chord =
+        modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!chord || modifiers.testFlag(Qt::GroupSwitchModifier))
+        return false;
+    const QString text = event->text();
+    return chord != (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
+           !text.front().isPrint();
 }
 
 CellRange FareGridView::selectedRange() const
@@ -369,6 +403,17 @@ void FareGridView::keyPressEvent(QKeyEvent* event)
         return;
     if (isNavigationKey(event->key())) {
         QTableView::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        emit contextMenuRequested(contextMenuPosition());
+        return;
+    }
+    // Qt gives a chord its plain character: Ctrl+minus would type "-". A chord that is no
+    // command does nothing, as in a spreadsheet (nor does the view's own Ctrl+A select all).
+    if (isChord(event)) {
+        event->accept();
         return;
     }
     if (!event->text().isEmpty()) {

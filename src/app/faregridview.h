@@ -15,8 +15,10 @@ class QInputMethodEvent;
  * is shown. While the table is hidden the view does not draw; it repaints once when shown.
  *
  * Everything the program handles beyond navigation is passed on as a notification: a typed
- * character, input-method text, the Delete key, a double click, the right button, files dropped,
- * and the grid getting the focus. Neither the right button nor the focus moves the current cell.
+ * character, input-method text, the Delete key, a double click, the right button (and the Menu key
+ * or Shift+F10, which ask for the context menu at the current cell), files dropped, and the grid
+ * getting the focus. Neither the right button nor the focus moves the current cell. A key pressed
+ * with Ctrl, Alt or Meta that no command took does nothing.
  *
  * Besides the current cell, a rectangle of ordinary cells can be selected: it reaches from the
  * current cell, which stays where it is, to the cell that Shift with an arrow key (or Page Up,
@@ -46,6 +48,16 @@ public:
     /** Selects range (ordinary cells only) without moving the current cell. */
     void selectRange(const CellRange& range);
 
+    /** The grid's height that shows the given number of full rows below the heading row. */
+    int heightForRows(int rows) const;
+
+    /**
+     * Whether a key is pressed as a chord with Ctrl, Alt or Meta, which types nothing. What AltGr
+     * types is no chord: X11 reports AltGr as the group switch, Windows as Ctrl+Alt with the
+     * character it makes. The keypad is no chord either.
+     */
+    static bool isChord(const QKeyEvent* event);
+
     /** The font of every cell: the Japanese Gothic face at 9 points. */
     static QFont gridFont();
     /** The Japanese Gothic face, with the faces that stand in for it where it is missing. */
@@ -58,6 +70,7 @@ signals:
     void inputMethodTyped(QInputMethodEvent* event);
     void deletePressed();
     void cellDoubleClicked();
+    /** The right button (at the mouse) or the Menu key or Shift+F10 (below the current cell). */
     void contextMenuRequested(const QPoint& globalPos);
     /** Files were dropped; path is the first one. */
     void fileDropped(const QString& path);
@@ -81,6 +94,8 @@ protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    /** Where the keyboard opens the context menu: below the current cell, scrolled into view. */
+    QPoint contextMenuPosition();
     void showTableCurrentCell(int row, int col);
     void tableVisibilityChanged(bool visible);
     void updateInputMethod();

@@ -74,13 +74,15 @@ FindBar::FindBar(QWidget* parent) : QToolBar(parent)
     m_replaceText = new LongLineEdit(m_replacing);
     m_replaceText->setObjectName(QStringLiteral("ReplaceText"));
     QHBoxLayout* replacing = row(QStringLiteral("置換後(&P):"), m_replaceText, m_replacing);
-    QToolButton* replace = button(QStringLiteral("置換"), "ReplaceOne", m_replacing);
-    QToolButton* replaceAll = button(QStringLiteral("すべて置換"), "ReplaceAll", m_replacing);
+    // Access keys that neither the menu bar (F, E, L, R, C, T, H) nor the rest of the bar uses.
+    QToolButton* replace = button(QStringLiteral("置換(&I)"), "ReplaceOne", m_replacing);
+    QToolButton* replaceAll = button(QStringLiteral("すべて置換(&A)"), "ReplaceAll", m_replacing);
     replacing->addWidget(replace);
     replacing->addWidget(replaceAll);
     m_replacing->setLayout(replacing);
     rows->addWidget(m_replacing);
     addWidget(content);
+    setFocusProxy(m_findText); // F6 comes to the text to find
     // Tab goes from the text to find to the new text first.
     QWidget* order[] = {m_findText, m_replaceText, previous,    next,    replace,
                         replaceAll, m_matchCase,   m_wholeCell, m_scope, close};

@@ -1,8 +1,10 @@
 #include "form1.h"
 
 #include "celleditor.h"
+#include "checkpanel.h"
 #include "edit/blockedits.h"
 #include "faregridview.h"
+#include "findbar.h"
 #include "gui/twips.h"
 #include "model/bulkguards.h"
 #include "printplatform.h"
@@ -75,6 +77,7 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
         m_table, m_platform, [this] { focusGrid(); }, MSFlexGrid1->viewport());
 
     createCommands();
+    createPaneKeys();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     createStatusFields();
     // A load, a save to a fare file, a text import and New make the table's saved state.
@@ -100,6 +103,9 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
                                .arg(start + length));
             });
     MSFlexGrid1_RowColChange();
+    // While the editor is open, Undo and Redo follow its own text.
+    Text1->installEventFilter(this);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::updateUndoActions);
 
     // Logging out or shutting down asks as the close box does. The answer holds only for the
     // table as it was when asked.
@@ -142,8 +148,18 @@ void Form1::Form_Resize()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_client && event->type() == QEvent::Resize)
+    const QEvent::Type type = event->type();
+    if (watched == m_client && type == QEvent::Resize)
         Form_Resize();
+    else if (watched == Text1 && (type == QEvent::Show || type == QEvent::Hide))
+        updateUndoActions();
+    else if ((type == QEvent::Show || type == QEvent::Hide) &&
+             (watched == m_findBar || watched == m_checkPanel)) {
+        // The size to go back to: the window's before the first of them opened.
+        if (type == QEvent::Show && !m_sizeWithPanels.isValid())
+            m_sizeWithoutPanels = m_sizeWithPanels = size();
+        fitPanels();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -164,8 +180,13 @@ void Form1::GridEdit(const QString& typed)
     if (row < FareTable::FixedRows || col < FareTable::FixedCols)
         return;
     m_sessionMayEnd = false;
-    Text1->open(replacesCellText(typed) ? typed : m_table.text(row, col),
-                MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(), col < FareTable::TicketCol);
+    Text1->open(m_table.text(row, col), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
+                col < FareTable::TicketCol);
+    // The typed character replaces the text as the box's own edit, which its undo takes back.
+    if (replacesCellText(typed)) {
+        Text1->selectAll();
+        Text1->insert(typed);
+    }
 }
 
 void Form1::MSFlexGrid1_RowColChange()
@@ -197,12 +218,14 @@ void Form1::MSFlexGrid1_MouseDown(const QPoint& globalPos)
 void Form1::MSFlexGrid1_InputMethod(QInputMethodEvent* event)
 {
     // Japanese typed on the grid opens the editor; the composition continues in it, and its
-    // first character replaces the cell's text like any typed character.
+    // first character replaces the cell's text (selected, so that the box's undo brings it back)
+    // like any typed character.
     if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
         return;
     m_sessionMayEnd = false;
-    Text1->open(QString(), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
-                m_table.CurCol() < FareTable::TicketCol);
+    Text1->open(m_table.text(m_table.CurRow(), m_table.CurCol()), MSFlexGrid1->currentCellRect(),
+                MSFlexGrid1->font(), m_table.CurCol() < FareTable::TicketCol);
+    Text1->selectAll();
     QCoreApplication::sendEvent(Text1, event);
 }
 

@@ -150,7 +150,12 @@ private:
     void updateStatusBar();
     void createFindBar();
     void commitOpenEdit();
-    bool editorHasFocus() const;
+    /** Whether the Edit menu acts on the open in-cell editor's text. */
+    bool editorIsTarget() const;
+    /**
+     * Undo and Redo follow the open editor's own text, or else the history, whose step they name.
+     */
+    void updateUndoActions();
     void showStatus(const QString& text);
     void findNext(bool backwards);
     void replaceOne();
@@ -165,6 +170,14 @@ private:
     /** Runs the fare check with the panel's rules and shows and tints what it found. */
     void runCheck();
     void showFindingCell(int row, int col);
+    /** F6 and Shift+F6: the focus goes round the grid, the find bar and the check panel. */
+    void createPaneKeys();
+    void focusNextPane(bool backwards);
+    /**
+     * While the find bar or the docked check panel is shown, the grid keeps ten rows: the window
+     * grows for them (within the screen) and goes back to its earlier size when they close.
+     */
+    void fitPanels();
 
     WindowPlatform m_platform;
     PrintPlatform& m_printing;
@@ -189,4 +202,8 @@ private:
     StatusField* m_statusModified = nullptr;
     StatusField* m_statusCell = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
+    QSize m_sizeWithoutPanels;    ///< the window's size before the find bar or check panel opened
+    QString m_undoCaption;        ///< Undo's caption without a step
+    QString m_redoCaption;
+    QSize m_sizeWithPanels; ///< its size with them, as last fitted; invalid when closed
 };

@@ -8,6 +8,8 @@
 #include "model/bulkguards.h"
 #include "model/messagetext.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -29,6 +31,7 @@ void Form1::createFindBar()
 {
     m_findBar = new FindBar(this);
     addToolBar(Qt::BottomToolBarArea, m_findBar);
+    m_findBar->installEventFilter(this);
     connect(m_findBar, &FindBar::findRequested, this, &Form1::findNext);
     connect(m_findBar, &FindBar::replaceRequested, this, &Form1::replaceOne);
     connect(m_findBar, &FindBar::replaceAllRequested, this, &Form1::replaceEverything);
@@ -40,9 +43,13 @@ void Form1::showStatus(const QString& text)
     statusBar()->showMessage(text, StatusMilliseconds);
 }
 
-bool Form1::editorHasFocus() const
+bool Form1::editorIsTarget() const
 {
-    return Text1->isOpen() && Text1->hasFocus();
+    // Choosing from the menu can leave the focus with the menu bar, a menu or nowhere for a
+    // moment: the open editor is still what is being edited then.
+    const QWidget* focus = QApplication::focusWidget();
+    return Text1->isOpen() &&
+           (!focus || focus == Text1 || focus->inherits("QMenuBar") || focus->inherits("QMenu"));
 }
 
 void Form1::commitOpenEdit()
@@ -54,7 +61,7 @@ void Form1::commitOpenEdit()
 
 void Form1::MnuEditUndo()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->undo();
         return;
     }
@@ -64,7 +71,7 @@ void Form1::MnuEditUndo()
 
 void Form1::MnuEditRedo()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->redo();
         return;
     }
@@ -74,7 +81,7 @@ void Form1::MnuEditRedo()
 
 void Form1::MnuEditCopy()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->copy();
         return;
     }
@@ -91,7 +98,7 @@ void Form1::MnuEditCopy()
 
 void Form1::MnuEditCut()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->cut();
         return;
     }
@@ -101,7 +108,7 @@ void Form1::MnuEditCut()
 
 void Form1::MnuEditPaste()
 {
-    if (editorHasFocus()) {
+    if (editorIsTarget()) {
         Text1->paste();
         return;
     }
@@ -121,6 +128,8 @@ void Form1::MnuEditPaste()
     if (pasted.leftOut > 0)
         showStatus(QStringLiteral("表の外や見出しに当たる %1 セルは貼り付けませんでした")
                        .arg(pasted.leftOut));
+    else
+        statusBar()->clearMessage(); // an earlier paste's message is not about this one
 }
 
 void Form1::MnuEditFind()

@@ -1,5 +1,6 @@
 // The main window's commands: the one command table, and the menu bar, toolbar and context menu
 // built from it.
+#include "celleditor.h"
 #include "commandtable.h"
 #include "form1.h"
 #include "gui/twips.h"
@@ -270,20 +271,31 @@ void Form1::createCommands()
     QAction* rowPaste = findChild<QAction*>(QStringLiteral("MnuEditLinePaste"));
     rowPaste->setEnabled(m_edit.rowPasteEnabled());
     connect(&m_edit, &EditCommands::rowPasteEnabledChanged, rowPaste, &QAction::setEnabled);
-    QAction* undo = findChild<QAction*>(QStringLiteral("MnuEditUndo"));
-    QAction* redo = findChild<QAction*>(QStringLiteral("MnuEditRedo"));
-    // Each names the step it takes back or does again: "元に戻す(&U) 行挿入".
-    const auto followHistory = [this, undo, redo, undoCaption = undo->text(),
-                                redoCaption = redo->text()] {
-        undo->setEnabled(m_history.canUndo());
-        redo->setEnabled(m_history.canRedo());
-        undo->setText(withStep(undoCaption, m_history.undoName()));
-        redo->setText(withStep(redoCaption, m_history.redoName()));
-    };
-    followHistory();
-    connect(&m_history, &TableHistory::changed, this, followHistory);
+    m_undoCaption = findChild<QAction*>(QStringLiteral("MnuEditUndo"))->text();
+    m_redoCaption = findChild<QAction*>(QStringLiteral("MnuEditRedo"))->text();
+    connect(&m_history, &TableHistory::changed, this, &Form1::updateUndoActions);
+    updateUndoActions();
 
     createToolBar(table);
+}
+
+void Form1::updateUndoActions()
+{
+    QAction* undo = findChild<QAction*>(QStringLiteral("MnuEditUndo"));
+    QAction* redo = findChild<QAction*>(QStringLiteral("MnuEditRedo"));
+    if (Text1->isOpen()) {
+        // The open editor's own text is what they act on: no step of the table's to name.
+        undo->setEnabled(Text1->isUndoAvailable());
+        redo->setEnabled(Text1->isRedoAvailable());
+        undo->setText(m_undoCaption);
+        redo->setText(m_redoCaption);
+        return;
+    }
+    // Each names the step it takes back or does again: "元に戻す(&U) 行挿入".
+    undo->setEnabled(m_history.canUndo());
+    redo->setEnabled(m_history.canRedo());
+    undo->setText(withStep(m_undoCaption, m_history.undoName()));
+    redo->setText(withStep(m_redoCaption, m_history.redoName()));
 }
 
 void Form1::createToolBar(const CommandTable& table)
@@ -295,6 +307,7 @@ void Form1::createToolBar(const CommandTable& table)
         auto* button = new QToolButton(Picture1);
         button->setObjectName(QStringLiteral("Command1_%1").arg(entry.index));
         button->setToolTip(text(entry.toolTip));
+        button->setAccessibleName(button->toolTip());
         button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(text(entry.icon))));
         button->setIconSize(QSize(16, 16));
         button->setAutoRaise(true);

@@ -89,6 +89,11 @@ void LongLineEdit::cut()
 void LongLineEdit::paste()
 {
     const QString pasted = QGuiApplication::clipboard()->text();
+    // A paste that fits the part is the box's own: its undo takes back the paste alone.
+    if (!wholeSelected() && text().size() + pasted.size() <= PartLength) {
+        QLineEdit::paste();
+        return;
+    }
     if (!pasted.isEmpty() || hasSelectedText())
         replaceSelection(pasted);
 }

@@ -17,6 +17,7 @@
 #include "text/textexport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -30,6 +31,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -191,6 +193,7 @@ private slots:
     void commandTable();
     void editorKeys_data();
     void editorKeys();
+    void chordsTypeNothing();
     void headingCellCurrent_data();
     void headingCellCurrent();
     void stepsOutsideTheMenus_data();
@@ -245,6 +248,7 @@ void TestForm1::startsUp()
     QVERIFY(w.editor()->isHidden());
     QVERIFY(
         !w.form.menuBar()->actions().contains(w.menu(QStringLiteral("MnuHideMnu"))->menuAction()));
+    QCOMPARE(w.grid()->accessibleName(), QStringLiteral("運賃表"));
     QVERIFY(!w.action(QStringLiteral("MnuEditUndo"))->isEnabled());
     QVERIFY(!w.action(QStringLiteral("MnuEditRedo"))->isEnabled());
     // The Row and Column menus are for stop rows and ticket columns (a heading's column too); the
@@ -335,14 +339,24 @@ void TestForm1::commandTable()
             auto* button =
                 w.form.findChild<QToolButton*>(QStringLiteral("Command1_%1").arg(command.button));
             QVERIFY(button->isEnabled() && !button->icon().isNull());
+            QCOMPARE(button->accessibleName(), button->toolTip());
             QTest::mouseClick(button, Qt::LeftButton);
         } else if (way == QLatin1String("context")) {
-            // A right click on another cell opens the menu and leaves the current cell.
+            // A right click on another cell opens the menu and leaves the current cell; the Menu
+            // key and Shift+F10 open it at the current cell.
             QAction* entry = w.action(name + QStringLiteral("Hide"));
             QCOMPARE(entry->text(), QString::fromUtf8(command.contextCaption));
             QMenu* context = w.menu(QStringLiteral("MnuHideMnu"));
-            QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(9, 9));
+            if (index % 3 == 0)
+                QTest::mouseClick(w.grid()->viewport(), Qt::RightButton, {}, w.cellCentre(9, 9));
+            else
+                w.press(w.grid(), index % 3 == 1 ? Qt::Key_Menu : Qt::Key_F10, Qt::ShiftModifier);
             QTRY_VERIFY(context->isVisible());
+            const QRect cell = w.grid()->visualRect(w.grid()->currentIndex());
+            QVERIFY(index % 3 == 0 ||
+                    context->geometry()
+                        .adjusted(-2, -2, 2, 2)
+                        .intersects(cell.translated(w.grid()->viewport()->mapToGlobal(QPoint()))));
             QTest::mouseClick(context, Qt::LeftButton, {}, context->actionGeometry(entry).center());
             QTRY_VERIFY(!context->isVisible());
         } else if (way == QLatin1String("menu")) {
@@ -485,6 +499,45 @@ void TestForm1::editorKeys()
     w.grid()->setFocus();
     QCOMPARE(w.table().text(start.y(), start.x()), text);
     QCOMPARE(w.current(), endCell);
+}
+
+void TestForm1::chordsTypeNothing()
+{
+    // A printable key with Ctrl or Alt that is no command (nor a menu's access key) changes no
+    // cell and opens no editor; an Alt chord types nothing into an open editor. What AltGr or the
+    // keypad types is no chord.
+    Window w;
+    fillTagged(w.table());
+    w.table().SetCell(5, 4, QStringLiteral("430"));
+    QList<QKeySequence> commands;
+    for (const QAction* action : w.form.findChildren<QAction*>())
+        commands << action->shortcuts();
+    for (const QAction* menu : w.form.menuBar()->actions())
+        commands << QKeySequence::mnemonic(menu->text());
+    const QStringList before = w.state();
+    for (const bool editing : {false, true}) {
+        if (editing)
+            w.press(w.grid(), Qt::Key_Return);
+        for (const Qt::KeyboardModifier chord : {Qt::ControlModifier, Qt::AltModifier})
+            for (char16_t c = u' '; c <= u'~'; ++c) {
+                const auto key = Qt::Key(QChar(c).toUpper().unicode());
+                if (!commands.contains(QKeySequence(chord | key)) &&
+                    !(editing && chord == Qt::ControlModifier))
+                    QTest::sendKeyEvent(QTest::Click, w.form.focusWidget(), key, QString(c), chord);
+            }
+        QCOMPARE(w.editor()->isOpen() ? w.editor()->text() : QString(),
+                 editing ? QStringLiteral("430") : QString());
+        QCOMPARE(w.state(), before);
+    }
+    w.press(w.editor(), Qt::Key_Escape);
+    for (const Qt::KeyboardModifiers typing :
+         {Qt::KeyboardModifiers(Qt::GroupSwitchModifier), Qt::ControlModifier | Qt::AltModifier,
+          Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+        QTest::sendKeyEvent(QTest::Click, w.grid(), Qt::Key_At, QStringLiteral("@"), typing);
+        QCOMPARE(w.editor()->text(), QStringLiteral("@"));
+        w.press(w.editor(), Qt::Key_Escape);
+    }
+    QCOMPARE(w.state(), before);
 }
 
 void TestForm1::headingCellCurrent_data()
@@ -705,16 +758,31 @@ void TestForm1::selectionAndClipboard()
     QCOMPARE(selected(), QStringLiteral("1,5-301,5 at 8,5"));
     w.press(w.grid(), Qt::Key_Up);
     QCOMPARE(selected(), QStringLiteral("7,5-7,5 at 7,5"));
-    // Inside the in-cell editor the keys act on its own text.
+    // Inside the in-cell editor the keys act on its own text, and so does the Edit menu, also
+    // when choosing from it left the focus elsewhere: the typed 9 goes, the cell's text comes back.
     QGuiApplication::clipboard()->setText(QStringLiteral("東"));
+    {
+        TableStep step(w.table(), QStringLiteral("入力"));
+        w.table().SetCell(7, 5, QStringLiteral("430"));
+    }
     w.type(w.grid(), QStringLiteral("9"), Qt::Key_9);
     w.press(w.editor(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w.editor()->text(), QStringLiteral("9東"));
     w.press(w.editor(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(w.editor()->text(), QStringLiteral("9"));
+    w.form.menuBar()->setFocus();
+    QStringList undone;
+    for (const char* step : {"MnuEditUndo", "MnuEditRedo", "MnuEditUndo"}) {
+        w.action(step)->trigger();
+        undone << w.editor()->text() + u'|' + w.table().text(7, 5);
+    }
+    QCOMPARE(undone.join(u' '), QStringLiteral("430|430 9|430 430|430"));
     QVERIFY(w.editor()->isOpen());
     QCOMPARE(selected(), QStringLiteral("7,5-7,5 at 7,5"));
+    // The open editor's undo is no step of the table's: it names none.
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U)"));
     w.press(w.editor(), Qt::Key_Escape);
+    QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) 入力"));
 
     const QStringList cells =
         QString::fromUtf8("東西\"線\"|a\tb|c\nd||市民病院前|x\r\ny").split(u'|');
@@ -764,6 +832,7 @@ void TestForm1::selectionAndClipboard()
     w.press(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
     w.press(w.grid(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w.current(), QStringLiteral("40,3"));
+    QCOMPARE(w.form.statusBar()->currentMessage(), QString()); // not the last paste's message
     QCOMPARE(QStringList(w.table().readBlock(40, 3, 41, 5)).join(u'|'),
              QStringLiteral("東|東||東|東|"));
 }
@@ -801,8 +870,9 @@ void TestForm1::findBarFindsAndReplaces()
     bar->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))
         ->setText(QStringLiteral("市民病院前"));
     bar->findChild<QCheckBox*>(QStringLiteral("FindWholeCell"))->setChecked(true);
-    bar->findChild<QToolButton*>(QStringLiteral("ReplaceAll"))->click();
-    QCOMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("2 セルを置換しました"));
+    // By their access keys: すべて置換 Alt+A, 置換 Alt+I (a key taken twice would run neither).
+    w.press(findText, Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(w.form.statusBar()->currentMessage(), QStringLiteral("2 セルを置換しました"));
     QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1) + w.table().text(5, 4),
              QStringLiteral("市民病院前市民病院前市民病院"));
     QCOMPARE(w.current(), QStringLiteral("5,1"));
@@ -810,8 +880,8 @@ void TestForm1::findBarFindsAndReplaces()
     QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) すべて置換"));
     // Replace: the current cell, when it matches, then on to the next match.
     w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
-    bar->findChild<QToolButton*>(QStringLiteral("ReplaceOne"))->click();
-    QCOMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
+    w.press(w.grid(), Qt::Key_I, Qt::AltModifier);
+    QTRY_COMPARE(w.table().text(3, 1) + w.table().text(5, 1), QStringLiteral("市民病院市民病院前"));
     QCOMPARE(w.current(), QStringLiteral("3,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
     QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) 置換"));
@@ -825,6 +895,7 @@ void TestForm1::findBarFindsAndReplaces()
 void TestForm1::printAndCheckCommands()
 {
     Window w;
+    const QSize startSize = w.form.size();
     w.platform.fileAnswers << m_routeFile; // 5 stops, fares rising along every row
     w.action("MnuFileOpen")->trigger();
     w.table().setCurrentCell(4, 9);
@@ -839,11 +910,48 @@ void TestForm1::printAndCheckCommands()
     QTreeWidgetItem* last = panel->list()->topLevelItem(all - 1);
     const QPoint cell = last->data(0, Qt::UserRole).toPoint();
     QVERIFY(w.grid()->fareModel()->isMarked(cell.y(), cell.x()));
-    // Activating a warning moves there, committing an edit open elsewhere.
+    // The tint reads under a dark palette's white text too.
+    const QModelIndex marked = w.grid()->fareModel()->indexOfCell(cell.y(), cell.x());
+    const QVariant ink = marked.data(Qt::ForegroundRole);
+    QVERIFY(qAbs(qGray((ink.isValid() ? ink.value<QBrush>().color() : QColor(Qt::white)).rgb()) -
+                 qGray(marked.data(Qt::BackgroundRole).value<QBrush>().color().rgb())) > 128);
+    // With the find bar open too, ten rows of the grid and five warnings stay in sight: the
+    // window grows, not wider.
+    const auto rows = [](QAbstractItemView* view) { // the rows that the window shows
+        QRect shown = view->viewport()->rect();
+        for (QWidget* inner = view->viewport(); !inner->isWindow(); inner = inner->parentWidget())
+            shown = shown.translated(inner->pos()) & inner->parentWidget()->rect();
+        return shown.height() / view->sizeHintForRow(0);
+    };
+    const auto grewFrom = [&](int height) {
+        return w.form.height() > height && rows(w.grid()) >= 10 && rows(panel->list()) >= 5;
+    };
+    QTRY_VERIFY(grewFrom(startSize.height())); // for the panel, then for the bar too
+    const int withPanel = w.form.height();
+    w.press(w.grid(), Qt::Key_H, Qt::ControlModifier);
+    QTRY_VERIFY(grewFrom(withPanel));
+    QCOMPARE(w.form.width(), startSize.width());
+    // F6 and Shift+F6 go round the grid's pane (the open editor), the find bar and the panel; the
+    // warnings work by keyboard. Activating one commits the edit and shows its cell.
     w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
-    panel->list()->setCurrentItem(last);
-    QTest::keyClick(panel->list(), Qt::Key_Return);
-    QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+    QWidget* findText = w.form.findBar()->findChild<QLineEdit*>(QStringLiteral("FindText"));
+    QStringList round;
+    for (const Qt::KeyboardModifiers direction :
+         {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier, Qt::ShiftModifier}) {
+        w.press(QApplication::focusWidget(), Qt::Key_F6, direction);
+        round << QString::number(QList<QWidget*>{w.editor(), findText, panel->list()}.indexOf(
+            QApplication::focusWidget()));
+    }
+    QCOMPARE(round.join(u' '), QStringLiteral("1 2 0 2 1"));
+    for (const Qt::KeyboardModifiers toList : {Qt::NoModifier, Qt::ShiftModifier}) {
+        w.press(QApplication::focusWidget(), Qt::Key_F6, toList); // the second time, from the grid
+        w.grid()->verticalScrollBar()->setValue(w.grid()->verticalScrollBar()->maximum());
+        w.press(panel->list(), Qt::Key_End);
+        w.press(panel->list(), Qt::Key_Return);
+        QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
+        QVERIFY(w.grid()->hasFocus() && w.grid()->viewport()->rect().contains(
+                                            w.grid()->visualRect(w.grid()->currentIndex())));
+    }
     QCOMPARE(w.table().text(4, 9), QStringLiteral("7"));
     QVERIFY(!w.grid()->fareModel()->isMarked(cell.y(), cell.x())); // the table changed
     QVERIFY(panel->findChild<QLabel*>(QStringLiteral("CheckSummary"))
@@ -852,6 +960,10 @@ void TestForm1::printAndCheckCommands()
     // Switching the rule behind the warnings off checks again without it.
     panel->findChild<QCheckBox*>(QStringLiteral("CheckRule_row-rises"))->setChecked(false);
     QVERIFY(panel->list()->topLevelItemCount() < all);
+    // Closed, they give the window back its size.
+    w.form.findBar()->closeBar();
+    panel->close();
+    QTRY_COMPARE(w.form.size(), startSize);
 
     // Printing and the preview draw the sheet through the print dialogs' seam.
     w.printing.printTo = m_dir.filePath(QStringLiteral("printed.pdf"));
