@@ -3,7 +3,7 @@
 // then a summary of medians against targets; exits 1 when a target is missed.
 #include "check/farecheck.h"
 #include "cli/terminalplatform.h"
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "edit/blockedits.h"
 #include "edit/clipboardtext.h"
 #include "edit/editcommands.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commands/documentcommands.h"
-#include "commands/filecommands.h"
+#include "document/documentcommands.h"
+#include "document/filecommands.h"
 #include "edit/editcommands.h"
 #include "model/faretable.h"
 #include "model/tablehistory.h"

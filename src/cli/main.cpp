@@ -1,6 +1,6 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
-#include "clicommands.h"
 #include "io/fileio.h"
+#include "subcommands.h"
 #include "terminalplatform.h"
 #include "version.h"
 

@@ -2,7 +2,7 @@
 //   farewright_make_sample PATH [ROUTE_NAME]
 // Stop s sells ticket s; the fare from the stop of ticket k rises with the distance.
 #include "cli/terminalplatform.h"
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "files/binaryfile.h"
 #include "model/faretable.h"
 

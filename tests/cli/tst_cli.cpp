@@ -2,7 +2,7 @@
 // writes. What check and convert make of damaged files is in tests/reliability.
 #include "check/farecheck.h"
 #include "clirunner.h"
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "fakeplatform.h"
 #include "model/faretable.h"
 #include "testtables.h"

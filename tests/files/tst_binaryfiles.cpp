@@ -1,7 +1,7 @@
 // The three binary formats: the bytes a save writes, what a load makes of them, what each keeps
 // of a full table, and the question before saving an older one. Damaged files and failing saves
 // are in tests/reliability.
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "editorstandin.h"
 #include "fakeplatform.h"
 #include "files/binarycodec.h"

@@ -3,7 +3,7 @@
 // failed load must give one message naming the file and the reason and leave the table and its
 // current cell exactly as they were; a load that works replaces the whole table.
 #include "clirunner.h"
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "fakeplatform.h"
 #include "model/faretable.h"
 #include "testtables.h"

@@ -3,7 +3,7 @@
 // must report the failure once, in Japanese, and leave an existing target byte for byte as it
 // was, with no file left behind. Then every kind of file a path can name, loaded and saved.
 #include "clirunner.h"
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "io/fileio.h"

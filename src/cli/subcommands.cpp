@@ -1,7 +1,7 @@
-#include "clicommands.h"
+#include "subcommands.h"
 
 #include "check/farecheck.h"
-#include "commands/fileformats.h"
+#include "document/fileformats.h"
 #include "io/fileio.h"
 #include "io/tablerecords.h"
 #include "model/faretable.h"

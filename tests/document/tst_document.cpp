@@ -1,5 +1,5 @@
-#include "commands/documentcommands.h"
-#include "commands/filecommands.h"
+#include "document/documentcommands.h"
+#include "document/filecommands.h"
 #include "fakeplatform.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
@@ -40,7 +40,7 @@ Outcome runFileCommand(FileCommands& files, const QString& name)
 
 } // namespace
 
-class TestCommands : public QObject {
+class TestDocument : public QObject {
     Q_OBJECT
 
 private slots:
@@ -69,7 +69,7 @@ private:
     QStringList m_routeTable;
 };
 
-void TestCommands::initTestCase()
+void TestDocument::initTestCase()
 {
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("with blank")));
     m_routeFile = m_dir.filePath(QStringLiteral("with blank/route.Hy3"));
@@ -83,7 +83,7 @@ void TestCommands::initTestCase()
     m_routeTable = TestTables::snapshot(table);
 }
 
-void TestCommands::commandLine_data()
+void TestDocument::commandLine_data()
 {
     QTest::addColumn<QString>("argument"); // "ROUTE" stands for the saved route file
     QTest::addColumn<Outcome>("outcome");
@@ -101,7 +101,7 @@ void TestCommands::commandLine_data()
     QTest::newRow("missing file") << "/nonexistent/route.Hy3" << Outcome::Failed << false << 1;
 }
 
-void TestCommands::commandLine()
+void TestDocument::commandLine()
 {
     QFETCH(QString, argument);
     QFETCH(Outcome, outcome);
@@ -126,7 +126,7 @@ void TestCommands::commandLine()
     QCOMPARE(f.platform.busyDepth, 0);
 }
 
-void TestCommands::closingPrompt_data()
+void TestDocument::closingPrompt_data()
 {
     QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<QString>("chosen"); // empty: the Save As dialog is cancelled
@@ -142,7 +142,7 @@ void TestCommands::closingPrompt_data()
     QTest::newRow("yes, save failed") << yes << "saved.Hy3" << false << false << false;
 }
 
-void TestCommands::closingPrompt()
+void TestDocument::closingPrompt()
 {
     QFETCH(QList<Answer>, answers);
     QFETCH(QString, chosen);
@@ -171,7 +171,7 @@ void TestCommands::closingPrompt()
     QCOMPARE(TestTables::snapshot(f.table), before);
 }
 
-void TestCommands::droppedFile_data()
+void TestDocument::droppedFile_data()
 {
     // New asks the same question as a drop: an empty path stands for New.
     QTest::addColumn<QString>("path"); // "ROUTE" stands for the saved route file
@@ -194,7 +194,7 @@ void TestCommands::droppedFile_data()
         << "/nonexistent/route.HY3" << Answer::Yes << Outcome::Failed << false << "";
 }
 
-void TestCommands::droppedFile()
+void TestDocument::droppedFile()
 {
     QFETCH(QString, path);
     QFETCH(Answer, answer);
@@ -228,7 +228,7 @@ void TestCommands::droppedFile()
                                                              : m_routeTable);
 }
 
-void TestCommands::fileCommandRefusals_data()
+void TestDocument::fileCommandRefusals_data()
 {
     // What the user chose in the dialog (empty: cancelled), the answers to the questions after
     // it, and what the command must come to: nothing written, the table as it was.
@@ -254,7 +254,7 @@ void TestCommands::fileCommandRefusals_data()
     row("open missing", "open", "missing.Hy3", Outcome::Failed, QString());
 }
 
-void TestCommands::fileCommandRefusals()
+void TestDocument::fileCommandRefusals()
 {
     QFETCH(QString, command);
     QFETCH(QString, chosen);
@@ -284,7 +284,7 @@ void TestCommands::fileCommandRefusals()
     QCOMPARE(f.files.lastPath(), path);
 }
 
-void TestCommands::lastPathIsSharedByAllDialogs()
+void TestDocument::lastPathIsSharedByAllDialogs()
 {
     Fixture f;
     TestTables::fillFull(f.table, 3);
@@ -305,7 +305,7 @@ void TestCommands::lastPathIsSharedByAllDialogs()
     QCOMPARE(initial, QStringList({QString(), text, text, text, other}));
 }
 
-void TestCommands::savedFileOpensAgain_data()
+void TestDocument::savedFileOpensAgain_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("save"); // the save command; open or import reads the file back
@@ -318,7 +318,7 @@ void TestCommands::savedFileOpensAgain_data()
                                     << "saveText";
 }
 
-void TestCommands::savedFileOpensAgain()
+void TestDocument::savedFileOpensAgain()
 {
     QFETCH(QString, name);
     QFETCH(QString, save);
@@ -341,7 +341,7 @@ void TestCommands::savedFileOpensAgain()
     QCOMPARE(TestTables::snapshot(f.table), TestTables::snapshot(saving.table));
 }
 
-void TestCommands::fareFileFollowsLoadsAndSaves_data()
+void TestDocument::fareFileFollowsLoadsAndSaves_data()
 {
     // Commands run in turn, each answered Yes and given its file (ROUTE: the saved route file,
     // else one in a fresh folder). Then "fare file|the sheet's file|how often the table became
@@ -362,7 +362,7 @@ void TestCommands::fareFileFollowsLoadsAndSaves_data()
         QTest::newRow(row[0]) << row[1] << row[2];
 }
 
-void TestCommands::fareFileFollowsLoadsAndSaves()
+void TestDocument::fareFileFollowsLoadsAndSaves()
 {
     QFETCH(QString, commands);
     QFETCH(QString, after);
@@ -392,7 +392,7 @@ void TestCommands::fareFileFollowsLoadsAndSaves()
     QCOMPARE(f.files.fareFileStamp().isNull(), after.startsWith(u'|'));
 }
 
-void TestCommands::stampNoticesChanges_data()
+void TestDocument::stampNoticesChanges_data()
 {
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("match"); // FileMatch
@@ -403,7 +403,7 @@ void TestCommands::stampNoticesChanges_data()
     QTest::newRow("a folder in its place") << "folder" << int(FileMatch::Changed);
 }
 
-void TestCommands::stampNoticesChanges()
+void TestDocument::stampNoticesChanges()
 {
     QFETCH(QString, change);
     QFETCH(int, match);
@@ -437,5 +437,5 @@ void TestCommands::stampNoticesChanges()
     QCOMPARE(int(compareWithStamp(path, written)), match);
 }
 
-QTEST_GUILESS_MAIN(TestCommands)
-#include "tst_commands.moc"
+QTEST_GUILESS_MAIN(TestDocument)
+#include "tst_document.moc"
