@@ -32,7 +32,7 @@ constexpr KindText KindTexts[KindCount] = {
 };
 
 /** Whether a text is a number written as the readers write it: "-" for a negative, no zeros in
- *  front, nothing else. */
+ *  front, nothing else. Two such texts that differ are different numbers, in range or not. */
 bool isPlainDecimal(QStringView text)
 {
     const qsizetype first = text.startsWith(u'-') ? 1 : 0;
@@ -42,34 +42,15 @@ bool isPlainDecimal(QStringView text)
                        [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-/** A number cell as a save stores it, and whether its text is already the plain decimal text. */
-struct Number {
-    CellNumber stored;
-    bool plain = false;
-};
-
-Number readNumber(const QString& text)
-{
-    // The usual cell is a plain whole number: read once, and told plain by its length alone
-    // (plainWholeNumber takes only blanks, a minus sign and digits).
-    if (const std::optional<qint16> value = plainWholeNumber(text)) {
-        qsizetype length = *value < 0 ? 2 : 1;
-        for (int rest = qAbs(int(*value)); rest >= 10; rest /= 10)
-            ++length;
-        return {{CellNumber::Status::Ok, *value, false}, text.size() == length};
-    }
-    return {CellToInt16(text), false};
-}
-
 /** A number cell as a difference shows it: the stored value, empty for no fare, the text as
  *  typed when it is out of range. */
-QString shown(const QString& text, const Number& number, bool fare)
+QString shown(const QString& text, const CellNumber& number, bool fare)
 {
-    if (number.stored.status == CellNumber::Status::Overflow)
+    if (number.status == CellNumber::Status::Overflow)
         return text;
-    if (fare && number.stored.value == 0)
+    if (fare && number.value == 0)
         return QString();
-    return number.plain ? text : QString::number(number.stored.value);
+    return isPlainDecimal(text) ? text : QString::number(number.value);
 }
 
 /** The texts of one table's stored rows: a row a save does not store reads as empty. */
@@ -135,15 +116,25 @@ private:
             const QString& b = m_new.text(newRow, col);
             if (a == b)
                 continue;
-            const Number x = readNumber(a);
-            const Number y = readNumber(b);
-            if (x.stored.ok() && y.stored.ok() && x.stored.value == y.stored.value)
-                continue;
             const bool fare = col != FareTable::TicketCol;
+            QString oldShown = a;
+            QString newShown = b;
+            // Two different plain numbers other than 0 (the usual case) differ as stored too.
+            const auto zero = [](const QString& text) {
+                return text.size() == 1 && text[0] == u'0';
+            };
+            if (!isPlainDecimal(a) || !isPlainDecimal(b) || zero(a) || zero(b)) {
+                const CellNumber x = CellToInt16(a);
+                const CellNumber y = CellToInt16(b);
+                if (x.ok() && y.ok() && x.value == y.value)
+                    continue;
+                oldShown = shown(a, x, fare);
+                newShown = shown(b, y, fare);
+            }
             const Kind kind = fare ? (route ? Kind::RouteFare : Kind::Fare)
                                    : (route ? Kind::RouteTicket : Kind::Ticket);
-            add({kind, oldStop, newStop, fare ? col - FareTable::TicketCol : 0, shown(a, x, fare),
-                 shown(b, y, fare), name, newRow, col});
+            add({kind, oldStop, newStop, fare ? col - FareTable::TicketCol : 0, std::move(oldShown),
+                 std::move(newShown), name, newRow, col});
         }
     }
 

@@ -118,7 +118,7 @@ void TestTableCompare::wholeTables_data()
          "停留所 2「B」の整理券 2 の運賃が 170 から 180 に変わりました。"},
         "違いは 4 件です（系統名称の変更 1、系統名称の行の整理券番号の変更 1、"
         "系統名称の行の運賃の変更 1、運賃の変更 1）。");
-    row("an inserted stop renumbers the tickets after it", "R::|A:1:|B:2:170|C:3:200 170",
+    row("an inserted stop renumbers the tickets after it", "R::|A:1:|B:2:170 0|C:3:200 170",
         "R::|A:1:|X:2:150|B:3:170 150|C:4:200 170 150",
         {"stop-added\t\t2\t\t\tX @3,1", "ticket\t2\t3\t\t2\t3 @4,2", "fare\t2\t3\t2\t\t150 @4,4",
          "ticket\t3\t4\t\t3\t4 @5,2", "fare\t3\t4\t3\t\t150 @5,5"},
