@@ -245,7 +245,10 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
             const QString& text = table.text(row, col);
             if (text.isEmpty())
                 continue;
-            const CellNumber number = CellToInt16(text);
+            // The usual fare, a plain whole number, read without the general conversion.
+            const std::optional<qint16> plain = plainWholeNumber(text);
+            const CellNumber number =
+                plain ? CellNumber{CellNumber::Status::Ok, *plain, false} : CellToInt16(text);
             if (number.status == CellNumber::Status::Overflow)
                 return refuse(
                     row, col, 0,
