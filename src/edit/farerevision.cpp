@@ -145,6 +145,24 @@ qint64 floorDiv(qint64 a, qint64 b)
     return a % b != 0 && a < 0 ? quotient - 1 : quotient;
 }
 
+/** The value of a text of one to four ASCII digits, the usual fare, as CellToInt16 reads it;
+ *  nothing for any other text. */
+std::optional<qint16> fewDigits(const QString& text)
+{
+    const qsizetype size = text.size();
+    if (size == 0 || size > 4)
+        return std::nullopt;
+    const QChar* c = text.constData();
+    int value = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned digit = unsigned(c[i].unicode()) - u'0';
+        if (digit > 9)
+            return std::nullopt;
+        value = value * 10 + int(digit);
+    }
+    return qint16(value);
+}
+
 /** A stop as messages name it: "停留所 3「本町」". */
 QString stopLabel(const FareTable& table, int row)
 {
@@ -246,7 +264,9 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
             if (text.isEmpty())
                 continue;
             // The usual fare, a plain whole number, read without the general conversion.
-            const std::optional<qint16> plain = plainWholeNumber(text);
+            std::optional<qint16> plain = fewDigits(text);
+            if (!plain)
+                plain = plainWholeNumber(text);
             const CellNumber number =
                 plain ? CellNumber{CellNumber::Status::Ok, *plain, false} : CellToInt16(text);
             if (number.status == CellNumber::Status::Overflow)
@@ -306,12 +326,12 @@ int apply(FareTable& table, const Revision& revision)
             ++last;
         const int left = changes[first].col;
         const int right = changes[last - 1].col;
-        QVector<QString> texts;
-        texts.reserve(right - left + 1);
-        for (size_t i = first; i < last; ++i) {
-            for (int c = int(texts.size()) + left; c < changes[i].col; ++c)
-                texts.append(table.text(r, c));
-            texts.append(numberText(changes[i].newValue));
+        QVector<QString> texts(right - left + 1);
+        QString* text = texts.data();
+        for (size_t i = first, c = size_t(left); i < last; ++i, ++c) {
+            for (; c < size_t(changes[i].col); ++c)
+                text[c - left] = table.text(r, int(c));
+            text[c - left] = numberText(changes[i].newValue);
         }
         table.writeBlock(r, left, r, right, std::move(texts));
     }
