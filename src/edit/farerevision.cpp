@@ -263,10 +263,8 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
             const QString& text = table.text(row, col);
             if (text.isEmpty())
                 continue;
-            // The usual fare, a plain whole number, read without the general conversion.
-            std::optional<qint16> plain = fewDigits(text);
-            if (!plain)
-                plain = plainWholeNumber(text);
+            // The usual fare read without the general conversion.
+            const std::optional<qint16> plain = fewDigits(text);
             const CellNumber number =
                 plain ? CellNumber{CellNumber::Status::Ok, *plain, false} : CellToInt16(text);
             if (number.status == CellNumber::Status::Overflow)
