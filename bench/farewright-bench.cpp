@@ -3,10 +3,12 @@
 // then a summary of medians against targets; exits 1 when a target is missed.
 #include "check/farecheck.h"
 #include "cli/terminalplatform.h"
+#include "compare/tablecompare.h"
 #include "document/fileformats.h"
 #include "edit/blockedits.h"
 #include "edit/clipboardtext.h"
 #include "edit/editcommands.h"
+#include "edit/farerevision.h"
 #include "files/binarycodec.h"
 #include "files/binaryfile.h"
 #include "io/fileio.h"
@@ -31,6 +33,8 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -490,6 +494,83 @@ void registerCheckAndSheet()
 #endif
 }
 
+// Fare revisions: revising every fare, comparing two tables.
+
+/** The usual revision for a consumption-tax change: x 110/108, to the nearest 10 yen. */
+FareRevision::Rule taxRule()
+{
+    FareRevision::Rule rule;
+    FareRevision::setParameter(rule, FareRevision::Parameter::Multiply, u"110/108");
+    return rule;
+}
+
+void registerRevisions()
+{
+    add(
+        "fare revision of a full table (plan and apply, one step)",
+        [](benchmark::State& state) {
+            // A history with room for the step: what freeing the oldest step costs is measured
+            // above (a load into a full history).
+            FareTable table;
+            std::optional<TableHistory> history;
+            int changed = 0;
+            for (auto _ : state) {
+                state.PauseTiming();
+                history.reset();
+                table.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, fixture().snapshot);
+                table.setCurrentCell(150, 80);
+                history.emplace(table);
+                state.ResumeTiming();
+                TableStep recorded(table);
+                changed = FareRevision::apply(table, FareRevision::plan(table, taxRule()));
+            }
+            state.counters["changed"] = changed;
+            if (changed < 40000 || history->undoCount() != 1 || table.CurRow() != 150 ||
+                table.CurCol() != 80)
+                state.SkipWithError("the revision did not arrive, or moved the current cell");
+        },
+        2.0, 200);
+    add(
+        "fare revision of a full table, the plan alone (the dialog's preview)",
+        [](benchmark::State& state) {
+            Fixture& f = fixture();
+            for (auto _ : state)
+                benchmark::DoNotOptimize(FareRevision::plan(f.table, taxRule()).changes.size());
+        },
+        0);
+    // The new table: a stop inserted at stop 99 (the last one falls off the end), the tickets
+    // renumbered from there, every fare revised: some 45,000 differences.
+    const auto newTable = std::make_shared<FareTable>();
+    newTable->writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, fixture().snapshot);
+    newTable->insertRow(100);
+    newTable->SetCell(100, FareTable::NameCol, QStringLiteral("新設停留所"));
+    for (int row = 100; row <= FareTable::LastRow; ++row)
+        newTable->SetCell(row, FareTable::TicketCol, row);
+    FareRevision::apply(*newTable, FareRevision::plan(*newTable, taxRule()));
+    add(
+        "comparison of two full tables (a stop inserted, every fare revised)",
+        [newTable](benchmark::State& state) {
+            int differences = 0;
+            for (auto _ : state)
+                differences =
+                    TableCompare::compareTables(fixture().table, *newTable).differences.size();
+            state.counters["differences"] = differences;
+        },
+        5.0);
+    add(
+        "comparison of two full tables (a stop inserted)",
+        [](benchmark::State& state) {
+            FareTable other;
+            other.writeBlock(0, 0, FareTable::LastRow, FareTable::LastCol, fixture().snapshot);
+            other.insertRow(100);
+            other.SetCell(100, FareTable::NameCol, QStringLiteral("新設停留所"));
+            for (auto _ : state)
+                benchmark::DoNotOptimize(
+                    TableCompare::compareTables(fixture().table, other).differences.size());
+        },
+        0);
+}
+
 #ifdef FAREWRIGHT_BENCH_WINDOW
 /**
  * The editing commands run from their menu items in the main window over a full table: the
@@ -563,6 +644,7 @@ void registerAll()
     registerEditCommands();
     registerHistory();
     registerCheckAndSheet();
+    registerRevisions();
 #ifdef FAREWRIGHT_BENCH_WINDOW
     registerWindowCommands();
 #endif

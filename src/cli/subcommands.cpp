@@ -35,28 +35,6 @@ int load(FareTable& table, const QString& input, bool showNotes = true)
     return loader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
 }
 
-/** A cell's text as dump writes it: a backslash doubled, a control character escaped (\t, \r, \n,
- *  \x1b), so that every row stays one line and nothing in it reaches the terminal as a command. */
-QString escapeField(const QString& text)
-{
-    const auto plain = [](QChar c) {
-        return c != u'\\' && !isControlCharacter(c.unicode());
-    };
-    if (std::all_of(text.cbegin(), text.cend(), plain))
-        return text;
-    QString escaped;
-    escaped.reserve(text.size() + 8);
-    for (const QChar c : text) {
-        if (plain(c))
-            escaped += c;
-        else if (c == u'\\')
-            escaped += QLatin1String("\\\\");
-        else
-            appendEscapedControl(escaped, c.unicode());
-    }
-    return escaped;
-}
-
 /** What an import of the text file at path leaves out, line by line; nothing when it cannot be
  *  read. */
 QList<FareCheck::Finding> textFileFindings(const QString& path)

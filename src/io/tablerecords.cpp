@@ -7,10 +7,6 @@
 
 #include <array>
 
-namespace {
-
-/** The decimal text of every 16-bit value, made once on first use: loaders write tens of
- *  thousands of numbers, and a shared text costs less than a new one. */
 const QString& numberText(qint16 value)
 {
     static std::array<QString, 65536> cache;
@@ -19,8 +15,6 @@ const QString& numberText(qint16 value)
         text = QString::number(value);
     return text;
 }
-
-} // namespace
 
 int collectRowCount(FareTable& table, int limit)
 {

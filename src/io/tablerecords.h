@@ -20,6 +20,12 @@ int collectRowCount(FareTable& table, int limit);
  */
 int storedRowCount(const FareTable& table, int limit);
 
+/**
+ * The decimal text of a 16-bit value, made once on first use and shared after: loaders and the
+ * fare revision write tens of thousands of numbers, and a shared text costs less than a new one.
+ */
+const QString& numberText(qint16 value);
+
 struct TableRecords {
     QVector<FareRecord> records;
     /** Empty on success; otherwise the overflow that stops the save (Japanese). */

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 
 /** How many characters of a user's text a message quotes before it cuts the text short. */
 constexpr qsizetype BriefQuoteLength = 40;
@@ -60,4 +61,29 @@ inline QString briefQuote(QStringView text)
     if (cutShort)
         quoted += QChar(0x2026);
     return quoted;
+}
+
+/**
+ * A text as one field of a line of tab-separated output (dump, check --format=tsv, diff): a
+ * backslash doubled, a control character escaped (\t, \r, \n, \x1b), so that every record stays
+ * one line and nothing in it reaches the terminal as a command.
+ */
+inline QString escapeField(const QString& text)
+{
+    const auto plain = [](QChar c) {
+        return c != u'\\' && !isControlCharacter(c.unicode());
+    };
+    if (std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
+    QString escaped;
+    escaped.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (plain(c))
+            escaped += c;
+        else if (c == u'\\')
+            escaped += QLatin1String("\\\\");
+        else
+            appendEscapedControl(escaped, c.unicode());
+    }
+    return escaped;
 }

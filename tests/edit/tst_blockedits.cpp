@@ -1,5 +1,8 @@
 #include "edit/clipboardtext.h"
+#include "edit/farerevision.h"
 #include "edit/findreplace.h"
+#include "model/bulkguards.h"
+#include "model/tablehistory.h"
 #include "testtables.h"
 
 #include <QTest>
@@ -46,6 +49,35 @@ void fillStops(FareTable& table)
     table.SetCell(9, 152, QStringLiteral("ABC"));
 }
 
+/** A rule as "RATIO ADD ROUND UNIT LOWEST" ("55/54 0 nearest 10 0"). */
+QString ruleText(const FareRevision::Rule& rule)
+{
+    const char* rounding[] = {"up", "nearest", "down"};
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(FareRevision::ratioText(rule))
+        .arg(rule.add)
+        .arg(QLatin1String(rounding[int(rule.rounding)]))
+        .arg(rule.unit)
+        .arg(rule.lowest);
+}
+
+/** Sets rule from options as the CLI takes them ("--multiply=110/108 --unit=1"); the message of
+ *  the last option refused, if any (the rule is then as before that option). */
+QString setOptions(FareRevision::Rule& rule, const QString& options)
+{
+    const QStringList names = QStringLiteral("multiply add round unit min").split(u' ');
+    QString error;
+    for (const QString& option : options.split(u' ', Qt::SkipEmptyParts)) {
+        const FareRevision::Rule before = rule;
+        const int parameter = int(names.indexOf(option.section(u'=', 0, 0).mid(2)));
+        error = FareRevision::setParameter(rule, FareRevision::Parameter(parameter),
+                                           option.section(u'=', 1));
+        if (!error.isEmpty() && ruleText(rule) != ruleText(before))
+            return QStringLiteral("a refused option changed the rule");
+    }
+    return error;
+}
+
 } // namespace
 
 class TestBlockEdits : public QObject {
@@ -59,6 +91,11 @@ private slots:
     void find_data();
     void find();
     void replaceAll();
+    void reviseFare_data();
+    void reviseFare();
+    void revisionParameters_data();
+    void revisionParameters();
+    void revisionOfATable();
 };
 
 void TestBlockEdits::tabText_data()
@@ -210,6 +247,172 @@ void TestBlockEdits::replaceAll()
         QCOMPARE(table.CurRow(), 8);
         QCOMPARE(table.CurCol(), 8);
     }
+}
+
+void TestBlockEdits::reviseFare_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("result"); // the new text, "" unchanged, "!N" refused with result N
+    const struct {
+        const char *name, *text, *rule, *result;
+    } cases[] = {
+        {"tax 5 to 8 %, nearest 10", "210", "--multiply=108/105", "220"},
+        {"tax 8 to 10 %, stays", "230", "--multiply=110/108", ""},
+        {"tax 8 to 10 %, rises", "1000", "--multiply=110/108", "1020"},
+        {"IC fare, 1 yen", "210", "--multiply=110/108 --unit=1", "214"},
+        {"child fare, up", "250", "--multiply=1/2 --round=up", "130"},
+        {"up, exactly on the unit", "160", "--multiply=0.5 --round=up", "80"},
+        {"half, nearest goes up", "150", "--multiply=1/2", "80"},
+        {"half, down", "150", "--multiply=1/2 --round=down", "70"},
+        {"decimal ratio", "200", "--multiply=1.1 --unit=1", "220"},
+        {"negative add", "200", "--add=-25", "180"},
+        {"negative half, nearest toward +inf", "100", "--add=-125", "!-20"},
+        {"negative half, down", "100", "--add=-125 --round=down", "!-30"},
+        {"negative raised to the lowest", "100", "--add=-125 --min=150", "150"},
+        {"lowest fare", "120", "--multiply=1/2 --round=up --min=100", "100"},
+        {"lowest above the value", "90", "--min=100", "100"},
+        {"largest fare", "32760", "--add=7 --unit=1", "32767"},
+        {"above 16 bits", "30000", "--multiply=110/100", "!33000"},
+        {"largest ratio", "32767", "--multiply=1000000", "!32767000000"},
+        {"cell a save refuses", "40000", "--multiply=1/2", "!0"},
+        {"read as stored", "210円", "--multiply=108/105", "220"},
+        {"value kept, text kept", "0210", "--unit=10", ""},
+        {"empty", "", "--add=100", ""},
+        {"zero", "0", "--add=100", ""},
+        {"negative", "-5", "--add=100", ""},
+        {"no number", "abc", "--add=100", ""},
+    };
+    for (const auto& c : cases)
+        QTest::newRow(c.name) << QString::fromUtf8(c.text) << QString::fromLatin1(c.rule)
+                              << QString::fromUtf8(c.result);
+}
+
+void TestBlockEdits::reviseFare()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, rule);
+    QFETCH(QString, result);
+    FareTable table;
+    table.SetCell(1, 1, QStringLiteral("系統"));
+    table.SetCell(2, 1, QStringLiteral("駅前"));
+    table.SetCell(2, 4, text);
+    FareRevision::Rule parsed;
+    QCOMPARE(setOptions(parsed, rule), QString());
+    const FareRevision::Revision revision = FareRevision::plan(table, parsed);
+    if (result.startsWith(u'!')) {
+        QCOMPARE(revision.errorResult, result.mid(1).toLongLong());
+        QCOMPARE(QList<int>({revision.errorRow, revision.errorCol}), QList<int>({2, 4}));
+        QVERIFY2(revision.error.contains(QStringLiteral("停留所 1「駅前」の整理券 2")),
+                 qPrintable(revision.error));
+        QVERIFY(revision.changes.empty());
+        return;
+    }
+    QVERIFY2(revision.ok(), qPrintable(revision.error));
+    QCOMPARE(revision.changes.size(), result.isEmpty() ? 0 : 1);
+    QCOMPARE(FareRevision::apply(table, revision), result.isEmpty() ? 0 : 1);
+    QCOMPARE(table.text(2, 4), result.isEmpty() ? text : result);
+}
+
+void TestBlockEdits::revisionParameters_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("rule"); // ruleText, or "!" and a part of the message
+    const struct {
+        const char *options, *rule;
+    } cases[] = {
+        {"", "1 0 nearest 10 0"},
+        {"--multiply=110/108", "55/54 0 nearest 10 0"},
+        {"--multiply=1.08", "27/25 0 nearest 10 0"},
+        {"--multiply=.5", "1/2 0 nearest 10 0"},
+        {"--multiply=１．１", "11/10 0 nearest 10 0"},
+        {"--multiply=1.100000000", "11/10 0 nearest 10 0"},
+        {"--multiply=2000000/1000000", "2 0 nearest 10 0"},
+        {"--multiply=1.0000001", "!小数は 6 桁まで"},
+        {"--multiply=3000000/2", "!1000000 以下"},
+        {"--multiply=0", "!0 より大きく"},
+        {"--multiply=5/0", "!0 より大きく"},
+        {"--multiply=-1.1", "!分数か"},
+        {"--multiply=1/2/3", "!分数か"},
+        {"--multiply=.", "!分数か"},
+        {"--add=－20 --round=切り上げ --unit=50 --min=100", "1 -20 up 50 100"},
+        {"--add=+10 --round=DOWN --min=", "1 10 down 10 0"},
+        {"--add=40000", "!加算額「40000」は -32767 から 32767 まで"},
+        {"--add=1.5", "!加算額"},
+        {"--unit=0", "!単位「0」は 1 から 32767 まで"},
+        {"--min=-1", "!最低運賃"},
+        {"--round=half", "!端数の処理「half」"},
+    };
+    for (const auto& c : cases)
+        QTest::newRow(c.options) << QString::fromUtf8(c.options) << QString::fromUtf8(c.rule);
+}
+
+void TestBlockEdits::revisionParameters()
+{
+    QFETCH(QString, options);
+    QFETCH(QString, rule);
+    FareRevision::Rule parsed;
+    const QString error = setOptions(parsed, options);
+    if (rule.startsWith(u'!'))
+        QVERIFY2(error.contains(rule.mid(1)), qPrintable(error));
+    else
+        QCOMPARE(ruleText(parsed), rule);
+    QCOMPARE(FareRevision::checkRule(parsed), QString());
+}
+
+void TestBlockEdits::revisionOfATable()
+{
+    // Stops 1 to 3 with ticket numbers and fares; the route row and a row below the first empty
+    // name hold numbers too.
+    FareTable table;
+    TableHistory history(table);
+    for (int row = 1; row <= 6; ++row) {
+        if (row != 5)
+            table.SetCell(row, 1, QStringLiteral("停%1").arg(row));
+        for (int col = 2; col <= 4; ++col)
+            table.SetCell(row, col, 100 * row + col);
+    }
+    table.setCurrentCell(3, 3);
+    const QStringList before = TestTables::snapshot(table);
+    FareRevision::Rule rule;
+    QCOMPARE(FareRevision::setParameter(rule, FareRevision::Parameter::Multiply, u"2"), QString());
+    const auto revise = [&](const std::optional<CellRange>& block) {
+        const FareRevision::Revision revision = FareRevision::plan(table, rule, block);
+        TableStep step(table);
+        FareRevision::apply(table, revision);
+        return revision;
+    };
+    const auto rows = [&table] {
+        QStringList texts;
+        for (int row = 1; row <= 6; ++row)
+            texts << QStringList({table.text(row, 2), table.text(row, 3), table.text(row, 4)})
+                         .join(u' ');
+        return texts.join(u'|');
+    };
+    const FareRevision::Revision stored = revise(std::nullopt);
+    QCOMPARE(rows(), QStringLiteral("102 103 104|202 410 410|302 610 610|402 810 810|502 503 "
+                                    "504|602 603 604"));
+    QCOMPARE(stored.changes.size(), 6);
+    QCOMPARE(FareRevision::describeChange(table, stored.changes.front()),
+             QStringLiteral("停留所 1「停2」の整理券 1: 203 → 410"));
+    QCOMPARE(QList<int>({table.CurRow(), table.CurCol()}), QList<int>({3, 3}));
+    QCOMPARE(history.undoCount(), 1);
+    history.undo();
+    QCOMPARE(TestTables::snapshot(table), before);
+    QCOMPARE(QList<int>({table.CurRow(), table.CurCol()}), QList<int>({3, 3}));
+    // A block reaches rows a save does not store, but never the route row, names or tickets.
+    revise(std::nullopt);
+    QCOMPARE(revise(CellRange{0, 0, 301, 3}).changes.size(), 5);
+    QCOMPARE(rows(), QStringLiteral("102 103 104|202 820 410|302 1220 610|402 1620 810|502 1010 "
+                                    "504|602 1210 604"));
+    // One cell out of range refuses the whole revision, naming the first such cell.
+    table.SetCell(4, 4, QStringLiteral("4E4"));
+    table.SetCell(6, 3, QStringLiteral("32767"));
+    const FareRevision::Revision refused = FareRevision::plan(table, rule, CellRange{1, 1, 9, 9});
+    QCOMPARE(QList<int>({refused.errorRow, refused.errorCol, int(refused.changes.size())}),
+             QList<int>({4, 4, 0}));
+    QVERIFY(refused.error.contains(QStringLiteral("停留所 3「停4」の整理券 2 の「4E4」")));
+    QCOMPARE(FareRevision::apply(table, refused), 0);
 }
 
 QTEST_GUILESS_MAIN(TestBlockEdits)
