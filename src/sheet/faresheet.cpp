@@ -501,7 +501,7 @@ int FareSheet::paint(QPagedPaintDevice& device) const
     return painter.end() ? count : 0;
 }
 
-QByteArray FareSheet::toPdf() const
+QByteArray FareSheet::toPdf(int* pageCount) const
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -510,7 +510,10 @@ QByteArray FareSheet::toPdf() const
         writer.setPageLayout(defaultPageLayout());
         writer.setTitle(title());
         writer.setCreator(QStringLiteral("Farewright"));
-        if (paint(writer) == 0)
+        const int pages = paint(writer);
+        if (pageCount)
+            *pageCount = pages;
+        if (pages == 0)
             return QByteArray();
     }
     return buffer.data();
