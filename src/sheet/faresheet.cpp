@@ -6,6 +6,7 @@
 #include "io/tablerecords.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
+#include "sheetpages.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -27,7 +28,6 @@ constexpr qreal SmallestPoints = 7;
 constexpr qreal HeaderPoints = 11;
 constexpr qreal FooterPoints = 8;
 constexpr int NameLines = 2;             ///< lines a name may take before it shrinks
-constexpr qreal NameShare = 0.32;        ///< the name column's widest share of the page
 constexpr qreal NarrowestEm = 0.1;       ///< no character worth drawing is narrower, in ems
 constexpr qsizetype TitleLength = 80;    ///< characters of the route name in a document's title
 constexpr qsizetype OverflowLength = 20; ///< characters shown of a number that fits no save
@@ -45,6 +45,13 @@ QString storedText(const QString& text, bool blankZero)
     if (number.value == 0 && blankZero)
         return QString();
     return QString::number(number.value);
+}
+
+QFont boldGridFontAt(qreal points)
+{
+    QFont font = gridFontAt(points);
+    font.setBold(true);
+    return font;
 }
 
 /** A text as one paragraph: line breaks and tabs become blanks. */
@@ -215,28 +222,34 @@ private:
     QList<Other> m_others;
 };
 
-/** Where everything goes on the pages of one device. All lengths in the device's units. */
+/**
+ * Where everything goes on the pages of one device: the sheet measures its texts in the device's
+ * fonts, and SheetPages cuts the pages from those measures. All lengths in the device's units.
+ */
 struct Layout {
     Layout(const FareSheet& sheet, QPaintDevice& device)
-        : dev(&device), pt(device.logicalDpiY() / 72.0), body(gridFontAt(BodyPoints)),
-          header(gridFontAt(HeaderPoints)), footer(gridFontAt(FooterPoints)), glyphs(body, dev)
+        : dev(&device), pt(device.logicalDpiY() / 72.0), pad(2.5 * pt),
+          body(gridFontAt(BodyPoints)), header(boldGridFontAt(HeaderPoints)),
+          footer(gridFontAt(FooterPoints)), glyphs(body, dev),
+          page(0, 0, device.width(), device.height()),
+          lineHeight(QFontMetricsF(body, dev).height() + 3 * pt),
+          headerHeight(QFontMetricsF(header, dev).height() + 4 * pt),
+          footerHeight(QFontMetricsF(footer, dev).height() + 4 * pt),
+          pages(paginate(sheet, sheetColumns(widths(sheet), page.width())))
     {
-        header.setBold(true);
-        pad = 2.5 * pt;
-        page = QRectF(0, 0, device.width(), device.height());
-        const QFontMetricsF bodyMetrics(body, dev);
-        lineHeight = bodyMetrics.height() + 3 * pt;
-        headerHeight = QFontMetricsF(header, dev).height() + 4 * pt;
-        footerHeight = QFontMetricsF(footer, dev).height() + 4 * pt;
+    }
 
-        // Column widths: each fits its widest text (an overflowing number counts as -32768).
+    /** What the columns ask for: each its widest text (an overflowing number as -32768). */
+    SheetWidths widths(const FareSheet& sheet)
+    {
+        const QFontMetricsF bodyMetrics(body, dev);
         const QStringList& headings = sheet.headings();
         const qreal numberCap = glyphs.width(QStringLiteral("-32768"));
         qreal label = glyphs.width(QStringLiteral("300"));
         qreal name = bodyMetrics.horizontalAdvance(headings.value(1));
         qreal ticket = glyphs.width(headings.value(2));
         qreal fare = glyphs.width(headings.last());
-        const qsizetype nameCap = fitting(page.width() * NameShare, BodyPoints);
+        const qsizetype nameCap = fitting(page.width() * SheetNameShare, BodyPoints);
         for (const FareSheet::Line& line : sheet.lines()) {
             label = qMax(label, glyphs.width(line.label));
             name =
@@ -246,57 +259,46 @@ struct Layout {
             for (const QString& text : line.fares)
                 fare = qMax(fare, qMin(glyphs.width(text), numberCap));
         }
-        labelWidth = label + 2 * pad;
-        ticketWidth = ticket + 2 * pad;
-        fareWidth = fare + 2 * pad;
-        nameWidth = qMin(name + 2 * pad, page.width() * NameShare);
-        // On narrow paper the name column gives way so that one fare column fits.
-        nameWidth = qMax(qMin(nameWidth, page.width() - labelWidth - ticketWidth - fareWidth),
-                         4 * bodyMetrics.averageCharWidth() + 2 * pad);
-        faresPerPage =
-            qMax(1, int((page.width() - labelWidth - nameWidth - ticketWidth) / fareWidth));
-        columnBands = (sheet.fareColumns() + faresPerPage - 1) / faresPerPage;
+        SheetWidths widths;
+        widths.label = label + 2 * pad;
+        widths.name = name + 2 * pad;
+        widths.nameLeast = 4 * bodyMetrics.averageCharWidth() + 2 * pad;
+        widths.ticket = ticket + 2 * pad;
+        widths.fare = fare + 2 * pad;
+        widths.fares = sheet.fareColumns();
+        return widths;
+    }
 
-        nameHeading = std::make_unique<Wrapped>(headings.value(1), body, dev, nameWidth - 2 * pad);
+    /** Lays out the names at the name column's width, and cuts the pages from their heights. */
+    SheetPages paginate(const FareSheet& sheet, const SheetColumns& columns)
+    {
+        const qreal width = columns.name - 2 * pad;
+        nameHeading = std::make_unique<Wrapped>(sheet.headings().value(1), body, dev, width);
         headingHeight = qMax(lineHeight, nameHeading->height() + 3 * pt);
-        const qreal room = page.height() - headerHeight - footerHeight - headingHeight;
-        for (const FareSheet::Line& line : sheet.lines())
-            measureLine(line, room);
-
-        // Rows over pages down: as many whole lines as fit under the heading row.
-        bandStarts.append(0);
-        qreal used = 0;
-        for (int i = 0; i < lineHeights.size(); ++i) {
-            if (used > 0 && used + lineHeights[i] > room) {
-                bandStarts.append(i);
-                used = 0;
-            }
-            used += lineHeights[i];
+        QList<qreal> heights;
+        heights.reserve(sheet.lines().size());
+        for (const FareSheet::Line& line : sheet.lines()) {
+            names.push_back(layOutName(line.name, width));
+            heights.append(qMax(lineHeight, names.back()->height() + 3 * pt));
         }
-        bandStarts.append(lineHeights.size());
+        return SheetPages(columns, heights,
+                          page.height() - headerHeight - footerHeight - headingHeight);
     }
 
     /**
-     * Lays out a line's name, wrapped, shrinking to keep to two lines; and the line's height. A
-     * name that two lines of the smallest size cannot hold is cut, with "…" at its end. Only as
-     * much of it as two lines could show is laid out.
+     * A name laid out, wrapped, shrinking to keep to two lines. A name that two lines of the
+     * smallest size cannot hold is cut, with "…" at its end. Only as much of it as two lines
+     * could show is laid out.
      */
-    void measureLine(const FareSheet::Line& line, qreal room)
+    std::unique_ptr<Wrapped> layOutName(const QString& name, qreal width) const
     {
-        const qreal width = nameWidth - 2 * pad;
-        const QString shown = visibleStart(line.name, fitting(width * NameLines, SmallestPoints));
-        std::unique_ptr<Wrapped> name;
-        for (qreal points = BodyPoints;; points -= 1) {
-            if (points <= SmallestPoints) {
-                name = std::make_unique<Wrapped>(shown, gridFontAt(points), dev, width, NameLines);
-                break;
-            }
-            name = std::make_unique<Wrapped>(shown, gridFontAt(points), dev, width);
-            if (name->lines() <= NameLines)
-                break;
+        const QString shown = visibleStart(name, fitting(width * NameLines, SmallestPoints));
+        for (qreal points = BodyPoints; points > SmallestPoints; points -= 1) {
+            auto wrapped = std::make_unique<Wrapped>(shown, gridFontAt(points), dev, width);
+            if (wrapped->lines() <= NameLines)
+                return wrapped;
         }
-        lineHeights.append(qMin(qMax(lineHeight, name->height() + 3 * pt), room));
-        names.push_back(std::move(name));
+        return std::make_unique<Wrapped>(shown, gridFontAt(SmallestPoints), dev, width, NameLines);
     }
 
     /** The most characters that width can show at a size in points. */
@@ -305,31 +307,21 @@ struct Layout {
         return qsizetype(width / (NarrowestEm * points * pt)) + 1;
     }
 
-    int rowBands() const { return int(bandStarts.size()) - 1; }
-    int pageCount() const { return rowBands() * columnBands; }
-
     QPaintDevice* dev;
     qreal pt;
+    qreal pad;
     QFont body;
     QFont header;
     QFont footer;
     GlyphCache glyphs;
-    qreal pad = 0;
     QRectF page;
-    qreal lineHeight = 0;
-    qreal headerHeight = 0;
-    qreal footerHeight = 0;
+    qreal lineHeight;
+    qreal headerHeight;
+    qreal footerHeight;
     qreal headingHeight = 0;
-    qreal labelWidth = 0;
-    qreal nameWidth = 0;
-    qreal ticketWidth = 0;
-    qreal fareWidth = 0;
-    int faresPerPage = 1;
-    int columnBands = 1;
     std::unique_ptr<Wrapped> nameHeading;
     std::vector<std::unique_ptr<Wrapped>> names;
-    QVector<qreal> lineHeights;
-    QVector<int> bandStarts; ///< the first line of each band of rows, then the line count
+    SheetPages pages; ///< last: it is cut from the measures above
 };
 
 class PagePainter {
@@ -342,24 +334,16 @@ public:
     void paint(int pageIndex)
     {
         const Layout& l = m_layout;
-        const int columnBand = pageIndex / l.rowBands();
-        const int rowBand = pageIndex % l.rowBands();
-        const int firstFare = columnBand * l.faresPerPage;
-        const int fareCount = qMin(l.faresPerPage, m_sheet.fareColumns() - firstFare);
+        const SheetColumns& c = l.pages.columns();
+        const SheetPage page = l.pages.page(pageIndex);
 
         headerAndFooter(pageIndex);
 
-        // Column edges: label, name, ticket number, then this page's fares.
-        QVector<qreal> edges{0, l.labelWidth, l.labelWidth + l.nameWidth,
-                             l.labelWidth + l.nameWidth + l.ticketWidth};
-        for (int i = 0; i < fareCount; ++i)
-            edges.append(edges.last() + l.fareWidth);
+        const QList<qreal> edges = l.pages.edges(page);
         const qreal top = l.headerHeight;
-        const int firstLine = l.bandStarts[rowBand];
-        const int endLine = l.bandStarts[rowBand + 1];
         qreal bottom = top + l.headingHeight;
-        for (int i = firstLine; i < endLine; ++i)
-            bottom += l.lineHeights[i];
+        for (int i = page.firstLine; i < page.endLine; ++i)
+            bottom += l.pages.lineHeight(i);
         m_painter.fillRect(QRectF(0, top, edges.last(), l.headingHeight), HeadingFill);
         m_painter.fillRect(QRectF(0, top, edges[1], bottom - top), HeadingFill);
         m_painter.setPen(Qt::black);
@@ -368,24 +352,24 @@ public:
         l.nameHeading->draw(
             m_painter,
             QPointF(edges[1] + l.pad, top + (l.headingHeight - l.nameHeading->height()) / 2));
-        cell(edges[2], top, l.ticketWidth, l.headingHeight, m_sheet.headings().value(2),
+        cell(edges[2], top, c.ticket, l.headingHeight, m_sheet.headings().value(2),
              Qt::AlignCenter);
-        for (int i = 0; i < fareCount; ++i)
-            cell(edges[3 + i], top, l.fareWidth, l.headingHeight,
-                 m_sheet.headings().value(3 + firstFare + i), Qt::AlignCenter);
+        for (int f = page.firstFare; f < page.endFare; ++f)
+            cell(edges[3 + f - page.firstFare], top, c.fare, l.headingHeight,
+                 m_sheet.headings().value(3 + f), Qt::AlignCenter);
         qreal y = top + l.headingHeight;
-        for (int i = firstLine; i < endLine; ++i) {
+        for (int i = page.firstLine; i < page.endLine; ++i) {
             const FareSheet::Line& line = m_sheet.lines()[i];
-            const qreal height = l.lineHeights[i];
-            cell(0, y, l.labelWidth, height, line.label, Qt::AlignHCenter);
+            const qreal height = l.pages.lineHeight(i);
+            cell(0, y, c.label, height, line.label, Qt::AlignHCenter);
             const Wrapped& name = *l.names[i];
             m_painter.save();
-            m_painter.setClipRect(QRectF(edges[1], y, l.nameWidth, height));
+            m_painter.setClipRect(QRectF(edges[1], y, c.name, height));
             name.draw(m_painter, QPointF(edges[1] + l.pad, y + (height - name.height()) / 2));
             m_painter.restore();
-            cell(edges[2], y, l.ticketWidth, height, line.ticket, Qt::AlignRight);
-            for (int f = 0; f < fareCount; ++f)
-                cell(edges[3 + f], y, l.fareWidth, height, line.fares[firstFare + f],
+            cell(edges[2], y, c.ticket, height, line.ticket, Qt::AlignRight);
+            for (int f = page.firstFare; f < page.endFare; ++f)
+                cell(edges[3 + f - page.firstFare], y, c.fare, height, line.fares[f],
                      Qt::AlignRight);
             y += height;
         }
@@ -401,8 +385,8 @@ public:
         gridLines.append(QLineF(0, top, edges.last(), top));
         y = top + l.headingHeight;
         gridLines.append(QLineF(0, y, edges.last(), y));
-        for (int i = firstLine; i < endLine; ++i) {
-            y += l.lineHeights[i];
+        for (int i = page.firstLine; i < page.endLine; ++i) {
+            y += l.pages.lineHeight(i);
             gridLines.append(QLineF(0, y, edges.last(), y));
         }
         m_painter.drawLines(gridLines);
@@ -419,7 +403,7 @@ private:
     void headerAndFooter(int pageIndex)
     {
         const Layout& l = m_layout;
-        const QString number = QStringLiteral("%1 / %2").arg(pageIndex + 1).arg(l.pageCount());
+        const QString number = QStringLiteral("%1 / %2").arg(pageIndex + 1).arg(l.pages.count());
         m_painter.setPen(Qt::black);
         m_painter.setFont(l.header);
         const QFontMetricsF headerMetrics(l.header, l.dev);
@@ -508,7 +492,7 @@ int FareSheet::paint(QPagedPaintDevice& device) const
         return 0;
     Layout layout(*this, device);
     PagePainter pages(*this, layout, painter);
-    const int count = layout.pageCount();
+    const int count = layout.pages.count();
     for (int page = 0; page < count; ++page) {
         if (page > 0 && !device.newPage())
             return 0;
@@ -517,7 +501,7 @@ int FareSheet::paint(QPagedPaintDevice& device) const
     return painter.end() ? count : 0;
 }
 
-QByteArray FareSheet::toPdf() const
+QByteArray FareSheet::toPdf(int* pageCount) const
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -526,7 +510,10 @@ QByteArray FareSheet::toPdf() const
         writer.setPageLayout(defaultPageLayout());
         writer.setTitle(title());
         writer.setCreator(QStringLiteral("Farewright"));
-        if (paint(writer) == 0)
+        const int pages = paint(writer);
+        if (pageCount)
+            *pageCount = pages;
+        if (pages == 0)
             return QByteArray();
     }
     return buffer.data();

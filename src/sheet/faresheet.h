@@ -46,8 +46,11 @@ public:
      */
     int paint(QPagedPaintDevice& device) const;
 
-    /** The sheet as a PDF document on the default page layout. Empty when painting failed. */
-    QByteArray toPdf() const;
+    /**
+     * The sheet as a PDF document on the default page layout. Empty when painting failed.
+     * pageCount, where given, receives the number of pages.
+     */
+    QByteArray toPdf(int* pageCount = nullptr) const;
 
     /** The document's title, for a print job or a PDF file: the route name, cut after 80
      *  characters. */

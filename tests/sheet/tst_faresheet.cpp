@@ -100,20 +100,29 @@ void TestFareSheet::knownTableOnItsPages()
     FareSheet sheet(table);
     sheet.setDate(QDate(2024, 5, 6));
 
+    // How many pages the fonts installed need down and across is for SheetPages' own test; here
+    // the pages show what they should in their order: down first, then across.
     const QList<Page> pages = readPages(writePdf(sheet, m_dir));
-    QCOMPARE(pages.size(), 4);
-    int nextStop[2] = {1, 1}; // each column of pages holds every stop in order
+    int down = 0; // pages down: those with the first tickets
+    while (down < pages.size() && pages[down].tickets.value(0) == QLatin1String("1"))
+        ++down;
+    QVERIFY(down > 0 && pages.size() % down == 0);
+    QStringList tickets; // each column of pages holds every stop in order, with its tickets
+    int nextStop = 1;
     for (int p = 0; p < pages.size(); ++p) {
         const Page& page = pages[p];
         QVERIFY(page.text.contains(QStringLiteral("東西線（駅前発港行き）")));
-        QVERIFY(page.text.contains(QStringLiteral("%1 / 4").arg(p + 1)));
+        QVERIFY(page.text.contains(QStringLiteral("%1 / %2").arg(p + 1).arg(pages.size())));
         QVERIFY(page.text.contains(QStringLiteral("停名(地名)・駅名")));
         QVERIFY(page.text.contains(QStringLiteral("印刷日 2024年5月6日")));
         QVERIFY(!page.text.contains(QStringLiteral("保存外")));
-        // Down first: pages 1 and 2 hold the first tickets, 3 and 4 the rest.
-        QCOMPARE(page.tickets.value(0) == QLatin1String("1"), p < 2);
+        QCOMPARE(page.tickets, pages[p - p % down].tickets);
+        if (p % down == 0) {
+            tickets += page.tickets;
+            nextStop = 1;
+        }
         for (const PageLine& line : page.lines) {
-            QCOMPARE(line.stop, nextStop[p / 2]++);
+            QCOMPARE(line.stop, nextStop++);
             QCOMPARE(line.name, QStringLiteral("第%1停留所").arg(line.stop));
             QStringList expected{QString::number(line.stop)};
             for (const QString& ticket : page.tickets)
@@ -121,11 +130,11 @@ void TestFareSheet::knownTableOnItsPages()
                     expected.append(QString::number(line.stop * 100 + ticket.toInt()));
             QCOMPARE(line.numbers, expected);
         }
+        if (p % down == down - 1)
+            QCOMPARE(nextStop, 51);
     }
-    QCOMPARE(nextStop[0], 51);
-    QCOMPARE(nextStop[1], 51);
-    QCOMPARE(pages[0].tickets.size() + pages[2].tickets.size(), 40);
-    QCOMPARE(pages[2].tickets.last(), QStringLiteral("40"));
+    QCOMPARE(tickets.size(), 40);
+    QCOMPARE(tickets.last(), QStringLiteral("40"));
 }
 
 void TestFareSheet::fullTablePages()
@@ -136,7 +145,6 @@ void TestFareSheet::fullTablePages()
     table.SetCell(3, 1, longName);
     const QString pdf = writePdf(FareSheet(table), m_dir);
     const QList<Page> pages = readPages(pdf);
-    QCOMPARE(pages.size(), 64); // the long name widens its column
     // The last page, across and down, ends with the last stop and ticket.
     QCOMPARE(pages.last().tickets.last(), QStringLiteral("150"));
     QCOMPARE(pages.last().lines.last().stop, FareTable::StopCount);
