@@ -3,8 +3,9 @@
 //   farewright_x11_drive close TITLE KEY     closes the window as its close box does and answers
 //                                            the question it asks with KEY; exits 0 once the
 //                                            window has gone, 1 if it is still there after 30 s
-//   farewright_x11_drive keys TITLE KEY...   sends keys to the window, X key names with
-//                                            "alt+" or "ctrl+" before them ("alt+f")
+//   farewright_x11_drive keys TITLE KEY...   gives the window the keyboard focus and sends it
+//                                            keys, X key names with "alt+" or "ctrl+" before
+//                                            them ("alt+f")
 //   farewright_x11_drive delete TITLE        only asks the window to close
 //   farewright_x11_drive answer KEY          sends a key to the window that has the focus
 //   farewright_x11_drive focused TITLE       exits 0 once the window has the keyboard focus, 1 if
@@ -174,6 +175,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     if (mode == "keys") {
+        // Without a window manager nobody hands the focus back after a dialog has closed.
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
         for (int i = 2; i < argc; ++i) {
             sendKey(display, window, argv[i]);
             pause(200);
