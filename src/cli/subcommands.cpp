@@ -19,12 +19,12 @@
 
 namespace {
 
-/** Loads input into table with the start-up loader its extension selects; the loader's notes
- *  (what a text import left out) go to standard error when showNotes. */
+/** Loads input into table with the reader of its type; the reader's notes (what a text import
+ *  left out) go to standard error when showNotes. */
 int load(FareTable& table, const QString& input, bool showNotes = true)
 {
-    const FileOperation loader = startupLoaderForPath(input);
-    if (!loader) {
+    const FileType* type = fileTypeForPath(input);
+    if (!type) {
         printError(
             QStringLiteral(
                 "「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
@@ -32,7 +32,7 @@ int load(FareTable& table, const QString& input, bool showNotes = true)
         return ExitUsage;
     }
     TerminalPlatform platform(false, showNotes);
-    return loader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
+    return type->reader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
 }
 
 /** A cell's text as dump writes it: a backslash doubled, a control character escaped (\t, \r, \n,
@@ -134,8 +134,8 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         return ExitUsage;
 #endif
     }
-    const FileOperation writer = convertWriterForPath(output);
-    if (!writer) {
+    const FileType* target = fileTypeForPath(output);
+    if (!target) {
         printError(
             QStringLiteral(
                 "「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
@@ -146,7 +146,7 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
     if (const int status = load(table, input); status != ExitSuccess)
         return status;
     TerminalPlatform platform(assumeYes);
-    switch (writer(table, platform, output)) {
+    switch (target->writer(table, platform, output)) {
     case Outcome::Done:
         return ExitSuccess;
     case Outcome::Declined:

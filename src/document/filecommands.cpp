@@ -9,6 +9,17 @@
 
 #include <QFileInfo>
 
+namespace {
+
+/** The layout of the fare-table file path names; null for any other path. */
+const BinaryLayout* fareFileLayout(const QString& path)
+{
+    const FileType* type = fileTypeForPath(path);
+    return type ? type->layout : nullptr;
+}
+
+} // namespace
+
 FileCommands::FileCommands(FareTable& table, Platform& platform)
     : m_table(table), m_platform(platform)
 {
@@ -73,12 +84,13 @@ void FileCommands::forgetDocument()
 
 Outcome FileCommands::loadFile(const QString& path)
 {
+    const FileType* type = fileTypeForPath(path);
+    if (!type)
+        return Outcome::Declined;
     FileStamp stamp;
-    if (const BinaryLayout* layout = fareFileLayout(path))
-        return settle(path, loadBinary(m_table, m_platform, path, *layout, &stamp), stamp);
-    if (FormatForPath(path) == FileFormat::Text)
-        return settle(path, LoadText(m_table, m_platform, path), stamp);
-    return Outcome::Declined;
+    if (type->layout)
+        return settle(path, loadBinary(m_table, m_platform, path, *type->layout, &stamp), stamp);
+    return settle(path, type->reader(m_table, m_platform, path), stamp);
 }
 
 Outcome FileCommands::writeFareFile(const QString& path)

@@ -5,75 +5,35 @@
 #include "text/textexport.h"
 #include "text/textimport.h"
 
-FileFormat FormatForPath(const QString& path)
+const QList<FileType>& fileTypes()
+{
+    static const QList<FileType> types{
+        {"Hy3", FileFormat::Hy3, &Hy3Layout, LoadHy3, SaveHy3, false},
+        {"Hyo", FileFormat::Hyo, &HyoLayout, LoadHyo, SaveHyo, true},
+        {"Hyp", FileFormat::Hyp, &HypLayout, LoadHyp, SaveHyp, true},
+        {"txt", FileFormat::Text, nullptr, LoadText, exportText, false},
+        {"csv", FileFormat::Text, nullptr, LoadText, exportText, false},
+    };
+    return types;
+}
+
+QString FileType::extension() const
+{
+    return QLatin1Char('.') + QString::fromLatin1(name);
+}
+
+const FileType* fileTypeForPath(const QString& path)
 {
     const QString tail = path.right(4).toUpper();
-    if (tail == QLatin1String(".HY3"))
-        return FileFormat::Hy3;
-    if (tail == QLatin1String(".HYO"))
-        return FileFormat::Hyo;
-    if (tail == QLatin1String(".HYP"))
-        return FileFormat::Hyp;
-    if (tail == QLatin1String(".TXT") || tail == QLatin1String(".CSV"))
-        return FileFormat::Text;
-    return FileFormat::None;
-}
-
-FileOperation startupLoaderForPath(const QString& path)
-{
-    switch (FormatForPath(path)) {
-    case FileFormat::Hy3:
-        return LoadHy3;
-    case FileFormat::Hyo:
-        return LoadHyo;
-    case FileFormat::Hyp:
-        return LoadHyp;
-    case FileFormat::Text:
-        return LoadText;
-    case FileFormat::None:
-        break;
+    for (const FileType& type : fileTypes()) {
+        if (tail == type.extension().toUpper())
+            return &type;
     }
     return nullptr;
 }
 
-FileOperation openLoaderForPath(const QString& path)
+FileFormat FormatForPath(const QString& path)
 {
-    return FormatForPath(path) == FileFormat::Text ? nullptr : startupLoaderForPath(path);
-}
-
-FileOperation saveWriterForPath(const QString& path)
-{
-    switch (FormatForPath(path)) {
-    case FileFormat::Hy3:
-        return SaveHy3;
-    case FileFormat::Hyo:
-        return SaveHyo;
-    case FileFormat::Hyp:
-        return SaveHyp;
-    case FileFormat::Text:
-    case FileFormat::None:
-        break;
-    }
-    return nullptr;
-}
-
-const BinaryLayout* fareFileLayout(const QString& path)
-{
-    switch (FormatForPath(path)) {
-    case FileFormat::Hy3:
-        return &Hy3Layout;
-    case FileFormat::Hyo:
-        return &HyoLayout;
-    case FileFormat::Hyp:
-        return &HypLayout;
-    case FileFormat::Text:
-    case FileFormat::None:
-        break;
-    }
-    return nullptr;
-}
-
-FileOperation convertWriterForPath(const QString& path)
-{
-    return FormatForPath(path) == FileFormat::Text ? exportText : saveWriterForPath(path);
+    const FileType* type = fileTypeForPath(path);
+    return type ? type->format : FileFormat::None;
 }

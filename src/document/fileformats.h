@@ -2,6 +2,7 @@
 
 #include "model/outcome.h"
 
+#include <QList>
 #include <QString>
 
 class FareTable;
@@ -11,22 +12,38 @@ struct BinaryLayout;
 /** The format a path names, by its extension. */
 enum class FileFormat { Hy3, Hyo, Hyp, Text, None };
 
-/**
- * The format of a path: its last four characters (the whole path when shorter), upper-cased,
- * compared exactly with ".HY3", ".HYO", ".HYP", ".TXT" and ".CSV".
- */
-FileFormat FormatForPath(const QString& path);
-
 using FileOperation = Outcome (*)(FareTable&, Platform&, const QString&);
 
-/** The loader for a path given at start-up or dropped on the grid: every format, text included. */
-FileOperation startupLoaderForPath(const QString& path);
-/** The loader the Open command uses: the binary formats only. */
-FileOperation openLoaderForPath(const QString& path);
-/** The writer the Save As command uses: the binary formats only. */
-FileOperation saveWriterForPath(const QString& path);
-/** The binary format a path names (.Hy3, .Hyo, .Hyp: a fare-table file); null for any other. */
-const BinaryLayout* fareFileLayout(const QString& path);
-/** The writer for farewright-cli's output: the binary formats, and the text export for .txt/.csv.
+/**
+ * One type of file the editor reads and writes, known by its extension. The table of them,
+ * fileTypes(), is the one place that says which extensions there are and what reads and writes
+ * each.
  */
-FileOperation convertWriterForPath(const QString& path);
+struct FileType {
+    /** "Hy3", "Hyo", "Hyp", "txt", "csv": the extension without its dot, as the editor spells
+     *  it; also the type's name for farewright-cli. */
+    const char* name;
+    FileFormat format;
+    /** The layout of a fare-table file; null for text. */
+    const BinaryLayout* layout;
+    /** Replaces the table with the file's content (start-up, a drop, Open, farewright-cli). */
+    FileOperation reader;
+    /** Writes the table in this type (Save As for a fare-table file, farewright-cli). */
+    FileOperation writer;
+    /** Whether the type cannot hold everything a table holds: its writer asks first. */
+    bool writeLosesData;
+
+    QString extension() const; ///< ".Hy3"
+};
+
+/** Every file type. */
+const QList<FileType>& fileTypes();
+
+/**
+ * The type of a path: its last four characters (the whole path when shorter), upper-cased,
+ * compared exactly with each type's extension upper-cased; null when none matches.
+ */
+const FileType* fileTypeForPath(const QString& path);
+
+/** The format of fileTypeForPath(path): .Hy3, .Hyo, .Hyp, text for .txt and .csv; else None. */
+FileFormat FormatForPath(const QString& path);

@@ -214,9 +214,9 @@ void TestCli::runs()
         const QString editor = path(QStringLiteral("editor.") + outputName);
         FareTable table;
         FakePlatform platform; // answers yes
-        QCOMPARE(startupLoaderForPath(path(inputName))(table, platform, path(inputName)),
+        QCOMPARE(fileTypeForPath(inputName)->reader(table, platform, path(inputName)),
                  Outcome::Done);
-        QCOMPARE(convertWriterForPath(editor)(table, platform, editor), Outcome::Done);
+        QCOMPARE(fileTypeForPath(editor)->writer(table, platform, editor), Outcome::Done);
         QCOMPARE(readBytes(output), readBytes(editor));
     }
 #ifdef FAREWRIGHT_CLI_PDF
