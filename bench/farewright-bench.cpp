@@ -559,7 +559,7 @@ void registerAll()
         },
         0.3, 200);
     for (const FileType& type : fileTypes()) {
-        if (type.layout)
+        if (type.kind() == FileKind::FareFile)
             registerBinaryFormat(type);
     }
     registerText();

@@ -25,41 +25,6 @@ FileCommands::FileCommands(FareTable& table, Platform& platform)
 {
 }
 
-QList<FileFilter> FileCommands::parseFilterList(const QString& list)
-{
-    const QStringList parts = list.split(QLatin1Char('|'));
-    QList<FileFilter> filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters.append({parts[i], parts[i + 1]});
-    return filters;
-}
-
-// The Open and Save As lists differ only in the second label: "(*.Hyo)" against "(*.hyo)".
-QList<FileFilter> FileCommands::openFilters()
-{
-    return parseFilterList(
-        QStringLiteral("運賃表データ(*.Hy3)|*.Hy3|以前のバージョンの運賃表データ(*.Hyo)|*.Hyo|"
-                       "以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)|*.Hyp"));
-}
-
-QList<FileFilter> FileCommands::saveFilters()
-{
-    return parseFilterList(
-        QStringLiteral("運賃表データ(*.Hy3)|*.Hy3|以前のバージョンの運賃表データ(*.hyo)|*.Hyo|"
-                       "以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)|*.Hyp"));
-}
-
-QList<FileFilter> FileCommands::textSaveFilters()
-{
-    return parseFilterList(
-        QStringLiteral("テキストファイル(*.txt)|*.txt|ｶﾝﾏ区切りCSVﾌｧｲﾙ(*.csv)|*.csv"));
-}
-
-QList<FileFilter> FileCommands::textImportFilters()
-{
-    return parseFilterList(QStringLiteral("テキストファイル(*.txt;*.csv)|*.txt;*.csv"));
-}
-
 QString FileCommands::overwriteQuestionTitle()
 {
     return QStringLiteral("上書き保存の確認");
@@ -128,7 +93,8 @@ std::optional<QString> FileCommands::chooseToSave(const QList<FileFilter>& filte
 Outcome FileCommands::OpenFareFile()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToOpen(openFilters());
+    const std::optional<QString> path =
+        chooseToOpen(fileFilters(FileKind::FareFile, FileAccess::Open));
     if (!path)
         return Outcome::Declined;
     // Let the window repaint where the dialog was before the load starts.
@@ -166,7 +132,8 @@ Outcome FileCommands::OverwriteFareFile()
 Outcome FileCommands::SaveFareFile()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToSave(saveFilters());
+    const std::optional<QString> path =
+        chooseToSave(fileFilters(FileKind::FareFile, FileAccess::Save));
     if (!path)
         return Outcome::Declined;
     return writeFareFile(*path);
@@ -175,7 +142,7 @@ Outcome FileCommands::SaveFareFile()
 Outcome FileCommands::SaveText()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToSave(textSaveFilters());
+    const std::optional<QString> path = chooseToSave(fileFilters(FileKind::Text, FileAccess::Save));
     if (!path)
         return Outcome::Declined;
     // An export: the fare file and the saved state stay; the sheet names the text file.
@@ -188,7 +155,7 @@ Outcome FileCommands::SaveText()
 Outcome FileCommands::ImportText()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToOpen(textImportFilters());
+    const std::optional<QString> path = chooseToOpen(fileFilters(FileKind::Text, FileAccess::Open));
     if (!path)
         return Outcome::Declined;
     return settle(*path, LoadText(m_table, m_platform, *path), FileStamp());

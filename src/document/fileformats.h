@@ -1,12 +1,12 @@
 #pragma once
 
 #include "model/outcome.h"
+#include "model/platform.h"
 
 #include <QList>
 #include <QString>
 
 class FareTable;
-class Platform;
 struct BinaryLayout;
 
 /** The format a path names, by its extension. */
@@ -14,14 +14,23 @@ enum class FileFormat { Hy3, Hyo, Hyp, Text, None };
 
 using FileOperation = Outcome (*)(FareTable&, Platform&, const QString&);
 
+/** The two kinds of file, each with its own pair of file dialogs. */
+enum class FileKind {
+    FareFile, ///< the binary fare-table files: Open and Save As
+    Text      ///< comma-separated text: text import and save as text
+};
+
+/** Which of a kind's two dialogs. */
+enum class FileAccess { Open, Save };
+
 /**
  * One type of file the editor reads and writes, known by its extension. The table of them,
- * fileTypes(), is the one place that says which extensions there are and what reads and writes
- * each.
+ * fileTypes(), is the one place that says which extensions there are, what reads and writes each,
+ * and how the file dialogs list them.
  */
 struct FileType {
-    /** "Hy3", "Hyo", "Hyp", "txt", "csv": the extension without its dot, as the editor spells
-     *  it; also the type's name for farewright-cli. */
+    /** "Hy3", "Hyo", "Hyp", "txt", "csv": the extension without its dot, as the dialogs'
+     *  patterns spell it; also the type's name for farewright-cli. */
     const char* name;
     FileFormat format;
     /** The layout of a fare-table file; null for text. */
@@ -32,11 +41,17 @@ struct FileType {
     FileOperation writer;
     /** Whether the type cannot hold everything a table holds: its writer asks first. */
     bool writeLosesData;
+    /** The entry's label in the open dialog of the type's kind, and in its save dialog. An empty
+     *  label adds the type's pattern to the entry of the type before it. */
+    const char16_t* openLabel;
+    const char16_t* saveLabel;
 
     QString extension() const; ///< ".Hy3"
+    QString pattern() const;   ///< "*.Hy3"
+    FileKind kind() const { return layout ? FileKind::FareFile : FileKind::Text; }
 };
 
-/** Every file type. */
+/** Every file type, in the order the dialogs list them. */
 const QList<FileType>& fileTypes();
 
 /**
@@ -47,3 +62,7 @@ const FileType* fileTypeForPath(const QString& path);
 
 /** The format of fileTypeForPath(path): .Hy3, .Hyo, .Hyp, text for .txt and .csv; else None. */
 FileFormat FormatForPath(const QString& path);
+
+/** The filter list of the file dialog of kind and access: the types of kind in table order, each
+ *  with its label there (see FileType::openLabel). */
+QList<FileFilter> fileFilters(FileKind kind, FileAccess access);
