@@ -19,18 +19,24 @@
 
 namespace {
 
+/** The type of path; when it has none, says so, with why (a text holding %1 for the path and %2
+ *  for the extensions there are), and gives null. */
+const FileType* fileTypeOrError(const QString& path, const QString& why)
+{
+    const FileType* type = fileTypeForPath(path);
+    if (!type)
+        printError(why.arg(FileIo::displayPath(path), extensionList()));
+    return type;
+}
+
 /** Loads input into table with the reader of its type; the reader's notes (what a text import
  *  left out) go to standard error when showNotes. */
 int load(FareTable& table, const QString& input, bool showNotes = true)
 {
-    const FileType* type = fileTypeForPath(input);
-    if (!type) {
-        printError(
-            QStringLiteral(
-                "「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                .arg(FileIo::displayPath(input)));
+    const FileType* type = fileTypeOrError(
+        input, QStringLiteral("「%1」: 拡張子から形式がわかりません（%2 のいずれか）。"));
+    if (!type)
         return ExitUsage;
-    }
     TerminalPlatform platform(false, showNotes);
     return type->reader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
 }
@@ -134,14 +140,10 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         return ExitUsage;
 #endif
     }
-    const FileType* target = fileTypeForPath(output);
-    if (!target) {
-        printError(
-            QStringLiteral(
-                "「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                .arg(FileIo::displayPath(output)));
+    const FileType* target = fileTypeOrError(
+        output, QStringLiteral("「%1」: この拡張子では保存できません（%2 のいずれか）。"));
+    if (!target)
         return ExitUsage;
-    }
     FareTable table;
     if (const int status = load(table, input); status != ExitSuccess)
         return status;

@@ -65,3 +65,11 @@ QList<FileFilter> fileFilters(FileKind kind, FileAccess access)
     }
     return filters;
 }
+
+QString extensionList()
+{
+    QStringList extensions;
+    for (const FileType& type : fileTypes())
+        extensions.append(type.extension());
+    return extensions.join(u' ');
+}

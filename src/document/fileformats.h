@@ -30,7 +30,7 @@ enum class FileAccess { Open, Save };
  */
 struct FileType {
     /** "Hy3", "Hyo", "Hyp", "txt", "csv": the extension without its dot, as the dialogs'
-     *  patterns spell it; also the type's name for farewright-cli. */
+     *  patterns and the messages spell it; also the type's name for farewright-cli. */
     const char* name;
     FileFormat format;
     /** The layout of a fare-table file; null for text. */
@@ -51,7 +51,7 @@ struct FileType {
     FileKind kind() const { return layout ? FileKind::FareFile : FileKind::Text; }
 };
 
-/** Every file type, in the order the dialogs list them. */
+/** Every file type, in the order the dialogs and messages list them. */
 const QList<FileType>& fileTypes();
 
 /**
@@ -66,3 +66,6 @@ FileFormat FormatForPath(const QString& path);
 /** The filter list of the file dialog of kind and access: the types of kind in table order, each
  *  with its label there (see FileType::openLabel). */
 QList<FileFilter> fileFilters(FileKind kind, FileAccess access);
+
+/** Every type's extension, separated by blanks: ".Hy3 .Hyo .Hyp .txt .csv". */
+QString extensionList();
