@@ -122,10 +122,12 @@ void check(benchmark::State& state)
 
 // The binary formats.
 
-void registerBinaryFormat(const char* format, const BinaryLayout& layout, FileOperation save,
-                          FileOperation load)
+void registerBinaryFormat(const FileType& type)
 {
-    const std::string name(format);
+    const std::string name(type.name);
+    const BinaryLayout& layout = *type.layout;
+    const FileOperation save = type.writer;
+    const FileOperation load = type.reader;
     add(
         "Save" + name + " (without writing the file)",
         [&layout](benchmark::State& state) {
@@ -639,9 +641,10 @@ void registerAll()
             f.restore(1, 1);
         },
         0.3, 200);
-    registerBinaryFormat("Hy3", Hy3Layout, SaveHy3, LoadHy3);
-    registerBinaryFormat("Hyo", HyoLayout, SaveHyo, LoadHyo);
-    registerBinaryFormat("Hyp", HypLayout, SaveHyp, LoadHyp);
+    for (const FileType& type : fileTypes()) {
+        if (type.kind() == FileKind::FareFile)
+            registerBinaryFormat(type);
+    }
     registerText();
     registerEditCommands();
     registerHistory();
@@ -683,8 +686,10 @@ int main(int argc, char* argv[])
     // --write-full-table PATH: save the benchmarks' full table as PATH (by its extension) only.
     if (argc == 3 && qstrcmp(argv[1], "--write-full-table") == 0) {
         const QString path = QString::fromLocal8Bit(argv[2]);
-        const FileOperation save = convertWriterForPath(path);
-        return save && save(fixture().table, fixture().platform, path) == Outcome::Done ? 0 : 1;
+        const FileType* type = fileTypeForPath(path);
+        if (!type)
+            return 1;
+        return type->writer(fixture().table, fixture().platform, path) == Outcome::Done ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

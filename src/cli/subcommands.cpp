@@ -19,20 +19,26 @@
 
 namespace {
 
-/** Loads input into table with the start-up loader its extension selects; the loader's notes
- *  (what a text import left out) go to standard error when showNotes. */
+/** The type of path; when it has none, says so, with why (a text holding %1 for the path and %2
+ *  for the extensions there are), and gives null. */
+const FileType* fileTypeOrError(const QString& path, const QString& why)
+{
+    const FileType* type = fileTypeForPath(path);
+    if (!type)
+        printError(why.arg(FileIo::displayPath(path), extensionList()));
+    return type;
+}
+
+/** Loads input into table with the reader of its type; the reader's notes (what a text import
+ *  left out) go to standard error when showNotes. */
 int load(FareTable& table, const QString& input, bool showNotes = true)
 {
-    const FileOperation loader = startupLoaderForPath(input);
-    if (!loader) {
-        printError(
-            QStringLiteral(
-                "「%1」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                .arg(FileIo::displayPath(input)));
+    const FileType* type = fileTypeOrError(
+        input, QStringLiteral("「%1」: 拡張子から形式がわかりません（%2 のいずれか）。"));
+    if (!type)
         return ExitUsage;
-    }
     TerminalPlatform platform(false, showNotes);
-    return loader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
+    return type->reader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
 }
 
 /** What an import of the text file at path leaves out, line by line; nothing when it cannot be
@@ -112,19 +118,15 @@ int runConvert(const QString& input, const QString& output, bool assumeYes)
         return ExitUsage;
 #endif
     }
-    const FileOperation writer = convertWriterForPath(output);
-    if (!writer) {
-        printError(
-            QStringLiteral(
-                "「%1」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。")
-                .arg(FileIo::displayPath(output)));
+    const FileType* target = fileTypeOrError(
+        output, QStringLiteral("「%1」: この拡張子では保存できません（%2 のいずれか）。"));
+    if (!target)
         return ExitUsage;
-    }
     FareTable table;
     if (const int status = load(table, input); status != ExitSuccess)
         return status;
     TerminalPlatform platform(assumeYes);
-    switch (writer(table, platform, output)) {
+    switch (target->writer(table, platform, output)) {
     case Outcome::Done:
         return ExitSuccess;
     case Outcome::Declined:

@@ -103,7 +103,7 @@ Outcome DocumentCommands::OpenDroppedFile(const QString& path)
     m_platform.processEvents();
     if (!clear)
         return Outcome::Declined;
-    if (!startupLoaderForPath(path)) {
+    if (!fileTypeForPath(path)) {
         m_platform.messageBox(dropRefusalText(), dropRefusalTitle(), Platform::Buttons::Ok,
                               Platform::Icon::Critical, Platform::Answer::Ok);
         return Outcome::Failed;

@@ -9,44 +9,20 @@
 
 #include <QFileInfo>
 
+namespace {
+
+/** The layout of the fare-table file path names; null for any other path. */
+const BinaryLayout* fareFileLayout(const QString& path)
+{
+    const FileType* type = fileTypeForPath(path);
+    return type ? type->layout : nullptr;
+}
+
+} // namespace
+
 FileCommands::FileCommands(FareTable& table, Platform& platform)
     : m_table(table), m_platform(platform)
 {
-}
-
-QList<FileFilter> FileCommands::parseFilterList(const QString& list)
-{
-    const QStringList parts = list.split(QLatin1Char('|'));
-    QList<FileFilter> filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters.append({parts[i], parts[i + 1]});
-    return filters;
-}
-
-// The Open and Save As lists differ only in the second label: "(*.Hyo)" against "(*.hyo)".
-QList<FileFilter> FileCommands::openFilters()
-{
-    return parseFilterList(
-        QStringLiteral("運賃表データ(*.Hy3)|*.Hy3|以前のバージョンの運賃表データ(*.Hyo)|*.Hyo|"
-                       "以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)|*.Hyp"));
-}
-
-QList<FileFilter> FileCommands::saveFilters()
-{
-    return parseFilterList(
-        QStringLiteral("運賃表データ(*.Hy3)|*.Hy3|以前のバージョンの運賃表データ(*.hyo)|*.Hyo|"
-                       "以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)|*.Hyp"));
-}
-
-QList<FileFilter> FileCommands::textSaveFilters()
-{
-    return parseFilterList(
-        QStringLiteral("テキストファイル(*.txt)|*.txt|ｶﾝﾏ区切りCSVﾌｧｲﾙ(*.csv)|*.csv"));
-}
-
-QList<FileFilter> FileCommands::textImportFilters()
-{
-    return parseFilterList(QStringLiteral("テキストファイル(*.txt;*.csv)|*.txt;*.csv"));
 }
 
 QString FileCommands::overwriteQuestionTitle()
@@ -73,12 +49,13 @@ void FileCommands::forgetDocument()
 
 Outcome FileCommands::loadFile(const QString& path)
 {
+    const FileType* type = fileTypeForPath(path);
+    if (!type)
+        return Outcome::Declined;
     FileStamp stamp;
-    if (const BinaryLayout* layout = fareFileLayout(path))
-        return settle(path, loadBinary(m_table, m_platform, path, *layout, &stamp), stamp);
-    if (FormatForPath(path) == FileFormat::Text)
-        return settle(path, LoadText(m_table, m_platform, path), stamp);
-    return Outcome::Declined;
+    if (type->layout)
+        return settle(path, loadBinary(m_table, m_platform, path, *type->layout, &stamp), stamp);
+    return settle(path, type->reader(m_table, m_platform, path), stamp);
 }
 
 Outcome FileCommands::writeFareFile(const QString& path)
@@ -116,7 +93,8 @@ std::optional<QString> FileCommands::chooseToSave(const QList<FileFilter>& filte
 Outcome FileCommands::OpenFareFile()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToOpen(openFilters());
+    const std::optional<QString> path =
+        chooseToOpen(fileFilters(FileKind::FareFile, FileAccess::Open));
     if (!path)
         return Outcome::Declined;
     // Let the window repaint where the dialog was before the load starts.
@@ -154,7 +132,8 @@ Outcome FileCommands::OverwriteFareFile()
 Outcome FileCommands::SaveFareFile()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToSave(saveFilters());
+    const std::optional<QString> path =
+        chooseToSave(fileFilters(FileKind::FareFile, FileAccess::Save));
     if (!path)
         return Outcome::Declined;
     return writeFareFile(*path);
@@ -163,7 +142,7 @@ Outcome FileCommands::SaveFareFile()
 Outcome FileCommands::SaveText()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToSave(textSaveFilters());
+    const std::optional<QString> path = chooseToSave(fileFilters(FileKind::Text, FileAccess::Save));
     if (!path)
         return Outcome::Declined;
     // An export: the fare file and the saved state stay; the sheet names the text file.
@@ -176,7 +155,7 @@ Outcome FileCommands::SaveText()
 Outcome FileCommands::ImportText()
 {
     commitOpenEdit();
-    const std::optional<QString> path = chooseToOpen(textImportFilters());
+    const std::optional<QString> path = chooseToOpen(fileFilters(FileKind::Text, FileAccess::Open));
     if (!path)
         return Outcome::Declined;
     return settle(*path, LoadText(m_table, m_platform, *path), FileStamp());

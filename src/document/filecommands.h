@@ -78,17 +78,6 @@ public:
 
     static QString overwriteQuestionTitle();
 
-    static QList<FileFilter> openFilters();
-    static QList<FileFilter> saveFilters();
-    static QList<FileFilter> textSaveFilters();
-    static QList<FileFilter> textImportFilters();
-
-    /**
-     * Splits a filter list written as "label|patterns|label|patterns..." into its entries.
-     * A trailing label without patterns is dropped.
-     */
-    static QList<FileFilter> parseFilterList(const QString& list);
-
 private:
     /** Writes the fare-table file path in its format; a success makes it the fare file. */
     Outcome writeFareFile(const QString& path);

@@ -5,75 +5,71 @@
 #include "text/textexport.h"
 #include "text/textimport.h"
 
-FileFormat FormatForPath(const QString& path)
+const QList<FileType>& fileTypes()
+{
+    // The labels are the dialogs' own texts: the Save As dialog writes "(*.hyo)" where the Open
+    // dialog writes "(*.Hyo)".
+    static const QList<FileType> types{
+        {"Hy3", FileFormat::Hy3, &Hy3Layout, LoadHy3, SaveHy3, false, u"運賃表データ(*.Hy3)",
+         u"運賃表データ(*.Hy3)"},
+        {"Hyo", FileFormat::Hyo, &HyoLayout, LoadHyo, SaveHyo, true,
+         u"以前のバージョンの運賃表データ(*.Hyo)", u"以前のバージョンの運賃表データ(*.hyo)"},
+        {"Hyp", FileFormat::Hyp, &HypLayout, LoadHyp, SaveHyp, true,
+         u"以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)", u"以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)"},
+        {"txt", FileFormat::Text, nullptr, LoadText, exportText, false,
+         u"テキストファイル(*.txt;*.csv)", u"テキストファイル(*.txt)"},
+        {"csv", FileFormat::Text, nullptr, LoadText, exportText, false, u"",
+         u"ｶﾝﾏ区切りCSVﾌｧｲﾙ(*.csv)"},
+    };
+    return types;
+}
+
+QString FileType::extension() const
+{
+    return QLatin1Char('.') + QString::fromLatin1(name);
+}
+
+QString FileType::pattern() const
+{
+    return QLatin1Char('*') + extension();
+}
+
+const FileType* fileTypeForPath(const QString& path)
 {
     const QString tail = path.right(4).toUpper();
-    if (tail == QLatin1String(".HY3"))
-        return FileFormat::Hy3;
-    if (tail == QLatin1String(".HYO"))
-        return FileFormat::Hyo;
-    if (tail == QLatin1String(".HYP"))
-        return FileFormat::Hyp;
-    if (tail == QLatin1String(".TXT") || tail == QLatin1String(".CSV"))
-        return FileFormat::Text;
-    return FileFormat::None;
-}
-
-FileOperation startupLoaderForPath(const QString& path)
-{
-    switch (FormatForPath(path)) {
-    case FileFormat::Hy3:
-        return LoadHy3;
-    case FileFormat::Hyo:
-        return LoadHyo;
-    case FileFormat::Hyp:
-        return LoadHyp;
-    case FileFormat::Text:
-        return LoadText;
-    case FileFormat::None:
-        break;
+    for (const FileType& type : fileTypes()) {
+        if (tail == type.extension().toUpper())
+            return &type;
     }
     return nullptr;
 }
 
-FileOperation openLoaderForPath(const QString& path)
+FileFormat FormatForPath(const QString& path)
 {
-    return FormatForPath(path) == FileFormat::Text ? nullptr : startupLoaderForPath(path);
+    const FileType* type = fileTypeForPath(path);
+    return type ? type->format : FileFormat::None;
 }
 
-FileOperation saveWriterForPath(const QString& path)
+QList<FileFilter> fileFilters(FileKind kind, FileAccess access)
 {
-    switch (FormatForPath(path)) {
-    case FileFormat::Hy3:
-        return SaveHy3;
-    case FileFormat::Hyo:
-        return SaveHyo;
-    case FileFormat::Hyp:
-        return SaveHyp;
-    case FileFormat::Text:
-    case FileFormat::None:
-        break;
+    QList<FileFilter> filters;
+    for (const FileType& type : fileTypes()) {
+        if (type.kind() != kind)
+            continue;
+        const QString label =
+            QString::fromUtf16(access == FileAccess::Open ? type.openLabel : type.saveLabel);
+        if (label.isEmpty() && !filters.isEmpty())
+            filters.last().patterns += QLatin1Char(';') + type.pattern();
+        else
+            filters.append({label, type.pattern()});
     }
-    return nullptr;
+    return filters;
 }
 
-const BinaryLayout* fareFileLayout(const QString& path)
+QString extensionList()
 {
-    switch (FormatForPath(path)) {
-    case FileFormat::Hy3:
-        return &Hy3Layout;
-    case FileFormat::Hyo:
-        return &HyoLayout;
-    case FileFormat::Hyp:
-        return &HypLayout;
-    case FileFormat::Text:
-    case FileFormat::None:
-        break;
-    }
-    return nullptr;
-}
-
-FileOperation convertWriterForPath(const QString& path)
-{
-    return FormatForPath(path) == FileFormat::Text ? exportText : saveWriterForPath(path);
+    QStringList extensions;
+    for (const FileType& type : fileTypes())
+        extensions.append(type.extension());
+    return extensions.join(u' ');
 }

@@ -6,9 +6,9 @@
 
 #include <QtEndian>
 
-const BinaryLayout Hy3Layout{"Hy3", 150, true, false, 301};
-const BinaryLayout HyoLayout{"Hyo", 72, false, false, 201};
-const BinaryLayout HypLayout{"Hyp", 71, true, true, 201};
+const BinaryLayout Hy3Layout{150, true, false, 301};
+const BinaryLayout HyoLayout{72, false, false, 201};
+const BinaryLayout HypLayout{71, true, true, 201};
 
 namespace BinaryCodec {
 

@@ -13,7 +13,6 @@
  * (optionally) the ticket number, (optionally) a reserved word, then the fares.
  */
 struct BinaryLayout {
-    const char* name;    ///< "Hy3", "Hyo", "Hyp"
     int fareCount;       ///< fares stored per record
     bool hasTicketNo;    ///< whether a ticket number follows the name
     bool hasReserved;    ///< whether a reserved word (written 0, ignored) follows the ticket number

@@ -33,6 +33,6 @@ int main(int argc, char* argv[])
     }
     TerminalPlatform platform(true);
     // Without a path (or with one of no known type) there is no writer: exit status 1.
-    const FileOperation save = saveWriterForPath(args.value(1));
-    return save && save(table, platform, args[1]) == Outcome::Done ? 0 : 1;
+    const FileType* type = fileTypeForPath(args.value(1));
+    return type && type->writer(table, platform, args[1]) == Outcome::Done ? 0 : 1;
 }

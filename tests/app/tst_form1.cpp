@@ -1027,7 +1027,7 @@ void TestForm1::saveBack()
     Window w;
     FakePlatform quiet; // answers Yes to an older format's confirmation
     QCOMPARE(LoadHy3(w.table(), quiet, m_routeFile), Outcome::Done);
-    QCOMPARE(saveWriterForPath(fare)(w.table(), quiet, fare), Outcome::Done);
+    QCOMPARE(fileTypeForPath(fare)->writer(w.table(), quiet, fare), Outcome::Done);
     w.platform.fileAnswers << fare << m_routeText;
     if (part[0] != QLatin1String("-"))
         w.action("MnuFileOpen")->trigger();
@@ -1062,7 +1062,7 @@ void TestForm1::saveBack()
     // The file written holds what the table's own format makes of it, byte for byte.
     const QString target = written == QLatin1String("chosen") ? chosen : fare;
     const QString expected = dir.filePath(QStringLiteral("expected") + target.right(4));
-    QCOMPARE(saveWriterForPath(expected)(w.table(), quiet, expected), Outcome::Done);
+    QCOMPARE(fileTypeForPath(expected)->writer(w.table(), quiet, expected), Outcome::Done);
     QCOMPARE(TestTables::readBytes(fare),
              written == QLatin1String("fare") ? TestTables::readBytes(expected) : before);
     QCOMPARE(QFile::exists(chosen), written == QLatin1String("chosen"));

@@ -81,8 +81,10 @@ void TestCli::runs_data()
     row("yes outside convert", "dump --yes a.Hy3", "", {}, 2, {}, usage);
     row("fare rules outside check", "dump --fares a.Hy3", "", {}, 2, {}, usage);
     row("unknown check format", "check --format=csv a.Hy3", "", {}, 2, {}, usage);
-    row("unknown input extension", "dump fares.dat", "", {}, 2, {}, "拡張子から形式がわかりません");
-    row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {}, "out.doc",
+    row("unknown input extension", "dump fares.dat", "", {}, 2, {},
+        "「fares.dat」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。");
+    row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {},
+        "out.doc」: この拡張子では保存できません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。",
         "out.doc");
 
     // Code page 932 bytes that Windows maps to U+0080 and private use come back unchanged.
@@ -214,9 +216,9 @@ void TestCli::runs()
         const QString editor = path(QStringLiteral("editor.") + outputName);
         FareTable table;
         FakePlatform platform; // answers yes
-        QCOMPARE(startupLoaderForPath(path(inputName))(table, platform, path(inputName)),
+        QCOMPARE(fileTypeForPath(inputName)->reader(table, platform, path(inputName)),
                  Outcome::Done);
-        QCOMPARE(convertWriterForPath(editor)(table, platform, editor), Outcome::Done);
+        QCOMPARE(fileTypeForPath(editor)->writer(table, platform, editor), Outcome::Done);
         QCOMPARE(readBytes(output), readBytes(editor));
     }
 #ifdef FAREWRIGHT_CLI_PDF

@@ -53,7 +53,7 @@ private slots:
     void droppedFile();
     void fileCommandRefusals_data();
     void fileCommandRefusals();
-    void lastPathIsSharedByAllDialogs();
+    void fileDialogs();
     void savedFileOpensAgain_data();
     void savedFileOpensAgain();
     void fareFileFollowsLoadsAndSaves_data();
@@ -284,8 +284,18 @@ void TestDocument::fileCommandRefusals()
     QCOMPARE(f.files.lastPath(), path);
 }
 
-void TestDocument::lastPathIsSharedByAllDialogs()
+void TestDocument::fileDialogs()
 {
+    // Each dialog's filter list ("label|patterns|..."), and the path chosen last in any of them.
+    const QString open =
+        QStringLiteral("運賃表データ(*.Hy3)|*.Hy3|以前のバージョンの運賃表データ(*.Hyo)|*.Hyo|"
+                       "以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)|*.Hyp");
+    const QString saveAs =
+        QStringLiteral("運賃表データ(*.Hy3)|*.Hy3|以前のバージョンの運賃表データ(*.hyo)|*.Hyo|"
+                       "以前のﾊﾞｰｼﾞｮﾝのCorvane用ﾃﾞｰﾀ(*.Hyp)|*.Hyp");
+    const QString saveText =
+        QStringLiteral("テキストファイル(*.txt)|*.txt|ｶﾝﾏ区切りCSVﾌｧｲﾙ(*.csv)|*.csv");
+    const QString import = QStringLiteral("テキストファイル(*.txt;*.csv)|*.txt;*.csv");
     Fixture f;
     TestTables::fillFull(f.table, 3);
     const QString text = m_dir.filePath(QStringLiteral("shared.txt"));
@@ -300,9 +310,16 @@ void TestDocument::lastPathIsSharedByAllDialogs()
     f.files.OpenFareFile();
 
     QStringList initial;
-    for (const FakePlatform::Dialog& dialog : std::as_const(f.platform.dialogs))
+    QStringList filters;
+    for (const FakePlatform::Dialog& dialog : std::as_const(f.platform.dialogs)) {
         initial << dialog.initialPath;
+        QStringList entries;
+        for (const FileFilter& filter : dialog.filters)
+            entries << filter.label << filter.patterns;
+        filters << entries.join(u'|');
+    }
     QCOMPARE(initial, QStringList({QString(), text, text, text, other}));
+    QCOMPARE(filters, QStringList({saveText, saveAs, open, import, open}));
 }
 
 void TestDocument::savedFileOpensAgain_data()

@@ -259,9 +259,9 @@ void TestMalformedInput::damagedInput()
     table.setCurrentCell(3, 7);
     const QStringList before = TestTables::snapshot(table);
     FakePlatform platform;
-    const FileOperation loader = startupLoaderForPath(path);
-    QVERIFY(loader);
-    QCOMPARE(loader(table, platform, path), outcome);
+    const FileType* type = fileTypeForPath(path);
+    QVERIFY(type);
+    QCOMPARE(type->reader(table, platform, path), outcome);
     QCOMPARE(platform.busyDepth, 0);
     QVERIFY(!table.isHidden());
     QCOMPARE(QFileInfo::exists(path), existed);
