@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cellblock.h"
+#include "model/cellrange.h"
 
 class FareTable;
 
