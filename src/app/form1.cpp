@@ -177,7 +177,7 @@ void Form1::GridEdit(const QString& typed)
     const int col = m_table.CurCol();
     // Headings are not the user's to edit (the current cell can be one after a row or column
     // command).
-    if (row < FareTable::FixedRows || col < FareTable::FixedCols)
+    if (FareTable::isHeading(row, col))
         return;
     m_sessionMayEnd = false;
     Text1->open(m_table.text(row, col), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
@@ -191,8 +191,8 @@ void Form1::GridEdit(const QString& typed)
 
 void Form1::MSFlexGrid1_RowColChange()
 {
-    MnuRetsu->menuAction()->setEnabled(m_table.CurCol() > 1);
-    MnuRow->menuAction()->setEnabled(m_table.CurRow() > 1);
+    MnuRetsu->menuAction()->setEnabled(m_table.CurCol() > FareTable::NameCol);
+    MnuRow->menuAction()->setEnabled(m_table.CurRow() > FareTable::RouteRow);
 }
 
 void Form1::MSFlexGrid1_KeyDownDelete()
@@ -205,7 +205,7 @@ void Form1::MSFlexGrid1_KeyDownDelete()
         BlockEdits::clear(m_table, selected);
         return;
     }
-    if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
+    if (FareTable::isHeading(m_table.CurRow(), m_table.CurCol()))
         return;
     m_table.setCurrentText(QString(), name);
 }
@@ -220,7 +220,7 @@ void Form1::MSFlexGrid1_InputMethod(QInputMethodEvent* event)
     // Japanese typed on the grid opens the editor; the composition continues in it, and its
     // first character replaces the cell's text (selected, so that the box's undo brings it back)
     // like any typed character.
-    if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
+    if (FareTable::isHeading(m_table.CurRow(), m_table.CurCol()))
         return;
     m_sessionMayEnd = false;
     Text1->open(m_table.text(m_table.CurRow(), m_table.CurCol()), MSFlexGrid1->currentCellRect(),

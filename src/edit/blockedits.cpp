@@ -3,8 +3,6 @@
 #include "model/bulkguards.h"
 #include "model/faretable.h"
 
-#include <algorithm>
-
 namespace {
 
 /** Writes texts into range as the block accessors do, then makes the former current cell current
@@ -22,8 +20,7 @@ void writeInPlace(FareTable& table, const CellRange& range, QVector<QString>&& t
 
 CellRange BlockEdits::ordinaryPart(const CellRange& range)
 {
-    return {std::max(range.top, FareTable::FixedRows), std::max(range.left, FareTable::FixedCols),
-            std::min(range.bottom, FareTable::LastRow), std::min(range.right, FareTable::LastCol)};
+    return range.intersected(FareTable::OrdinaryCells);
 }
 
 CellBlock BlockEdits::read(const FareTable& table, const CellRange& range)
