@@ -56,6 +56,8 @@ Form1::Form1(Platform& platform, QWidget* parent) : Form1(platform, noPrinting()
 
 Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     : QMainWindow(parent),
+      // The core's commands commit an open edit the classic way, by giving the grid the focus, and
+      // so leave the focus on the grid.
       m_platform(
           platform, [this] { focusGrid(); }, [this](const QString& text) { showStatus(text); }),
       m_printing(printing), m_edit(m_table, m_platform), m_files(m_table, m_platform),
@@ -87,6 +89,7 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     connect(MSFlexGrid1, &FareGridView::gotFocus, Text1, &CellEditor::commit);
     connect(&m_table, &FareTable::cellAboutToBeLeft, Text1, &CellEditor::commit);
     connect(&m_table, &FareTable::currentCellChanged, this, &Form1::MSFlexGrid1_RowColChange);
+    connect(&m_edit, &EditCommands::moved, this, &Form1::focusGrid);
     connect(MSFlexGrid1, &FareGridView::characterTyped, this, &Form1::GridEdit);
     connect(MSFlexGrid1, &FareGridView::cellDoubleClicked, this,
             [this] { GridEdit(QStringLiteral(" ")); });

@@ -90,13 +90,6 @@ Outcome FileCommands::writeFareFile(const QString& path)
     return settle(path, saveFareTable(m_table, m_platform, path, *layout, &stamp), stamp);
 }
 
-void FileCommands::commitOpenEdit()
-{
-    // An edit still open in the current cell belongs to the table: giving the grid the focus
-    // commits it before the table is saved, exported or replaced.
-    m_platform.focusGrid();
-}
-
 std::optional<QString> FileCommands::chooseToOpen(const QList<FileFilter>& filters)
 {
     std::optional<QString> path = m_platform.openFileName(filters, m_lastPath);
@@ -115,7 +108,7 @@ std::optional<QString> FileCommands::chooseToSave(const QList<FileFilter>& filte
 
 Outcome FileCommands::OpenFareFile()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path = chooseToOpen(openFilters());
     if (!path)
         return Outcome::Declined;
@@ -128,7 +121,7 @@ Outcome FileCommands::OpenFareFile()
 
 Outcome FileCommands::OverwriteFareFile()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     if (m_fareFilePath.isEmpty())
         return SaveFareFile();
     const FileMatch match = compareWithStamp(m_fareFilePath, m_fareFileStamp);
@@ -153,7 +146,7 @@ Outcome FileCommands::OverwriteFareFile()
 
 Outcome FileCommands::SaveFareFile()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path = chooseToSave(saveFilters());
     if (!path)
         return Outcome::Declined;
@@ -162,7 +155,7 @@ Outcome FileCommands::SaveFareFile()
 
 Outcome FileCommands::SaveText()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path = chooseToSave(textSaveFilters());
     if (!path)
         return Outcome::Declined;
@@ -175,7 +168,7 @@ Outcome FileCommands::SaveText()
 
 Outcome FileCommands::ImportText()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path = chooseToOpen(textImportFilters());
     if (!path)
         return Outcome::Declined;

@@ -1,7 +1,6 @@
 #include "editcommands.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 
 // The block reads and writes below have the effects of the cell-by-cell GetCell and SetCell runs
 // they replace: the first access leaves the cell the user is on (committing an open edit into
@@ -83,7 +82,7 @@ void EditCommands::swapCells(int row, int col, int otherRow, int otherCol)
         m_table.SetCell(row, col, theirs);
         m_table.SetCell(otherRow, otherCol, mine);
     }
-    m_platform.focusGrid();
+    emit moved();
 }
 
 void EditCommands::MnuCellUp()

@@ -1,7 +1,6 @@
 #include "editcommands.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 
 namespace {
 constexpr int LastRow = FareTable::LastRow;
@@ -83,7 +82,7 @@ void EditCommands::swapRows(int row, int otherRow)
         m_table.writeBlock(row, FareTable::NameCol, row, LastCol, theirs.cells());
         m_table.writeBlock(otherRow, FareTable::NameCol, otherRow, LastCol, mine.cells());
     }
-    m_platform.focusGrid();
+    emit moved();
 }
 
 void EditCommands::MnuEditUp()
