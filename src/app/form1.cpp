@@ -200,17 +200,8 @@ void Form1::MSFlexGrid1_RowColChange()
 
 void Form1::MSFlexGrid1_KeyDownDelete()
 {
-    // With several cells selected, all of them are emptied, as one step.
-    const CellRange selected = MSFlexGrid1->selectedRange();
-    const QString name = QStringLiteral("削除");
-    if (selected.cellCount() > 1) {
-        TableStep step(m_table, name);
-        BlockEdits::clear(m_table, selected);
-        return;
-    }
-    if (FareTable::isHeading(m_table.CurRow(), m_table.CurCol()))
-        return;
-    m_table.setCurrentText(QString(), name);
+    TableStep step(m_table, QStringLiteral("削除"));
+    BlockEdits::clear(m_table, MSFlexGrid1->selectedRange());
 }
 
 void Form1::MSFlexGrid1_MouseDown(const QPoint& globalPos)

@@ -69,6 +69,13 @@ BlockEdits::PasteResult BlockEdits::paste(FareTable& table, CellBlock block, int
 
 void BlockEdits::clear(FareTable& table, const CellRange& range)
 {
+    const int row = table.CurRow();
+    const int col = table.CurCol();
+    if (range == CellRange{row, col, row, col}) {
+        if (!FareTable::isHeading(row, col))
+            table.setCurrentText(QString());
+        return;
+    }
     const CellRange cells = ordinaryPart(range);
     if (!cells.isEmpty())
         writeInPlace(table, cells, QVector<QString>(cells.cellCount()));

@@ -1,3 +1,4 @@
+#include "blockedits.h"
 #include "editcommands.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
@@ -44,9 +45,9 @@ void EditCommands::MnuCellInsRight()
 
 void EditCommands::MnuCellDeleteNormal()
 {
-    // The grid's Delete key: the current cell is emptied where it stands, shown.
-    if (!FareTable::isHeading(m_table.CurRow(), m_table.CurCol()))
-        m_table.setCurrentText(QString());
+    const int r = m_table.CurRow();
+    const int c = m_table.CurCol();
+    BlockEdits::clear(m_table, {r, c, r, c}); // the grid's Delete key
 }
 
 void EditCommands::MnuCellDeleteLeft()
