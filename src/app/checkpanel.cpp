@@ -1,5 +1,7 @@
 #include "checkpanel.h"
 
+#include "model/faretable.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -65,14 +67,14 @@ void CheckPanel::showFindings(const QList<FareCheck::Finding>& findings)
     QList<QTreeWidgetItem*> items;
     items.reserve(findings.size());
     for (const FareCheck::Finding& finding : findings) {
-        const QString stop =
-            finding.row == 1 ? QStringLiteral("系統") : QString::number(finding.stop());
+        const QString stop = finding.row == FareTable::RouteRow ? QStringLiteral("系統")
+                                                                : QString::number(finding.stop());
         QString ticket;
-        if (finding.col == 1)
+        if (finding.col == FareTable::NameCol)
             ticket = QStringLiteral("名称");
-        else if (finding.col == 2)
+        else if (finding.col == FareTable::TicketCol)
             ticket = QStringLiteral("整理券番号");
-        else if (finding.col > 2)
+        else if (finding.col >= FareTable::FirstFareCol)
             ticket = QString::number(finding.ticket());
         auto* item = new QTreeWidgetItem({stop, ticket, finding.message});
         item->setData(0, CellRole, QPoint(finding.col, finding.row));

@@ -43,7 +43,7 @@ int FareGridModel::columnCount(const QModelIndex& parent) const
 
 QModelIndex FareGridModel::indexOfCell(int row, int col) const
 {
-    if (row < FareTable::FixedRows || col < FareTable::FixedCols || !FareTable::contains(row, col))
+    if (!FareTable::contains(row, col) || FareTable::isHeading(row, col))
         return QModelIndex();
     return index(row - FareTable::FixedRows, col - FareTable::FixedCols);
 }

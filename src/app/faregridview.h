@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/cellblock.h"
+#include "model/cellrange.h"
 
 #include <QTableView>
 

@@ -56,6 +56,8 @@ Form1::Form1(Platform& platform, QWidget* parent) : Form1(platform, noPrinting()
 
 Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     : QMainWindow(parent),
+      // The core's commands commit an open edit the classic way, by giving the grid the focus, and
+      // so leave the focus on the grid.
       m_platform(
           platform, [this] { focusGrid(); }, [this](const QString& text) { showStatus(text); }),
       m_printing(printing), m_edit(m_table, m_platform), m_files(m_table, m_platform),
@@ -87,6 +89,7 @@ Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
     connect(MSFlexGrid1, &FareGridView::gotFocus, Text1, &CellEditor::commit);
     connect(&m_table, &FareTable::cellAboutToBeLeft, Text1, &CellEditor::commit);
     connect(&m_table, &FareTable::currentCellChanged, this, &Form1::MSFlexGrid1_RowColChange);
+    connect(&m_edit, &EditCommands::moved, this, &Form1::focusGrid);
     connect(MSFlexGrid1, &FareGridView::characterTyped, this, &Form1::GridEdit);
     connect(MSFlexGrid1, &FareGridView::cellDoubleClicked, this,
             [this] { GridEdit(QStringLiteral(" ")); });
@@ -177,7 +180,7 @@ void Form1::GridEdit(const QString& typed)
     const int col = m_table.CurCol();
     // Headings are not the user's to edit (the current cell can be one after a row or column
     // command).
-    if (row < FareTable::FixedRows || col < FareTable::FixedCols)
+    if (FareTable::isHeading(row, col))
         return;
     m_sessionMayEnd = false;
     Text1->open(m_table.text(row, col), MSFlexGrid1->currentCellRect(), MSFlexGrid1->font(),
@@ -191,23 +194,14 @@ void Form1::GridEdit(const QString& typed)
 
 void Form1::MSFlexGrid1_RowColChange()
 {
-    MnuRetsu->menuAction()->setEnabled(m_table.CurCol() > 1);
-    MnuRow->menuAction()->setEnabled(m_table.CurRow() > 1);
+    MnuRetsu->menuAction()->setEnabled(m_table.CurCol() > FareTable::NameCol);
+    MnuRow->menuAction()->setEnabled(m_table.CurRow() > FareTable::RouteRow);
 }
 
 void Form1::MSFlexGrid1_KeyDownDelete()
 {
-    // With several cells selected, all of them are emptied, as one step.
-    const CellRange selected = MSFlexGrid1->selectedRange();
-    const QString name = QStringLiteral("削除");
-    if (selected.cellCount() > 1) {
-        TableStep step(m_table, name);
-        BlockEdits::clear(m_table, selected);
-        return;
-    }
-    if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
-        return;
-    m_table.setCurrentText(QString(), name);
+    TableStep step(m_table, QStringLiteral("削除"));
+    BlockEdits::clear(m_table, MSFlexGrid1->selectedRange());
 }
 
 void Form1::MSFlexGrid1_MouseDown(const QPoint& globalPos)
@@ -220,7 +214,7 @@ void Form1::MSFlexGrid1_InputMethod(QInputMethodEvent* event)
     // Japanese typed on the grid opens the editor; the composition continues in it, and its
     // first character replaces the cell's text (selected, so that the box's undo brings it back)
     // like any typed character.
-    if (m_table.CurRow() < FareTable::FixedRows || m_table.CurCol() < FareTable::FixedCols)
+    if (FareTable::isHeading(m_table.CurRow(), m_table.CurCol()))
         return;
     m_sessionMayEnd = false;
     Text1->open(m_table.text(m_table.CurRow(), m_table.CurCol()), MSFlexGrid1->currentCellRect(),

@@ -72,20 +72,20 @@ void Form1::printSheet(QPrinter& target)
 
 void Form1::MnuFilePrintPreview()
 {
-    m_platform.focusGrid(); // the sheet shows an edit still open
+    m_platform.commitOpenEdit();
     m_printing.previewPrint(printer(), [this](QPrinter& target) { printSheet(target); });
 }
 
 void Form1::MnuFilePrint()
 {
-    m_platform.focusGrid();
+    m_platform.commitOpenEdit();
     if (m_printing.choosePrinter(printer()))
         printSheet(printer());
 }
 
 void Form1::MnuFilePdf()
 {
-    m_platform.focusGrid();
+    m_platform.commitOpenEdit();
     // Suggested beside the document's file, with its name; the shared file dialog memory of the
     // table's own files is left alone.
     QString suggested;

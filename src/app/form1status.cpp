@@ -39,7 +39,7 @@ QString Form1::describePlace(const FareTable& table, int row, int col)
     const QString column = col == FareTable::NameCol ? QStringLiteral("停名")
                            : col == FareTable::TicketCol
                                ? QStringLiteral("整理券番号")
-                               : QStringLiteral("整理券 %1").arg(col - FareTable::TicketCol);
+                               : QStringLiteral("整理券 %1").arg(FareTable::ticketOfColumn(col));
     if (row < FareTable::FixedRows)
         return col < FareTable::FixedCols ? QStringLiteral("見出し")
                                           : QStringLiteral("見出し ") + column;
@@ -49,7 +49,7 @@ QString Form1::describePlace(const FareTable& table, int row, int col)
         return col == FareTable::NameCol ? QStringLiteral("系統名称")
                                          : QStringLiteral("系統名称の行 ") + column;
     }
-    QString stop = QStringLiteral("停留所 %1").arg(row - FareTable::RouteRow);
+    QString stop = QStringLiteral("停留所 %1").arg(FareTable::stopOfRow(row));
     if (col < FareTable::FixedCols)
         return QStringLiteral("見出し ") + stop;
     if (const QString& name = table.text(row, FareTable::NameCol); !name.isEmpty())

@@ -20,7 +20,7 @@ constexpr int RowsBesidePanels = 10;
 
 void Form1::MnuToolCheck()
 {
-    m_platform.focusGrid(); // an edit still open is part of what is checked
+    m_platform.commitOpenEdit();
     if (!m_checkPanel) {
         m_checkPanel = new CheckPanel(this);
         addDockWidget(Qt::BottomDockWidgetArea, m_checkPanel);

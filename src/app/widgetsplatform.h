@@ -14,8 +14,8 @@ class QMessageBox;
 /**
  * The platform of the editor window: Qt's message boxes, file dialogs, print dialogs and the
  * version dialog (the only places the program opens a modal dialog), the busy pointer and the
- * event loop. The window itself adds the grid's focus and its status bar (see WindowPlatform), so
- * focusGrid() and showStatus() do nothing here.
+ * event loop. The window itself adds its in-cell editor and its status bar (see WindowPlatform), so
+ * commitOpenEdit() and showStatus() do nothing here.
  */
 class WidgetsPlatform : public Platform, public PrintPlatform {
 public:
@@ -30,7 +30,7 @@ public:
                                         const QString& initialPath) override;
     void setBusy(bool busy) override;
     void processEvents() override;
-    void focusGrid() override {}
+    void commitOpenEdit() override {}
     void showStatus(const QString&) override {}
     void showVersionDialog() override;
     bool openUrl(const QUrl& url) override;

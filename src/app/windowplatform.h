@@ -6,15 +6,15 @@
 
 /**
  * The platform as the window's commands see it: every request goes to the platform the window
- * was given (Qt's dialogs, or a test's scripted fake); giving the grid the focus also runs the
- * window's own focus handling, which commits an open in-cell edit, and a note goes to the
- * window's status bar as well.
+ * was given (Qt's dialogs, or a test's scripted fake); committing an open edit runs the window's
+ * own commit, and a note goes to the window's status bar as well.
  */
 class WindowPlatform : public Platform {
 public:
-    WindowPlatform(Platform& inner, std::function<void()> focusGrid,
+    WindowPlatform(Platform& inner, std::function<void()> commitOpenEdit,
                    std::function<void(const QString&)> showStatus)
-        : m_inner(inner), m_focusGrid(std::move(focusGrid)), m_showStatus(std::move(showStatus))
+        : m_inner(inner), m_commitOpenEdit(std::move(commitOpenEdit)),
+          m_showStatus(std::move(showStatus))
     {
     }
 
@@ -37,10 +37,10 @@ public:
     void processEvents() override { m_inner.processEvents(); }
     void showVersionDialog() override { m_inner.showVersionDialog(); }
     bool openUrl(const QUrl& url) override { return m_inner.openUrl(url); }
-    void focusGrid() override
+    void commitOpenEdit() override
     {
-        m_focusGrid();
-        m_inner.focusGrid();
+        m_commitOpenEdit();
+        m_inner.commitOpenEdit();
     }
     void showStatus(const QString& text) override
     {
@@ -50,6 +50,6 @@ public:
 
 private:
     Platform& m_inner;
-    std::function<void()> m_focusGrid;
+    std::function<void()> m_commitOpenEdit;
     std::function<void(const QString&)> m_showStatus;
 };

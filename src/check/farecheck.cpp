@@ -50,21 +50,22 @@ QString num(qint64 value)
     return QString::number(value);
 }
 
-/** The stored rows as the fare rules read them: stop rows 2..rowCount. */
+/** The stored rows as the fare rules read them: the stop rows up to row rowCount. */
 class StopTable {
 public:
     StopTable(const FareTable& table, int rowCount) : m_table(table), m_rowCount(rowCount)
     {
-        const int stops = qMax(0, rowCount - 1);
+        const int stops = qMax(0, FareTable::stopOfRow(rowCount));
         m_fares.resize(stops * FareCount);
         m_tickets.resize(stops);
         m_labels.resize(stops);
-        for (int row = 2; row <= rowCount; ++row) {
+        for (int row = FareTable::FirstStopRow; row <= rowCount; ++row) {
             const CellNumber ticket = CellToInt16(table.text(row, FareTable::TicketCol));
-            m_tickets[row - 2] = ticket.status == CellNumber::Status::Ok ? ticket.value : NoTicket;
-            int* fares = &m_fares[(row - 2) * FareCount];
+            m_tickets[slot(row)] =
+                ticket.status == CellNumber::Status::Ok ? ticket.value : NoTicket;
+            int* fares = &m_fares[slot(row) * FareCount];
             for (int k = 1; k <= FareCount; ++k) {
-                const QString& text = table.text(row, FareTable::TicketCol + k);
+                const QString& text = table.text(row, FareTable::columnOfTicket(k));
                 if (text.isEmpty())
                     continue;
                 const CellNumber fare = CellToInt16(text);
@@ -76,28 +77,32 @@ public:
 
     static constexpr int NoTicket = 1 << 20;
 
-    int firstRow() const { return 2; }
+    int firstRow() const { return FareTable::FirstStopRow; }
     int lastRow() const { return m_rowCount; }
     /** The stored ticket number of row, or NoTicket. */
-    int ticket(int row) const { return m_tickets[row - 2]; }
+    int ticket(int row) const { return m_tickets[slot(row)]; }
     /** The stored fare of ticket k at row; 0 for no fare. */
-    int fare(int row, int k) const { return m_fares[(row - 2) * FareCount + k - 1]; }
+    int fare(int row, int k) const { return m_fares[slot(row) * FareCount + k - 1]; }
     bool hasFares(int row) const
     {
-        const int* fares = &m_fares[(row - 2) * FareCount];
+        const int* fares = &m_fares[slot(row) * FareCount];
         return std::any_of(fares, fares + FareCount, [](int f) { return f != 0; });
     }
     /** The stop as messages name it: its number and its name. */
     const QString& stop(int row) const
     {
-        QString& label = m_labels[row - 2];
+        QString& label = m_labels[slot(row)];
         if (label.isNull())
             label = QStringLiteral("停留所 %1「%2」")
-                        .arg(num(row - 1), briefQuote(m_table.text(row, FareTable::NameCol)));
+                        .arg(num(FareTable::stopOfRow(row)),
+                             briefQuote(m_table.text(row, FareTable::NameCol)));
         return label;
     }
 
 private:
+    /** Where the arrays keep a stop row's values: stop 1 first. */
+    static int slot(int row) { return FareTable::stopOfRow(row) - 1; }
+
     const FareTable& m_table;
     int m_rowCount;
     QVector<int> m_tickets;
@@ -160,7 +165,7 @@ private:
             if (m_rules.contains(Rule::NotIssued)) {
                 for (int k = qMax(ticket + 1, 1); k <= FareCount; ++k)
                     if (const int fare = s.fare(row, k))
-                        add(Rule::NotIssued, row, FareTable::TicketCol + k,
+                        add(Rule::NotIssued, row, FareTable::columnOfTicket(k),
                             QStringLiteral("%1に整理券 %2 の運賃 %3 がありますが、この停留所の"
                                            "整理券番号は %4 で、整理券 %2 はまだ発行されていま"
                                            "せん。")
@@ -173,7 +178,7 @@ private:
                     if (!s.fare(row, k))
                         continue;
                     for (int gap = previous + 1; previous > 0 && gap < k; ++gap)
-                        add(Rule::MissingFare, row, FareTable::TicketCol + gap,
+                        add(Rule::MissingFare, row, FareTable::columnOfTicket(gap),
                             QStringLiteral("%1の整理券 %2 の運賃が空欄です（整理券 %3 と %4 "
                                            "には運賃があります）。")
                                 .arg(s.stop(row), num(gap), num(previous), num(k)));
@@ -191,7 +196,7 @@ private:
             for (int row = s.firstRow(); row <= s.lastRow(); ++row)
                 if (s.fare(row, k))
                     rows.append(row);
-            const int col = FareTable::TicketCol + k;
+            const int col = FareTable::columnOfTicket(k);
             for (int i = 0; i < rows.size(); ++i) {
                 const int fare = s.fare(rows[i], k);
                 if (i > 0 && m_rules.contains(Rule::ColumnFalls) && fare < s.fare(rows[i - 1], k))
@@ -218,7 +223,7 @@ private:
             how = QStringLiteral("3 分の 1 に満たない額です");
         else
             return;
-        add(Rule::Outlier, row, FareTable::TicketCol + k,
+        add(Rule::Outlier, row, FareTable::columnOfTicket(k),
             QStringLiteral("%1の整理券 %2 の運賃 %3 は、同じ整理券の前後の運賃 %4 と %5 の %6。")
                 .arg(s.stop(row), num(k), num(fare), num(above), num(below), how));
     }
@@ -232,7 +237,7 @@ private:
                 if (!fare)
                     continue;
                 if (previous > 0 && fare > s.fare(row, previous))
-                    add(Rule::RowRises, row, FareTable::TicketCol + k,
+                    add(Rule::RowRises, row, FareTable::columnOfTicket(k),
                         QStringLiteral("%1の整理券 %2 の運賃 %3 が、より手前から乗った整理券 %4 "
                                        "の運賃 %5 より高くなっています。")
                             .arg(s.stop(row), num(k), num(fare), num(previous),
@@ -274,7 +279,7 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
         if (rules.contains(rule))
             findings.append({rule, row, col, message});
     };
-    for (int row = 1; row <= count; ++row) {
+    for (int row = FareTable::RouteRow; row <= count; ++row) {
         const QString& name = table.text(row, FareTable::NameCol);
         const Cp932::Encoded encoded = Cp932::encode(name);
         if (!encoded.ok)
@@ -326,7 +331,7 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
         }
     }
     for (int row = count + 1; row <= FareTable::LastRow; ++row) {
-        for (int col = 1; col <= FareTable::LastCol; ++col) {
+        for (int col = FareTable::NameCol; col <= FareTable::LastCol; ++col) {
             if (table.text(row, col).isEmpty())
                 continue;
             add(Rule::UnsavedRow, row, col,

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/faretable.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
-
-class FareTable;
 
 /**
  * The fare check: warnings about the rows a save stores. It only reads the table; neither the
@@ -88,10 +88,10 @@ struct Finding {
     /** One Japanese sentence, naming the cell as the grid shows it. */
     QString message;
 
-    /** The stop number the grid shows for the row (row - 1); 0 for the route row or no cell. */
-    int stop() const { return row > 1 ? row - 1 : 0; }
-    /** The ticket number of a fare column (col - 2); 0 for the other columns or no cell. */
-    int ticket() const { return col > 2 ? col - 2 : 0; }
+    /** The stop number the grid shows for the row; 0 for the route row or no cell. */
+    int stop() const { return row > FareTable::RouteRow ? FareTable::stopOfRow(row) : 0; }
+    /** The ticket number of a fare column; 0 for the other columns or no cell. */
+    int ticket() const { return col > FareTable::TicketCol ? FareTable::ticketOfColumn(col) : 0; }
 };
 
 /**

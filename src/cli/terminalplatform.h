@@ -26,7 +26,7 @@ public:
     }
     void setBusy(bool) override {}
     void processEvents() override {}
-    void focusGrid() override {}
+    void commitOpenEdit() override {}
     void showVersionDialog() override {}
     void showStatus(const QString& text) override;
     bool openUrl(const QUrl&) override { return false; }

@@ -71,7 +71,7 @@ bool DocumentCommands::askToClear()
 
 Outcome DocumentCommands::newDocument()
 {
-    m_platform.focusGrid(); // an open edit is committed before the question
+    m_platform.commitOpenEdit();
     if (!askToClear())
         return Outcome::Declined;
     m_table.Data_Cls();
@@ -97,7 +97,7 @@ bool DocumentCommands::confirmClose()
 
 Outcome DocumentCommands::OpenDroppedFile(const QString& path)
 {
-    m_platform.focusGrid(); // an open edit is committed before the question, as for New
+    m_platform.commitOpenEdit();
     const bool clear = askToClear();
     // Let the window repaint where the message box was.
     m_platform.processEvents();

@@ -67,13 +67,6 @@ Outcome FileCommands::writeFareFile(const QString& path)
     return settle(path, saveFareTable(m_table, m_platform, path, *layout, &stamp), stamp);
 }
 
-void FileCommands::commitOpenEdit()
-{
-    // An edit still open in the current cell belongs to the table: giving the grid the focus
-    // commits it before the table is saved, exported or replaced.
-    m_platform.focusGrid();
-}
-
 std::optional<QString> FileCommands::chooseToOpen(const QList<FileFilter>& filters)
 {
     std::optional<QString> path = m_platform.openFileName(filters, m_lastPath);
@@ -92,7 +85,7 @@ std::optional<QString> FileCommands::chooseToSave(const QList<FileFilter>& filte
 
 Outcome FileCommands::OpenFareFile()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path =
         chooseToOpen(fileFilters(FileKind::FareFile, FileAccess::Open));
     if (!path)
@@ -106,7 +99,7 @@ Outcome FileCommands::OpenFareFile()
 
 Outcome FileCommands::OverwriteFareFile()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     if (m_fareFilePath.isEmpty())
         return SaveFareFile();
     const FileMatch match = compareWithStamp(m_fareFilePath, m_fareFileStamp);
@@ -131,7 +124,7 @@ Outcome FileCommands::OverwriteFareFile()
 
 Outcome FileCommands::SaveFareFile()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path =
         chooseToSave(fileFilters(FileKind::FareFile, FileAccess::Save));
     if (!path)
@@ -141,7 +134,7 @@ Outcome FileCommands::SaveFareFile()
 
 Outcome FileCommands::SaveText()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path = chooseToSave(fileFilters(FileKind::Text, FileAccess::Save));
     if (!path)
         return Outcome::Declined;
@@ -154,7 +147,7 @@ Outcome FileCommands::SaveText()
 
 Outcome FileCommands::ImportText()
 {
-    commitOpenEdit();
+    m_platform.commitOpenEdit();
     const std::optional<QString> path = chooseToOpen(fileFilters(FileKind::Text, FileAccess::Open));
     if (!path)
         return Outcome::Declined;

@@ -23,7 +23,7 @@ class FareTable;
  * The dialog commands share one file dialog: each dialog starts with the path chosen last in any of
  * them (empty the first time). A cancelled dialog ends a command silently, and so does a chosen
  * name whose extension names no format the command handles. No extension is ever added to a typed
- * name. Each command first commits an edit still open in the grid (by giving the grid the focus).
+ * name. Each command first commits an edit still open in the grid.
  * Failures of the loaders and writers are shown by them; the result only tells callers how the
  * command ended (the closing prompt needs to know whether anything was saved).
  */
@@ -83,7 +83,6 @@ private:
     Outcome writeFareFile(const QString& path);
     /** Records a success on path: the document's file, and the fare file when stamped. */
     Outcome settle(const QString& path, Outcome outcome, const FileStamp& stamp);
-    void commitOpenEdit();
     std::optional<QString> chooseToOpen(const QList<FileFilter>& filters);
     std::optional<QString> chooseToSave(const QList<FileFilter>& filters);
 

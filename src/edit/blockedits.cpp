@@ -3,8 +3,6 @@
 #include "model/bulkguards.h"
 #include "model/faretable.h"
 
-#include <algorithm>
-
 namespace {
 
 /** Writes texts into range as the block accessors do, then makes the former current cell current
@@ -22,8 +20,7 @@ void writeInPlace(FareTable& table, const CellRange& range, QVector<QString>&& t
 
 CellRange BlockEdits::ordinaryPart(const CellRange& range)
 {
-    return {std::max(range.top, FareTable::FixedRows), std::max(range.left, FareTable::FixedCols),
-            std::min(range.bottom, FareTable::LastRow), std::min(range.right, FareTable::LastCol)};
+    return range.intersected(FareTable::OrdinaryCells);
 }
 
 CellBlock BlockEdits::read(const FareTable& table, const CellRange& range)
@@ -72,6 +69,13 @@ BlockEdits::PasteResult BlockEdits::paste(FareTable& table, CellBlock block, int
 
 void BlockEdits::clear(FareTable& table, const CellRange& range)
 {
+    const int row = table.CurRow();
+    const int col = table.CurCol();
+    if (range == CellRange{row, col, row, col}) {
+        if (!FareTable::isHeading(row, col))
+            table.setCurrentText(QString());
+        return;
+    }
     const CellRange cells = ordinaryPart(range);
     if (!cells.isEmpty())
         writeInPlace(table, cells, QVector<QString>(cells.cellCount()));

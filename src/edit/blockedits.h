@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cellblock.h"
+#include "model/cellrange.h"
 
 class FareTable;
 
@@ -29,7 +30,11 @@ struct PasteResult {
  */
 PasteResult paste(FareTable& table, CellBlock block, int row, int col, const CellRange& selection);
 
-/** Empties the ordinary cells of range. */
+/**
+ * Empties the ordinary cells of range. The current cell alone is emptied as the grid's Delete key
+ * empties it: where it stands and shown, as one text stored into the current cell (nothing on a
+ * heading).
+ */
 void clear(FareTable& table, const CellRange& range);
 
 } // namespace BlockEdits

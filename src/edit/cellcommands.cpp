@@ -1,33 +1,27 @@
+#include "blockedits.h"
 #include "editcommands.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 
 // The block reads and writes below have the effects of the cell-by-cell GetCell and SetCell runs
 // they replace: the first access leaves the cell the user is on (committing an open edit into
 // it), the last one stays current. A run that starts on the current cell reads it as stored, so
 // the insertions and the swaps move the text that stood there before the edit.
+//
+// A row or column command can leave a heading cell current; the cell commands refuse to run there,
+// since shifting or swapping would carry heading texts into the table's data and data into the
+// headings, where the next renumbering wipes it out.
 
 namespace {
 constexpr int LastRow = FareTable::LastRow;
 constexpr int LastCol = FareTable::LastCol;
-
-/**
- * Whether (row, col) is a heading cell. A row or column command can leave one current; the cell
- * commands refuse to run there, since shifting or swapping would carry heading texts into the
- * table's data and data into the headings, where the next renumbering wipes it out.
- */
-bool isHeading(int row, int col)
-{
-    return row < FareTable::FixedRows || col < FareTable::FixedCols;
-}
 } // namespace
 
 void EditCommands::MnuCellInsDown()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (isHeading(r, c) || r == FareTable::RouteRow || r == LastRow)
+    if (FareTable::isHeading(r, c) || r == FareTable::RouteRow || r == LastRow)
         return;
     HiddenTable hidden(m_table);
     QVector<QString> below = m_table.readBlock(r, c, LastRow, c);
@@ -40,7 +34,7 @@ void EditCommands::MnuCellInsRight()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (isHeading(r, c) || c <= FareTable::TicketCol || c == LastCol)
+    if (FareTable::isHeading(r, c) || c <= FareTable::TicketCol || c == LastCol)
         return;
     HiddenTable hidden(m_table);
     QVector<QString> right = m_table.readBlock(r, c, r, LastCol);
@@ -51,16 +45,16 @@ void EditCommands::MnuCellInsRight()
 
 void EditCommands::MnuCellDeleteNormal()
 {
-    // The grid's Delete key: the current cell is emptied where it stands, shown.
-    if (!isHeading(m_table.CurRow(), m_table.CurCol()))
-        m_table.setCurrentText(QString());
+    const int r = m_table.CurRow();
+    const int c = m_table.CurCol();
+    BlockEdits::clear(m_table, {r, c, r, c}); // the grid's Delete key
 }
 
 void EditCommands::MnuCellDeleteLeft()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (isHeading(r, c) || c == FareTable::TicketCol || c == LastCol)
+    if (FareTable::isHeading(r, c) || c == FareTable::TicketCol || c == LastCol)
         return;
     HiddenTable hidden(m_table);
     const QVector<QString> right = m_table.readBlock(r, c + 1, r, LastCol);
@@ -72,7 +66,7 @@ void EditCommands::MnuCellDeleteUp()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (isHeading(r, c) || r == FareTable::RouteRow || r == LastRow)
+    if (FareTable::isHeading(r, c) || r == FareTable::RouteRow || r == LastRow)
         return;
     HiddenTable hidden(m_table);
     const QVector<QString> below = m_table.readBlock(r + 1, c, LastRow, c);
@@ -89,14 +83,14 @@ void EditCommands::swapCells(int row, int col, int otherRow, int otherCol)
         m_table.SetCell(row, col, theirs);
         m_table.SetCell(otherRow, otherCol, mine);
     }
-    m_platform.focusGrid();
+    emit moved();
 }
 
 void EditCommands::MnuCellUp()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (!isHeading(r, c) && r > FareTable::RouteRow + 1)
+    if (!FareTable::isHeading(r, c) && r > FareTable::FirstStopRow)
         swapCells(r, c, r - 1, c);
 }
 
@@ -104,7 +98,7 @@ void EditCommands::MnuCellDown()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (!isHeading(r, c) && r != FareTable::RouteRow && r != LastRow)
+    if (!FareTable::isHeading(r, c) && r != FareTable::RouteRow && r != LastRow)
         swapCells(r, c, r + 1, c);
 }
 
@@ -112,7 +106,7 @@ void EditCommands::MnuCellLeft()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (!isHeading(r, c) && c > FareTable::FirstFareCol)
+    if (!FareTable::isHeading(r, c) && c > FareTable::FirstFareCol)
         swapCells(r, c, r, c - 1);
 }
 
@@ -120,6 +114,6 @@ void EditCommands::MnuCellRight()
 {
     const int r = m_table.CurRow();
     const int c = m_table.CurCol();
-    if (!isHeading(r, c) && c != FareTable::TicketCol && c != LastCol)
+    if (!FareTable::isHeading(r, c) && c != FareTable::TicketCol && c != LastCol)
         swapCells(r, c, r, c + 1);
 }

@@ -1,7 +1,6 @@
 #include "editcommands.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 
 namespace {
 constexpr int LastRow = FareTable::LastRow;
@@ -76,7 +75,7 @@ void EditCommands::swapColumns(int col, int otherCol)
         // The header cell of the column that now holds the moved fares.
         m_table.setCurrentCell(0, otherCol);
     }
-    m_platform.focusGrid();
+    emit moved();
 }
 
 void EditCommands::MnuClumLeft()

@@ -42,7 +42,7 @@ void EditCommands::renumberRows()
 {
     // "1" to "300" into (2, 0) to (301, 0), as SetCell from the top: ends on (301, 0).
     static const QVector<QString> labels = countFromOne(FareTable::StopCount);
-    m_table.writeBlock(2, 0, FareTable::LastRow, 0, labels);
+    m_table.writeBlock(FareTable::FirstStopRow, 0, FareTable::LastRow, 0, labels);
 }
 
 void EditCommands::renumberHeader()

@@ -15,7 +15,7 @@ class Platform;
  *
  * Every command reads the current cell (CurRow, CurCol) once at its start, does nothing at all
  * when its guard refuses, keeps the table hidden while it rewrites cells, and leaves the current
- * cell on the last cell it touched. The swaps give the grid the focus at the end.
+ * cell on the last cell it touched. A swap that ran ends with moved().
  *
  * An open in-cell edit is committed by the first move of the current cell (the table's leave
  * rule); the insertions and swaps read the current cell before that move. The row and column
@@ -69,6 +69,8 @@ public slots:
 signals:
     /** The row paste became enabled (after the first row copy). */
     void rowPasteEnabledChanged(bool enabled);
+    /** A swap of cells, rows or columns has run: the window gives the grid the focus. */
+    void moved();
 
 private:
     void swapCells(int row, int col, int otherRow, int otherCol);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cellblock.h"
+#include "model/cellrange.h"
 
 #include <QString>
 #include <QStringView>

@@ -9,7 +9,7 @@ constexpr int CellCount = FareTable::RowCount * FareTable::ColCount;
 
 bool inScope(int row, int col, FindReplace::Scope scope)
 {
-    if (row < FareTable::FixedRows || col < FareTable::FixedCols)
+    if (FareTable::isHeading(row, col))
         return false;
     switch (scope) {
     case FindReplace::Scope::Names:

@@ -1,12 +1,10 @@
 #include "editcommands.h"
 #include "model/bulkguards.h"
 #include "model/faretable.h"
-#include "model/platform.h"
 
 namespace {
 constexpr int LastRow = FareTable::LastRow;
 constexpr int LastCol = FareTable::LastCol;
-constexpr int FirstStopRow = FareTable::RouteRow + 1;
 
 /** Columns 1 to 152 of a row, as GetCell from the left: ends on (row, 152). */
 RowRecord readRow(FareTable& table, int row)
@@ -36,7 +34,7 @@ void EditCommands::MnuEditLinePaste()
     m_table.SetCell(r, FareTable::TicketCol, m_copiedRow.numberText(0)); // 0 too
     for (int k = 1; k <= FareTable::FareCount; ++k) {
         if (!m_copiedRow.isZero(k)) // a fare of 0 leaves the target's fare
-            m_table.SetCell(r, FareTable::TicketCol + k, m_copiedRow.numberText(k));
+            m_table.SetCell(r, FareTable::columnOfTicket(k), m_copiedRow.numberText(k));
     }
 }
 
@@ -48,7 +46,7 @@ void EditCommands::MnuEditLineIns()
     HiddenTable hidden(m_table);
     // The renumbering's first cell is made current before the rows move, so that an open edit
     // lands in the row it was typed into and moves down with it.
-    m_table.setCurrentCell(FirstStopRow, 0);
+    m_table.setCurrentCell(FareTable::FirstStopRow, 0);
     m_table.insertRow(r);
     renumberRows();
 }
@@ -60,7 +58,7 @@ void EditCommands::MnuEditLineDelete()
         return;
     HiddenTable hidden(m_table);
     // As for the insert: an open edit is committed into its own row before the rows move up.
-    m_table.setCurrentCell(FirstStopRow, 0);
+    m_table.setCurrentCell(FareTable::FirstStopRow, 0);
     m_table.removeRow(r);
     renumberRows();
 }
@@ -84,13 +82,13 @@ void EditCommands::swapRows(int row, int otherRow)
         m_table.writeBlock(row, FareTable::NameCol, row, LastCol, theirs.cells());
         m_table.writeBlock(otherRow, FareTable::NameCol, otherRow, LastCol, mine.cells());
     }
-    m_platform.focusGrid();
+    emit moved();
 }
 
 void EditCommands::MnuEditUp()
 {
     const int r = m_table.CurRow();
-    if (r > FirstStopRow)
+    if (r > FareTable::FirstStopRow)
         swapRows(r, r - 1);
 }
 

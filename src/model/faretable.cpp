@@ -15,10 +15,10 @@ void FareTable::setUpHeadings()
     SetCell(0, NameCol, QStringLiteral("停名(地名)・駅名"));
     SetCell(0, TicketCol, QStringLiteral("整理券番号"));
     for (int k = 1; k <= FareCount; ++k)
-        SetCell(0, TicketCol + k, k);
+        SetCell(0, columnOfTicket(k), k);
     SetCell(RouteRow, 0, QStringLiteral("系統名称→"));
     for (int s = 1; s <= StopCount; ++s)
-        SetCell(s + 1, 0, s);
+        SetCell(rowOfStop(s), 0, s);
     setCurrentCell(RouteRow, NameCol);
 }
 

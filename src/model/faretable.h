@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cellrange.h"
 #include "tablechange.h"
 
 #include <QObject>
@@ -45,11 +46,25 @@ public:
     static constexpr int LastRow = RowCount - 1; ///< 301, the last stop row
     static constexpr int LastCol = ColCount - 1; ///< 152, the fare of ticket 150
     static constexpr int RouteRow = 1;
+    static constexpr int FirstStopRow = RouteRow + 1; ///< 2, stop 1
     static constexpr int NameCol = 1;
     static constexpr int TicketCol = 2;
-    static constexpr int FirstFareCol = 3;
+    static constexpr int FirstFareCol = TicketCol + 1; ///< 3, the fare of ticket 1
     static constexpr int FareCount = 150;
     static constexpr int StopCount = 300;
+    /** Every cell but the headings: rows 1 to 301, columns 1 to 152. */
+    static constexpr CellRange OrdinaryCells{FixedRows, FixedCols, LastRow, LastCol};
+
+    /** Whether (row, col) is a heading cell: one of row 0 or column 0. */
+    static constexpr bool isHeading(int row, int col) { return row < FixedRows || col < FixedCols; }
+    /** The stop number of a row (row - 1): stops 1 to 300 are rows 2 to 301. */
+    static constexpr int stopOfRow(int row) { return row - RouteRow; }
+    /** The row of a stop number (stop + 1). */
+    static constexpr int rowOfStop(int stop) { return stop + RouteRow; }
+    /** The ticket number of a fare column (col - 2): tickets 1 to 150 are columns 3 to 152. */
+    static constexpr int ticketOfColumn(int col) { return col - TicketCol; }
+    /** The fare column of a ticket number (ticket + 2). */
+    static constexpr int columnOfTicket(int ticket) { return ticket + TicketCol; }
 
     explicit FareTable(QObject* parent = nullptr);
 

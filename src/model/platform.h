@@ -56,8 +56,11 @@ public:
     /** Lets pending window events run once. */
     virtual void processEvents() = 0;
 
-    /** Gives the grid the input focus (which commits an open in-cell edit). */
-    virtual void focusGrid() = 0;
+    /**
+     * Commits an edit still open in the grid's in-cell editor into the current cell; nothing when
+     * none is open.
+     */
+    virtual void commitOpenEdit() = 0;
 
     /** Shows the version dialog modally; it is gone when this returns. */
     virtual void showVersionDialog() = 0;

@@ -596,6 +596,8 @@ void TestForm1::stepsOutsideTheMenus_data()
     QTest::addColumn<QString>("undone"); // what undo names, step after step
     QTest::newRow("Delete key on a block") << "delete block"
                                            << "元に戻す(&U) 削除";
+    QTest::newRow("Delete key on one cell") << "delete cell"
+                                            << "元に戻す(&U) 削除";
     QTest::newRow("swap with the editor open: the edit first")
         << "edit, swap"
         << "元に戻す(&U) セルの内容を右のセルと入替|元に戻す(&U) 入力";
@@ -614,8 +616,10 @@ void TestForm1::stepsOutsideTheMenus()
         w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
         w.action(QStringLiteral("MnuCellRight"))->trigger();
     } else {
-        w.press(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
-        w.press(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
+        if (action == QLatin1String("delete block")) {
+            w.press(w.grid(), Qt::Key_Down, Qt::ShiftModifier);
+            w.press(w.grid(), Qt::Key_Right, Qt::ShiftModifier);
+        }
         w.press(w.grid(), Qt::Key_Delete);
     }
     const QStringList after = w.state();

@@ -207,6 +207,10 @@ void TestDocument::droppedFile()
     const QStringList before = TestTables::snapshot(f.table);
     f.platform.answers << answer;
     path.replace(QStringLiteral("ROUTE"), m_routeFile);
+    int committed = -1; // how often the open edit was committed by the question
+    f.platform.beforeAsking = [&] {
+        committed = f.platform.commitOpenEditCalls;
+    };
 
     QCOMPARE(path.isEmpty() ? f.document.newDocument() : f.document.OpenDroppedFile(path), outcome);
     const FakePlatform::Message& m = f.platform.messages[0];
@@ -216,6 +220,7 @@ void TestDocument::droppedFile()
     QCOMPARE(m.icon, Platform::Icon::Exclamation);
     QCOMPARE(m.defaultButton, Answer::Yes);
     QCOMPARE(f.platform.processEventsCalls, path.isEmpty() ? 0 : 1);
+    QCOMPARE(committed, 1);
     QCOMPARE(f.platform.messages.last().title, lastMessageTitle);
     if (lastMessageTitle == DocumentCommands::dropRefusalTitle()) {
         QCOMPARE(f.platform.messages.last().text,
@@ -271,6 +276,7 @@ void TestDocument::fileCommandRefusals()
     f.platform.answers = answers;
 
     QCOMPARE(runFileCommand(f.files, command), outcome);
+    QCOMPARE(f.platform.commitOpenEditCalls, 1);
     QCOMPARE(f.platform.dialogs.size(), 1);
     QCOMPARE(f.platform.dialogs[0].save, command.startsWith(QLatin1String("save")));
     QCOMPARE(f.platform.messages.size(), messageTitle == QLatin1String("-") ? 0 : 1);

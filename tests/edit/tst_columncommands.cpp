@@ -34,8 +34,8 @@ void TestColumnCommands::commandsOnTaggedTable_data()
         delLeft("MnuClumDeleteLeft"), blank("MnuClumDeleteNormal"), left("MnuClumLeft"),
         right("MnuClumRight");
     auto row = [](const char* name, const QByteArrayList& steps, int r, int c, const Expected& e,
-                  int endRow, int endCol, int focus = 0) {
-        QTest::newRow(name) << steps << r << c << e.cells << endRow << endCol << focus;
+                  int endRow, int endCol, int moves = 0) {
+        QTest::newRow(name) << steps << r << c << e.cells << endRow << endCol << moves;
     };
 
     row("copy the ticket column", {copy}, 7, 2, Expected(), 301, 2);

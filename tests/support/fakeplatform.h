@@ -34,7 +34,7 @@ public:
     int busyDepth = 0;
     int busyCalls = 0;
     int processEventsCalls = 0;
-    int focusGridCalls = 0;
+    int commitOpenEditCalls = 0;
     int versionDialogs = 0;
     QStringList statusNotes;
     QList<QUrl> urls;     ///< every address asked to be opened
@@ -74,7 +74,7 @@ public:
         ++busyCalls;
     }
     void processEvents() override { ++processEventsCalls; }
-    void focusGrid() override { ++focusGridCalls; }
+    void commitOpenEdit() override { ++commitOpenEditCalls; }
     void showVersionDialog() override { ++versionDialogs; }
     void showStatus(const QString& text) override { statusNotes.append(text); }
     bool openUrl(const QUrl& url) override
