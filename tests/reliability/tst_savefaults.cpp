@@ -7,6 +7,7 @@
 #include "fakeplatform.h"
 #include "files/binaryfile.h"
 #include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "model/faretable.h"
 #include "testtables.h"
 #include "text/textexport.h"
