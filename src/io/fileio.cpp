@@ -1,11 +1,11 @@
 #include "fileio.h"
 
+#include "fileerrors.h"
 #include "pathbytes.h"
 
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +14,6 @@
 namespace FileIo {
 
 namespace {
-
-enum class Access { Read, Write };
 
 /** An open file descriptor, closed when it goes. */
 class Descriptor {
@@ -58,112 +56,6 @@ public:
 private:
     QByteArray m_name;
 };
-
-/** A system error as the user reads it: a plain sentence, the system's own text after it. */
-QString systemFailure(int error, Access access)
-{
-    QString sentence;
-    switch (error) {
-    case ENOENT:
-        sentence = access == Access::Read ? QStringLiteral("ファイルが見つかりません")
-                                          : QStringLiteral("保存先のフォルダーが見つかりません");
-        break;
-    case ENOTDIR:
-        sentence = QStringLiteral("パスの途中にフォルダーではないファイルがあります");
-        break;
-    case EACCES:
-    case EPERM:
-        sentence = access == Access::Read ? QStringLiteral("ファイルを読む権限がありません")
-                                          : QStringLiteral("書き込む権限がありません");
-        break;
-    case EROFS:
-        sentence = QStringLiteral("読み取り専用のファイルシステムのため書き込めません");
-        break;
-    case ENOSPC:
-        sentence = QStringLiteral("ディスクの空き容量が足りません");
-        break;
-    case EDQUOT:
-        sentence = QStringLiteral("ディスク使用量の割り当てを超えるため書き込めません");
-        break;
-    case EFBIG:
-        sentence = QStringLiteral("ファイルの大きさの上限を超えるため書き込めません");
-        break;
-    case ENAMETOOLONG:
-        sentence = QStringLiteral("ファイル名が長すぎます");
-        break;
-    case EISDIR:
-        sentence = QStringLiteral("ファイルではなくフォルダーです");
-        break;
-    case ELOOP:
-        sentence = QStringLiteral("シンボリックリンクが多すぎるか、循環しています");
-        break;
-    case EIO:
-        sentence = QStringLiteral("ディスクの読み書きでエラーが起きました");
-        break;
-    case ETXTBSY:
-        sentence = QStringLiteral("実行中のプログラムのファイルのため書き込めません");
-        break;
-    case EMFILE:
-    case ENFILE:
-        sentence = QStringLiteral("開いているファイルが多すぎます");
-        break;
-    case ENOMEM:
-        sentence = QStringLiteral("メモリが足りません");
-        break;
-    case EBUSY:
-        sentence = QStringLiteral("ファイルが使用中です");
-        break;
-    default:
-        sentence = access == Access::Read ? QStringLiteral("ファイルを読み込めません")
-                                          : QStringLiteral("ファイルに書き込めません");
-        break;
-    }
-    return QStringLiteral("%1（%2）。").arg(sentence, QString::fromLocal8Bit(std::strerror(error)));
-}
-
-/** Why a file whose name Qt's file dialog gave with U+FFFD for bytes that were not UTF-8 is not
- *  found (saving under that name would make a second file beside the one chosen). */
-QString notUtf8Name()
-{
-    return QStringLiteral(
-               "ファイル名が UTF-8 ではないため、このファイルを扱えません（読めない部分が"
-               "「%1」になっています）。convmv などでファイル名を UTF-8 に変えてから、"
-               "もう一度お試しください（例: convmv -f cp932 -t utf-8 --notest ファイル名）。")
-        .arg(QChar(QChar::ReplacementCharacter));
-}
-
-/** Why a path that names no file cannot be used. */
-QString missingFailure(int error, const QString& path, Access access)
-{
-    if (error == ENOENT && path.contains(QChar::ReplacementCharacter))
-        return notUtf8Name();
-    return systemFailure(error, access);
-}
-
-/** Why a file that is not a regular one is refused. */
-QString notRegularFile(mode_t mode, Access access)
-{
-    if (S_ISDIR(mode))
-        return access == Access::Read
-                   ? QStringLiteral("ファイルではなくフォルダーです。")
-                   : QStringLiteral("同じ名前のフォルダーがあるため保存できません。");
-    QString kind = QStringLiteral("特殊なファイル");
-    if (S_ISFIFO(mode))
-        kind = QStringLiteral("名前付きパイプ");
-    else if (S_ISSOCK(mode))
-        kind = QStringLiteral("ソケット");
-    else if (S_ISCHR(mode) || S_ISBLK(mode))
-        kind = QStringLiteral("デバイスファイル");
-    return QStringLiteral(
-               "通常のファイルではなく%1です。読み書きできるのは通常のファイルだけです。")
-        .arg(kind);
-}
-
-QString readOnlyFile()
-{
-    return QStringLiteral("書き込み禁止のファイルのため上書きできません。別の名前で保存するか、"
-                          "ファイルの書き込みを許可してください。");
-}
 
 FileState stateOf(const struct stat& status)
 {
@@ -256,8 +148,7 @@ WriteResult replaceFile(const QByteArray& target, const struct stat* old, const 
         // The new content is written beside the target and then put in its place, so the folder
         // itself must be writable, even when the file is.
         if (errno == EACCES || errno == EPERM)
-            return {QStringLiteral("保存先のフォルダーに書き込めないため保存できません。"
-                                   "別の場所に保存してください。")};
+            return {folderNotWritable()};
         return {missingFailure(errno, decodePath(folder), Access::Write)};
     }
     TemporaryName name(temporary);
@@ -321,7 +212,7 @@ ReadResult readFile(const QString& path, qint64 maxBytes)
 {
     ReadResult result;
     if (path.isEmpty()) {
-        result.error = QStringLiteral("ファイル名が指定されていません。");
+        result.error = noFileName();
         return result;
     }
     const QByteArray name = encodePath(path);
@@ -372,7 +263,7 @@ ReadResult readFile(const QString& path, qint64 maxBytes)
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     if (path.isEmpty())
-        return {QStringLiteral("ファイル名が指定されていません。")};
+        return {noFileName()};
     // A symbolic link stays a link: the file it finally leads to is replaced.
     QByteArray target = encodePath(path);
     struct stat old {};
