@@ -1,5 +1,6 @@
 // farewright-cli as a user runs it: every command, its exit status, what it prints and what it
-// writes. What check and convert make of damaged files is in tests/reliability.
+// writes, and the check's rules as its help and the documents name them. What check and convert
+// make of damaged files is in tests/reliability.
 #include "check/farecheck.h"
 #include "clirunner.h"
 #include "document/fileformats.h"
