@@ -22,14 +22,16 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表�
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     auto* switches = new QGridLayout;
-    for (int i = 0; i < FareCheck::FareRuleCount; ++i) {
-        const auto rule = FareCheck::Rule(i);
-        auto* box = new QCheckBox(FareCheck::ruleTitle(rule), body);
-        box->setObjectName(QStringLiteral("CheckRule_") + FareCheck::ruleId(rule));
+    for (const FareCheck::RuleInfo& info : FareCheck::Rules) {
+        if (info.kind != FareCheck::RuleKind::Fare)
+            continue;
+        auto* box = new QCheckBox(QString::fromUtf8(info.title), body);
+        box->setObjectName(QStringLiteral("CheckRule_") + QLatin1String(info.id));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, &CheckPanel::rulesChanged);
-        switches->addWidget(box, i / 2, i % 2); // two columns fit the window's first width
-        m_switches.append(box);
+        const int i = int(m_switches.size()); // two columns fit the window's first width
+        switches->addWidget(box, i / 2, i % 2);
+        m_switches.append({info.rule, box});
     }
     layout->addLayout(switches);
     m_summary = new QLabel(body);
@@ -56,8 +58,8 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表�
 FareCheck::RuleSet CheckPanel::rules() const
 {
     FareCheck::RuleSet rules = FareCheck::RuleSet::all();
-    for (int i = 0; i < m_switches.size(); ++i)
-        rules.set(FareCheck::Rule(i), m_switches[i]->isChecked());
+    for (const Switch& s : m_switches)
+        rules.set(s.rule, s.box->isChecked());
     return rules;
 }
 

@@ -37,7 +37,11 @@ signals:
 private:
     void activate(QTreeWidgetItem* item);
 
-    QList<QCheckBox*> m_switches; ///< in Rule order, fare rules only
+    struct Switch {
+        FareCheck::Rule rule;
+        QCheckBox* box;
+    };
+    QList<Switch> m_switches; ///< the fare rules'
     QLabel* m_summary;
     QTreeWidget* m_list;
 };

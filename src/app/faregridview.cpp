@@ -3,7 +3,7 @@
 #include "faregridmodel.h"
 #include "gui/gridfont.h"
 #include "gui/twips.h"
-#include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "model/faretable.h"
 
 #include <QDragEnterEvent>

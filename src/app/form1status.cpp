@@ -1,7 +1,7 @@
 // The status bar's permanent fields: the fare file, whether the table changed, the current cell.
 #include "celleditor.h"
 #include "form1.h"
-#include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "model/messagetext.h"
 #include "statusfield.h"
 

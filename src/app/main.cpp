@@ -1,7 +1,7 @@
 // farewright: the fare-table editor.
 #include "faregridview.h"
 #include "form1.h"
-#include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "version.h"
 #include "widgetsplatform.h"
 

@@ -15,32 +15,6 @@ namespace FareCheck {
 
 namespace {
 
-struct RuleText {
-    const char* id;
-    const char* title;
-};
-
-// In Rule order.
-constexpr RuleText RuleTexts[RuleCount] = {
-    {"ticket-order", "整理券番号が前の停留所より小さい・空欄"},
-    {"not-issued", "まだ発行されていない整理券の運賃"},
-    {"missing-fare", "運賃の抜け"},
-    {"column-falls", "先の停留所ほど安い運賃（列）"},
-    {"row-rises", "後の整理券ほど高い運賃（行）"},
-    {"outlier", "前後の 3 倍を超える・3 分の 1 未満の運賃"},
-    {"unsaved-row", "保存されない行"},
-    {"number-range", "16 ビットに収まらない数値"},
-    {"stored-as-zero", "0 として保存される文字"},
-    {"trailing-text", "数値の後ろの無視される文字"},
-    {"name-encoding", "Shift-JIS にない文字"},
-    {"name-length", "長すぎる名称"},
-    {"name-separator", "テキストファイルを崩す文字"},
-    {"name-control", "名称の制御文字"},
-    {"import-lines", "読み込まれない行"},
-    {"import-fields", "読み込まれない項目"},
-    {"import-lf", "行の区切りにならない改行（LF）"},
-};
-
 constexpr int FareCount = FareTable::FareCount;
 /** The longest name the binary formats hold: its length is a 16-bit count of bytes. */
 constexpr qsizetype MaxNameBytes = 0xFFFF;
@@ -347,12 +321,12 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
 
 QString ruleId(Rule rule)
 {
-    return QString::fromLatin1(RuleTexts[int(rule)].id);
+    return QString::fromLatin1(Rules[int(rule)].id);
 }
 
 QString ruleTitle(Rule rule)
 {
-    return QString::fromUtf8(RuleTexts[int(rule)].title);
+    return QString::fromUtf8(Rules[int(rule)].title);
 }
 
 QList<Finding> checkTable(const FareTable& table, RuleSet rules)

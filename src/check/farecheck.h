@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+#include <iterator>
 
 /**
  * The fare check: warnings about the rows a save stores. It only reads the table; neither the
@@ -25,7 +26,7 @@
 namespace FareCheck {
 
 enum class Rule {
-    // Fare rules, in the order the check's panel lists them.
+    // Fare rules.
     TicketOrder, ///< a ticket number smaller than the previous stop's
     NotIssued,   ///< a fare for a ticket above the stop's own ticket number
     MissingFare, ///< an empty cell between two fares of a stop, up to its own ticket number
@@ -46,14 +47,54 @@ enum class Rule {
     ImportLf,      ///< lone LFs in a text file's line: they end no line
 };
 
-constexpr int RuleCount = int(Rule::ImportLf) + 1;
-constexpr int FareRuleCount = int(Rule::Outlier) + 1;
+/** A fare rule judges plausibility and may be switched off; a save rule states a fact. */
+enum class RuleKind { Fare, Save };
 
-/** Whether a rule is a fare rule (one the user may switch off). */
-constexpr bool isFareRule(Rule rule)
+/** A rule as users and scripts name it. */
+struct RuleInfo {
+    Rule rule;
+    RuleKind kind;
+    /** Its id in machine-readable output and in the name of its switch ("ticket-order"). */
+    const char* id;
+    /** Its short Japanese title, as the check's panel shows it (UTF-8). */
+    const char* title;
+};
+
+/**
+ * Every rule, once, in Rule order: the one list of the rules that the panel, the CLI and the
+ * documents name. The panel shows the fare rules' switches in this order.
+ */
+inline constexpr RuleInfo Rules[] = {
+    {Rule::TicketOrder, RuleKind::Fare, "ticket-order", "整理券番号が前の停留所より小さい・空欄"},
+    {Rule::NotIssued, RuleKind::Fare, "not-issued", "まだ発行されていない整理券の運賃"},
+    {Rule::MissingFare, RuleKind::Fare, "missing-fare", "運賃の抜け"},
+    {Rule::ColumnFalls, RuleKind::Fare, "column-falls", "先の停留所ほど安い運賃（列）"},
+    {Rule::RowRises, RuleKind::Fare, "row-rises", "後の整理券ほど高い運賃（行）"},
+    {Rule::Outlier, RuleKind::Fare, "outlier", "前後の 3 倍を超える・3 分の 1 未満の運賃"},
+    {Rule::UnsavedRow, RuleKind::Save, "unsaved-row", "保存されない行"},
+    {Rule::NumberRange, RuleKind::Save, "number-range", "16 ビットに収まらない数値"},
+    {Rule::StoredAsZero, RuleKind::Save, "stored-as-zero", "0 として保存される文字"},
+    {Rule::TrailingText, RuleKind::Save, "trailing-text", "数値の後ろの無視される文字"},
+    {Rule::NameEncoding, RuleKind::Save, "name-encoding", "Shift-JIS にない文字"},
+    {Rule::NameLength, RuleKind::Save, "name-length", "長すぎる名称"},
+    {Rule::NameSeparator, RuleKind::Save, "name-separator", "テキストファイルを崩す文字"},
+    {Rule::NameControl, RuleKind::Save, "name-control", "名称の制御文字"},
+    {Rule::ImportLines, RuleKind::Save, "import-lines", "読み込まれない行"},
+    {Rule::ImportFields, RuleKind::Save, "import-fields", "読み込まれない項目"},
+    {Rule::ImportLf, RuleKind::Save, "import-lf", "行の区切りにならない改行（LF）"},
+};
+
+constexpr int RuleCount = int(std::size(Rules));
+
+constexpr bool rulesInOrder()
 {
-    return int(rule) < FareRuleCount;
+    for (int i = 0; i < RuleCount; ++i)
+        if (int(Rules[i].rule) != i)
+            return false;
+    return RuleCount == int(Rule::ImportLf) + 1;
 }
+static_assert(rulesInOrder(), "Rules names every Rule once, in order");
+static_assert(RuleCount <= 32, "a RuleSet holds 32 rules");
 
 /** The rule's id in machine-readable output ("ticket-order"). */
 QString ruleId(Rule rule);
@@ -64,18 +105,25 @@ QString ruleTitle(Rule rule);
 class RuleSet {
 public:
     /** Every rule. */
-    static RuleSet all() { return RuleSet((1u << RuleCount) - 1); }
+    static RuleSet all() { return RuleSet(bits(RuleKind::Fare) | bits(RuleKind::Save)); }
     /** The save rules alone. */
-    static RuleSet saveRules() { return RuleSet(all().m_bits & ~((1u << FareRuleCount) - 1)); }
+    static RuleSet saveRules() { return RuleSet(bits(RuleKind::Save)); }
 
     bool contains(Rule rule) const { return m_bits & bit(rule); }
     void set(Rule rule, bool on) { m_bits = on ? m_bits | bit(rule) : m_bits & ~bit(rule); }
-    bool anyFareRule() const { return m_bits & ((1u << FareRuleCount) - 1); }
+    bool anyFareRule() const { return m_bits & bits(RuleKind::Fare); }
     bool operator==(const RuleSet& other) const { return m_bits == other.m_bits; }
 
 private:
     explicit RuleSet(quint32 bits) : m_bits(bits) {}
     static quint32 bit(Rule rule) { return 1u << int(rule); }
+    static constexpr quint32 bits(RuleKind kind)
+    {
+        quint32 set = 0;
+        for (const RuleInfo& info : Rules)
+            set |= info.kind == kind ? 1u << int(info.rule) : 0;
+        return set;
+    }
     quint32 m_bits;
 };
 

@@ -1,5 +1,5 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
-#include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "subcommands.h"
 #include "terminalplatform.h"
 #include "version.h"

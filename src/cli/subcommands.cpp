@@ -3,6 +3,7 @@
 #include "check/farecheck.h"
 #include "document/fileformats.h"
 #include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "io/tablerecords.h"
 #include "model/faretable.h"
 #include "model/messagetext.h"

@@ -2,7 +2,7 @@
 
 #include "fileformats.h"
 #include "files/binaryfile.h"
-#include "io/fileio.h"
+#include "io/pathbytes.h"
 #include "model/messagetext.h"
 #include "text/textexport.h"
 #include "text/textimport.h"

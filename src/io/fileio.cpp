@@ -1,14 +1,11 @@
 #include "fileio.h"
 
-#include "model/messagetext.h"
+#include "fileerrors.h"
+#include "pathbytes.h"
 
-#include <QDir>
 #include <QRandomGenerator>
-#include <QStringDecoder>
-#include <QUrl>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,60 +14,6 @@
 namespace FileIo {
 
 namespace {
-
-enum class Access { Read, Write };
-
-/** A byte b (0x80…0xFF) outside well-formed UTF-8 stands in a path as U+DC00 + b. */
-constexpr char16_t EscapeBase = 0xDC00;
-
-bool isEscapedByte(QChar c)
-{
-    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
-}
-
-/** Whether text[i] begins a surrogate pair (a character beyond U+FFFF, never an escape). */
-bool startsPair(QStringView text, qsizetype i)
-{
-    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-}
-
-/** The length of the well-formed UTF-8 sequence at s, n > 0 bytes being left, or 0. */
-int utf8SequenceLength(const uchar* s, qsizetype n)
-{
-    const uchar lead = s[0];
-    if (lead < 0x80)
-        return 1;
-    int length = 0;
-    uchar low = 0x80; // the second byte's range: no overlong forms, no surrogates, ≤ U+10FFFF
-    uchar high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (n < length || s[1] < low || s[1] > high)
-        return 0;
-    for (int i = 2; i < length; ++i)
-        if (s[i] < 0x80 || s[i] > 0xBF)
-            return 0;
-    return length;
-}
-
-/** Well-formed UTF-8 as text; unlike QString::fromUtf8(), it keeps a leading U+FEFF. */
-QString fromUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
-                                                     QStringDecoder::Flag::Stateless);
-    return decoder(bytes);
-}
 
 /** An open file descriptor, closed when it goes. */
 class Descriptor {
@@ -113,112 +56,6 @@ public:
 private:
     QByteArray m_name;
 };
-
-/** A system error as the user reads it: a plain sentence, the system's own text after it. */
-QString systemFailure(int error, Access access)
-{
-    QString sentence;
-    switch (error) {
-    case ENOENT:
-        sentence = access == Access::Read ? QStringLiteral("ファイルが見つかりません")
-                                          : QStringLiteral("保存先のフォルダーが見つかりません");
-        break;
-    case ENOTDIR:
-        sentence = QStringLiteral("パスの途中にフォルダーではないファイルがあります");
-        break;
-    case EACCES:
-    case EPERM:
-        sentence = access == Access::Read ? QStringLiteral("ファイルを読む権限がありません")
-                                          : QStringLiteral("書き込む権限がありません");
-        break;
-    case EROFS:
-        sentence = QStringLiteral("読み取り専用のファイルシステムのため書き込めません");
-        break;
-    case ENOSPC:
-        sentence = QStringLiteral("ディスクの空き容量が足りません");
-        break;
-    case EDQUOT:
-        sentence = QStringLiteral("ディスク使用量の割り当てを超えるため書き込めません");
-        break;
-    case EFBIG:
-        sentence = QStringLiteral("ファイルの大きさの上限を超えるため書き込めません");
-        break;
-    case ENAMETOOLONG:
-        sentence = QStringLiteral("ファイル名が長すぎます");
-        break;
-    case EISDIR:
-        sentence = QStringLiteral("ファイルではなくフォルダーです");
-        break;
-    case ELOOP:
-        sentence = QStringLiteral("シンボリックリンクが多すぎるか、循環しています");
-        break;
-    case EIO:
-        sentence = QStringLiteral("ディスクの読み書きでエラーが起きました");
-        break;
-    case ETXTBSY:
-        sentence = QStringLiteral("実行中のプログラムのファイルのため書き込めません");
-        break;
-    case EMFILE:
-    case ENFILE:
-        sentence = QStringLiteral("開いているファイルが多すぎます");
-        break;
-    case ENOMEM:
-        sentence = QStringLiteral("メモリが足りません");
-        break;
-    case EBUSY:
-        sentence = QStringLiteral("ファイルが使用中です");
-        break;
-    default:
-        sentence = access == Access::Read ? QStringLiteral("ファイルを読み込めません")
-                                          : QStringLiteral("ファイルに書き込めません");
-        break;
-    }
-    return QStringLiteral("%1（%2）。").arg(sentence, QString::fromLocal8Bit(std::strerror(error)));
-}
-
-/** Why a file whose name Qt's file dialog gave with U+FFFD for bytes that were not UTF-8 is not
- *  found (saving under that name would make a second file beside the one chosen). */
-QString notUtf8Name()
-{
-    return QStringLiteral(
-               "ファイル名が UTF-8 ではないため、このファイルを扱えません（読めない部分が"
-               "「%1」になっています）。convmv などでファイル名を UTF-8 に変えてから、"
-               "もう一度お試しください（例: convmv -f cp932 -t utf-8 --notest ファイル名）。")
-        .arg(QChar(QChar::ReplacementCharacter));
-}
-
-/** Why a path that names no file cannot be used. */
-QString missingFailure(int error, const QString& path, Access access)
-{
-    if (error == ENOENT && path.contains(QChar::ReplacementCharacter))
-        return notUtf8Name();
-    return systemFailure(error, access);
-}
-
-/** Why a file that is not a regular one is refused. */
-QString notRegularFile(mode_t mode, Access access)
-{
-    if (S_ISDIR(mode))
-        return access == Access::Read
-                   ? QStringLiteral("ファイルではなくフォルダーです。")
-                   : QStringLiteral("同じ名前のフォルダーがあるため保存できません。");
-    QString kind = QStringLiteral("特殊なファイル");
-    if (S_ISFIFO(mode))
-        kind = QStringLiteral("名前付きパイプ");
-    else if (S_ISSOCK(mode))
-        kind = QStringLiteral("ソケット");
-    else if (S_ISCHR(mode) || S_ISBLK(mode))
-        kind = QStringLiteral("デバイスファイル");
-    return QStringLiteral(
-               "通常のファイルではなく%1です。読み書きできるのは通常のファイルだけです。")
-        .arg(kind);
-}
-
-QString readOnlyFile()
-{
-    return QStringLiteral("書き込み禁止のファイルのため上書きできません。別の名前で保存するか、"
-                          "ファイルの書き込みを許可してください。");
-}
 
 FileState stateOf(const struct stat& status)
 {
@@ -311,8 +148,7 @@ WriteResult replaceFile(const QByteArray& target, const struct stat* old, const 
         // The new content is written beside the target and then put in its place, so the folder
         // itself must be writable, even when the file is.
         if (errno == EACCES || errno == EPERM)
-            return {QStringLiteral("保存先のフォルダーに書き込めないため保存できません。"
-                                   "別の場所に保存してください。")};
+            return {folderNotWritable()};
         return {missingFailure(errno, decodePath(folder), Access::Write)};
     }
     TemporaryName name(temporary);
@@ -372,82 +208,11 @@ WriteResult writeInPlace(const QByteArray& target, const QByteArray& bytes)
 
 } // namespace
 
-QString decodePath(QByteArrayView bytes)
-{
-    const auto* s = reinterpret_cast<const uchar*>(bytes.data());
-    QString path;
-    qsizetype run = 0; // where the bytes not yet decoded begin
-    for (qsizetype i = 0; i < bytes.size();) {
-        if (const int length = utf8SequenceLength(s + i, bytes.size() - i)) {
-            i += length;
-            continue;
-        }
-        path += fromUtf8(bytes.sliced(run, i - run));
-        path += QChar(char16_t(EscapeBase + s[i]));
-        run = ++i;
-    }
-    return path + fromUtf8(bytes.sliced(run));
-}
-
-QByteArray encodePath(const QString& path)
-{
-    QByteArray bytes;
-    qsizetype run = 0; // where the characters not yet encoded begin
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (startsPair(path, i)) {
-            ++i;
-        } else if (isEscapedByte(path[i])) {
-            bytes += QStringView(path).sliced(run, i - run).toUtf8();
-            bytes += char(path[i].unicode() - EscapeBase);
-            run = i + 1;
-        }
-    }
-    return bytes + QStringView(path).sliced(run).toUtf8();
-}
-
-QStringList decodeArguments(int argc, const char* const* argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(decodePath(argv[i]));
-    return arguments;
-}
-
-QString localFileFromUrl(const QUrl& url)
-{
-    // QUrl::toLocalFile() reads the path as UTF-8 and loses the bytes that are not.
-    if (!url.isLocalFile() || !url.host().isEmpty())
-        return url.toLocalFile();
-    return decodePath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-}
-
-QString displayPath(const QString& path)
-{
-    // Whole, since its end names the file; but a control character in it must not break the
-    // message's lines or steer a terminal.
-    const QString native = QDir::toNativeSeparators(path);
-    QString shown;
-    shown.reserve(native.size());
-    for (qsizetype i = 0; i < native.size(); ++i) {
-        if (startsPair(native, i)) {
-            shown += native[i];
-            shown += native[++i];
-        } else if (isEscapedByte(native[i])) {
-            shown += QChar(QChar::ReplacementCharacter);
-        } else if (isControlCharacter(native[i].unicode())) {
-            appendEscapedControl(shown, native[i].unicode());
-        } else {
-            shown += native[i];
-        }
-    }
-    return shown;
-}
-
 ReadResult readFile(const QString& path, qint64 maxBytes)
 {
     ReadResult result;
     if (path.isEmpty()) {
-        result.error = QStringLiteral("ファイル名が指定されていません。");
+        result.error = noFileName();
         return result;
     }
     const QByteArray name = encodePath(path);
@@ -498,7 +263,7 @@ ReadResult readFile(const QString& path, qint64 maxBytes)
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     if (path.isEmpty())
-        return {QStringLiteral("ファイル名が指定されていません。")};
+        return {noFileName()};
     // A symbolic link stays a link: the file it finally leads to is replaced.
     QByteArray target = encodePath(path);
     struct stat old {};

@@ -1,5 +1,7 @@
 #include "filestamp.h"
 
+#include "pathbytes.h"
+
 #include <QCryptographicHash>
 #include <cerrno>
 #include <sys/stat.h>

@@ -5,6 +5,7 @@
 #include "model/bulkguards.h"
 #include "model/faretable.h"
 #include "model/platform.h"
+#include "pathbytes.h"
 #include "tablerecords.h"
 
 QString saveFailure(const QString& path, const QString& reason, bool targetChanged)

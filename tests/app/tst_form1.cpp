@@ -908,6 +908,14 @@ void TestForm1::printAndCheckCommands()
     w.action("MnuToolCheck")->trigger();
     CheckPanel* panel = w.form.checkPanel();
     QVERIFY(panel && panel->isVisible());
+    QStringList switches, fareRules; // one per fare rule, named and titled as the check names it
+    for (const QCheckBox* box : panel->findChildren<QCheckBox*>())
+        switches << box->objectName() + u' ' + box->text();
+    for (const FareCheck::RuleInfo& rule : FareCheck::Rules)
+        if (rule.kind == FareCheck::RuleKind::Fare)
+            fareRules << QStringLiteral("CheckRule_") + QLatin1String(rule.id) + u' ' +
+                             QString::fromUtf8(rule.title);
+    QCOMPARE(switches, fareRules);
     const int all = panel->list()->topLevelItemCount();
     QVERIFY(all > 0);
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), QPoint(9, 4));

@@ -1,5 +1,6 @@
 // farewright-cli as a user runs it: every command, its exit status, what it prints and what it
-// writes. What check and convert make of damaged files is in tests/reliability.
+// writes, and the check's rules as its help and the documents name them. What check and convert
+// make of damaged files is in tests/reliability.
 #include "check/farecheck.h"
 #include "clirunner.h"
 #include "document/fileformats.h"
@@ -8,6 +9,7 @@
 #include "testtables.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -45,6 +47,8 @@ private slots:
     void runs();
     void checkFindings_data();
     void checkFindings();
+    void rulesNamedInEveryDocument_data();
+    void rulesNamedInEveryDocument();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -274,6 +278,56 @@ void TestCli::checkFindings()
     }
     QCOMPARE(findings.size(), 1);
     QVERIFY2(findings.first().contains(finding), qPrintable(findings.first()));
+}
+
+void TestCli::rulesNamedInEveryDocument_data()
+{
+    // A list of rule ids: the document ("--help" or a file of the source tree), the text the list
+    // follows and the text after it, and what an id in it looks like (the first capture).
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<bool>("fareRules"); // or the save rules
+    const auto row = [](const char* name, const char* document, const char* from, const char* to,
+                        const char* id, bool fareRules) {
+        QTest::newRow(name) << QString::fromUtf8(document) << QString::fromUtf8(from)
+                            << QString::fromUtf8(to) << QString::fromUtf8(id) << fareRules;
+    };
+    const char* const hyphenated = R"(\b([a-z]+(?:-[a-z]+)+)\b)";
+    row("--help --fares", "--help", "--fares  ", "They judge", R"((?m)^ {19}(\S+))", true);
+    row("--help --format=tsv", "--help", "ids:", "-h, --help", hyphenated, false);
+    row("man FARE RULES", "data/farewright-cli.1", ".SH FARE RULES", ".SH OPTIONS",
+        R"((?m)^\.B (\S+)$)", true);
+    row("man --format=tsv", "data/farewright-cli.1", "ids of the save", ".TP", hyphenated, false);
+    row("README fare rules", "README.md", "## The fare check", "The fare rules look",
+        R"((?m)^\| `([^`]+)` \|)", true);
+    row("README save rules", "README.md", "Save rules —", "Each warning", R"(`([^`]+)` \()", false);
+}
+
+void TestCli::rulesNamedInEveryDocument()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, id);
+    QFETCH(bool, fareRules);
+    QString text =
+        document == QLatin1String("--help")
+            ? CliRunner::run({document}).standardOutput
+            : QString::fromUtf8(readBytes(QStringLiteral(FAREWRIGHT_SOURCE_DIR "/") + document));
+    text.replace(QLatin1String("\\-"), QLatin1String("-")); // roff's hyphen
+    const qsizetype start = text.indexOf(from);
+    const qsizetype end = text.indexOf(to, start + 1);
+    QVERIFY2(start >= 0 && end > start, qPrintable(document + u' ' + from));
+    QStringList named;
+    for (const auto& match : QRegularExpression(id).globalMatch(text.mid(start, end - start)))
+        named << match.captured(1);
+    QStringList ids;
+    for (const FareCheck::RuleInfo& info : FareCheck::Rules)
+        if ((info.kind == FareCheck::RuleKind::Fare) == fareRules)
+            ids << QString::fromLatin1(info.id);
+    QCOMPARE(named.join(u' '), ids.join(u' '));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
