@@ -59,10 +59,14 @@ QString Form1::describePlace(const FareTable& table, int row, int col)
 
 void Form1::createStatusFields()
 {
-    // The share of the bar's width each may take leaves the rest to the short messages.
-    m_statusFile = new StatusField(QStringLiteral("StatusFile"), 0.2, statusBar());
-    m_statusModified = new StatusField(QStringLiteral("StatusModified"), 0, statusBar());
-    m_statusCell = new StatusField(QStringLiteral("StatusCell"), 0.35, statusBar());
+    // The cell at the left, where a short message (a paste, a search) covers it while shown; the
+    // file and its mark at the right, taking little enough of the bar to leave the messages room.
+    using Kind = StatusField::Kind;
+    m_statusCell =
+        new StatusField(QStringLiteral("StatusCell"), 0, Kind::CoveredByMessages, statusBar());
+    m_statusFile = new StatusField(QStringLiteral("StatusFile"), 0.2, Kind::Permanent, statusBar());
+    m_statusModified =
+        new StatusField(QStringLiteral("StatusModified"), 0, Kind::Permanent, statusBar());
     const auto update = [this] {
         updateStatusBar();
     };

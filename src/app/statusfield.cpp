@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QStatusBar>
 
-StatusField::StatusField(const QString& name, double share, QStatusBar* bar)
+StatusField::StatusField(const QString& name, double share, Kind kind, QStatusBar* bar)
     : QLabel(bar), m_share(share)
 {
     setObjectName(name);
@@ -12,7 +12,10 @@ StatusField::StatusField(const QString& name, double share, QStatusBar* bar)
     setMargin(2);
     if (m_share > 0)
         bar->installEventFilter(this);
-    bar->addPermanentWidget(this);
+    if (kind == Kind::Permanent)
+        bar->addPermanentWidget(this);
+    else
+        bar->addWidget(this, 1);
     hide(); // until it has something to say
 }
 

@@ -1105,13 +1105,19 @@ void TestForm1::statusBarSaysWhereYouAre()
     w.table().setCurrentCell(3, 7);
     QCOMPARE(status(), QString(40, u'a') + QStringLiteral("…|変更あり|停留所 2「") +
                            QString(40, u'長') + QStringLiteral("…」 整理券 5"));
-    QGuiApplication::clipboard()->clear();
-    w.press(w.grid(), Qt::Key_V, Qt::ControlModifier); // a short message beside the fields
-    QVERIFY(!w.form.statusBar()->currentMessage().isEmpty());
+    // A short message covers the cell's field and has room for the longest one, whole.
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3"));
+    w.table().setCurrentCell(3, 151);
+    w.press(w.grid(), Qt::Key_V, Qt::ControlModifier);
+    const QString message = w.form.statusBar()->currentMessage();
+    QVERIFY(message.endsWith(QStringLiteral("セルは貼り付けませんでした")));
     QCoreApplication::processEvents();
     QCOMPARE(w.form.width(), width);
+    QVERIFY(!w.form.findChild<StatusField*>(QStringLiteral("StatusCell"))->isVisible());
     QVERIFY(w.form.findChild<StatusField*>(QStringLiteral("StatusFile"))->x() >
-            w.form.statusBar()->width() / 4);
+            w.form.statusBar()->fontMetrics().horizontalAdvance(message + QStringLiteral("999")));
+    w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
+    w.table().setCurrentCell(3, 7);
     // The mark follows the saved state through undo and redo; an open edit is a change.
     QString marks;
     for (const Qt::Key key : {Qt::Key_S, Qt::Key_Z, Qt::Key_Y}) {
