@@ -1169,9 +1169,10 @@ void TestForm1::compareWithOldTable()
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {w.printing.printTo, QStringLiteral("-")});
         return text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput())
-                                      : QStringLiteral("旧表「approved.Hy3」からの変更");
+                                      : QString(); // no pdftotext: nothing to read
     };
-    QVERIFY(printed().contains(QStringLiteral("旧表「approved.Hy3」からの変更")));
+    const QString marked = printed();
+    QVERIFY(marked.isNull() || marked.contains(QStringLiteral("旧表「approved.Hy3」からの変更")));
     // A change to the table ends the tints and the marks; comparing again brings them back.
     w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
     w.press(w.editor(), Qt::Key_Return);
