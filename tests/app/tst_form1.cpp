@@ -1063,17 +1063,7 @@ void TestForm1::reviseFares()
     QFETCH(QString, steps);
     QFETCH(QString, message);
     Window w;
-    const QStringList rows{QStringLiteral("線"),
-                           QStringLiteral("A,1,170"),
-                           QStringLiteral("B,2,210,170"),
-                           QStringLiteral("C,3,250,210,170"),
-                           QString(),
-                           QStringLiteral("X,,170")};
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QStringList cells = rows[i].split(u',');
-        for (qsizetype col = 0; col < cells.size(); ++col)
-            w.table().SetCell(int(i) + 1, int(col) + 1, cells[col]);
-    }
+    TestTables::fillRows(w.table(), "線 A,1,170 B,2,210,170 C,3,250,210,170  X,,170");
     const auto faresNow = [&w] {
         QStringList texts;
         for (int row = 2; row <= 4; ++row)
