@@ -177,4 +177,51 @@ sleep 0.5
 
 "$drive" close "$title" n
 wait "$pid"
+
+# --- 運賃の一括変更: the consumption tax from 8 % to 10 %, ×110/108 to the nearest 10 yen. ------
+"$build/tests/app/farewright_make_sample" "$sample"
+start
+keys ctrl+Home alt+t r
+waitfor 運賃の一括変更
+for key in 1 1 0 slash 1 0 8; do
+    "$drive" answer "$key"
+    sleep 0.2
+done
+dialog revise-dialog 運賃の一括変更
+"$drive" answer Escape
+"$drive" close "$title" n
+wait "$pid"
+
+# --- 別の運賃表と比較: the approved table against a copy with 市民病院前 added as stop 5 (sharing
+# 県立病院's ticket number 4). The open dialog starts in the editor's folder, the approved one's.
+mkdir -p "$work/approved" "$work/new"
+"$build/tests/app/farewright_make_sample" "$work/approved/2024年4月承認 みなと線.Hy3"
+cli=$build/src/cli/farewright-cli
+"$cli" convert "$work/approved/2024年4月承認 みなと線.Hy3" "$work/approved.txt"
+iconv -f CP932 -t UTF-8 "$work/approved.txt" |
+    awk 'NR == 5 { print; sub(/^県立病院,4, 270, 230, 200, 170,/, "市民病院前,4, 280, 240, 210, 180,") }
+         { print }' | iconv -f UTF-8 -t CP932 >"$work/new.txt"
+"$cli" convert "$work/new.txt" "$work/new/みなと線.Hy3"
+(cd "$work/approved" && exec "$editor" "$work/new/みなと線.Hy3") &
+pid=$!
+waitfor "$title"
+sleep 1.5
+keys alt+t c
+sleep 1.5
+for key in 2 0 2 4 Down Return Return; do # the name's start, its completion, open
+    "$drive" answer "$key"
+    sleep 0.4
+done
+sleep 1
+window compare-panel
+# The PDF of the sheet, beside the new table, with the change marked.
+keys alt+f d
+waitfor 名前を付けて保存
+sleep 0.5
+"$drive" answer Return
+sleep 2
+pdftoppm -png -r 96 -f 1 -l 1 -singlefile "$work/new/みなと線.pdf" "$work/sheet"
+convert "$work/sheet.png" -crop 720x470+0+30 +repage -strip "PNG8:$images/compare-sheet.png"
+"$drive" close "$title" n
+wait "$pid"
 ls -l "$images"

@@ -68,3 +68,28 @@ wait "$pid"
 # A page of the PDF that the same renderer writes, as pdftoppm draws it.
 "$build/src/cli/farewright-cli" convert "$work/みなと線.Hy3" "$work/みなと線.pdf"
 pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$work/みなと線.pdf" "$here/pdf-page"
+
+# The comparison with the approved table (ツール › 別の運賃表と比較): a stop added as stop 5. The
+# open dialog starts in the editor's folder, where the approved table is alone.
+mkdir -p "$work/approved" "$work/new"
+"$build/tests/app/farewright_make_sample" "$work/approved/2024年4月承認 みなと線.Hy3"
+"$build/src/cli/farewright-cli" convert "$work/approved/2024年4月承認 みなと線.Hy3" "$work/a.txt"
+iconv -f CP932 -t UTF-8 "$work/a.txt" |
+    awk 'NR == 5 { print; sub(/^県立病院,4, 270, 230, 200, 170,/, "市民病院前,4, 280, 240, 210, 180,") }
+         { print }' | iconv -f UTF-8 -t CP932 >"$work/n.txt"
+"$build/src/cli/farewright-cli" convert "$work/n.txt" "$work/new/みなと線.Hy3"
+(cd "$work/approved" && exec "$editor" "$work/new/みなと線.Hy3") &
+pid=$!
+sleep 3
+"$drive" keys "$title" alt+t c
+sleep 1.5
+for key in 2 0 2 4 Down Return Return; do
+    "$drive" answer "$key"
+    sleep 0.4
+done
+sleep 1
+read -r x y w h < <(xwininfo -name "$title" | awk '
+    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+shot comparison-panel
+stop

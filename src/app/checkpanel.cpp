@@ -16,6 +16,21 @@ constexpr int CellRole = Qt::UserRole;
 
 } // namespace
 
+QTreeWidget* createEntryList(const QStringList& headings, QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setHeaderLabels(headings);
+    list->header()->setStretchLastSection(true);
+    // Room for five entries, however small the window (measured on an entry's line).
+    list->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("1")}));
+    list->setMinimumHeight(list->header()->sizeHint().height() + 5 * list->sizeHintForRow(0) +
+                           2 * list->frameWidth());
+    list->clear();
+    return list;
+}
+
 CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表の検査"), parent)
 {
     setObjectName(QStringLiteral("CheckPanel"));
@@ -37,19 +52,10 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget(QStringLiteral("運賃表�
     m_summary = new QLabel(body);
     m_summary->setObjectName(QStringLiteral("CheckSummary"));
     layout->addWidget(m_summary);
-    m_list = new QTreeWidget(body);
+    m_list = createEntryList(
+        {QStringLiteral("停留所"), QStringLiteral("整理券"), QStringLiteral("内容")}, body);
     m_list->setObjectName(QStringLiteral("CheckList"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setHeaderLabels(
-        {QStringLiteral("停留所"), QStringLiteral("整理券"), QStringLiteral("内容")});
-    m_list->header()->setStretchLastSection(true);
     connect(m_list, &QTreeWidget::itemActivated, this, &CheckPanel::activate);
-    // Room for five warnings, however small the window (measured on a warning's line).
-    m_list->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("1")}));
-    m_list->setMinimumHeight(m_list->header()->sizeHint().height() + 5 * m_list->sizeHintForRow(0) +
-                             2 * m_list->frameWidth());
-    m_list->clear();
     layout->addWidget(m_list, 1);
     setWidget(body);
     setFocusProxy(m_list); // F6 comes to the list, where the arrows and Enter work

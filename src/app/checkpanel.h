@@ -11,6 +11,13 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 /**
+ * The list of a docked panel's entries (the check's warnings, the comparison's differences): one
+ * line each, the last column stretched, room for five entries however small the window. An entry
+ * keeps its cell as QPoint(column, row) in its first column's data, role Qt::UserRole.
+ */
+QTreeWidget* createEntryList(const QStringList& headings, QWidget* parent);
+
+/**
  * The fare check's panel, docked below the grid: one switch per fare rule (all on at start; off
  * for the rest of the session where a route breaks a rule on purpose), and the list of the last
  * check's warnings. Activating a warning (double click, Enter) asks for its cell; switching a

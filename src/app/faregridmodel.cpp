@@ -15,9 +15,10 @@ namespace {
  */
 constexpr qsizetype ShownLength = 1000;
 
-/** The tint of a cell that the fare check found: a light amber, under black text whatever the
- *  palette (a dark one would write white on it). */
-const QColor MarkColour(0xFF, 0xE0, 0x99);
+/** The tints of a cell that the fare check found (a light amber) and of one that differs from a
+ *  table compared with (a light blue), under black text whatever the palette (a dark one would
+ *  write white on them). By FareGridModel::Mark. */
+const QColor MarkColours[] = {QColor(0xFF, 0xE0, 0x99), QColor(0xC8, 0xE0, 0xFF)};
 const QColor MarkTextColour(Qt::black);
 
 } // namespace
@@ -71,39 +72,45 @@ QVariant FareGridModel::data(const QModelIndex& index, int role) const
         return QVariant::fromValue(generalAlignment(text));
     case Qt::BackgroundRole:
     case Qt::ForegroundRole:
-        if (!m_marked.isEmpty() && m_marked.contains(QPoint(index.column() + FareTable::FixedCols,
+        for (const Mark mark : {Mark::Finding, Mark::Difference}) {
+            const QSet<QPoint>& marked = m_marked[int(mark)];
+            if (!marked.isEmpty() && marked.contains(QPoint(index.column() + FareTable::FixedCols,
                                                             index.row() + FareTable::FixedRows)))
-            return QBrush(role == Qt::BackgroundRole ? MarkColour : MarkTextColour);
+                return QBrush(role == Qt::BackgroundRole ? MarkColours[int(mark)] : MarkTextColour);
+        }
         return QVariant();
     default:
         return QVariant();
     }
 }
 
-void FareGridModel::setMarkedCells(const QList<QPoint>& cells)
+void FareGridModel::setMarkedCells(const QList<QPoint>& cells, Mark mark)
 {
-    clearMarks();
+    QSet<QPoint>& marked = m_marked[int(mark)];
+    markedChanged(mark);
+    marked.clear();
     for (const QPoint& cell : cells)
         if (indexOfCell(cell.y(), cell.x()).isValid())
-            m_marked.insert(cell);
-    markedChanged();
+            marked.insert(cell);
+    markedChanged(mark);
 }
 
 void FareGridModel::clearMarks()
 {
-    if (m_marked.isEmpty())
-        return;
-    markedChanged();
-    m_marked.clear();
+    for (const Mark mark : {Mark::Finding, Mark::Difference}) {
+        markedChanged(mark);
+        m_marked[int(mark)].clear();
+    }
 }
 
-void FareGridModel::markedChanged()
+void FareGridModel::markedChanged(Mark mark)
 {
     // One notice for the block that holds them all: a check may find thousands of cells.
-    if (m_marked.isEmpty())
+    const QSet<QPoint>& marked = m_marked[int(mark)];
+    if (marked.isEmpty())
         return;
     QRect block;
-    for (const QPoint& cell : std::as_const(m_marked))
+    for (const QPoint& cell : marked)
         block |= QRect(cell, QSize(1, 1));
     emit dataChanged(indexOfCell(block.top(), block.left()),
                      indexOfCell(block.bottom(), block.right()),

@@ -2,12 +2,14 @@
 
 #include "celleditor.h"
 #include "checkpanel.h"
+#include "comparepanel.h"
 #include "edit/blockedits.h"
 #include "faregridview.h"
 #include "findbar.h"
 #include "gui/twips.h"
 #include "model/bulkguards.h"
 #include "printplatform.h"
+#include "revisionplatform.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -38,30 +40,42 @@ bool replacesCellText(const QString& typed)
     return code > 32 && code != 127;
 }
 
-/** The print platform of a window given none: the print dialog is always cancelled. */
-PrintPlatform& noPrinting()
+/** The window's dialogs when it is given none: the print and revision dialogs are always
+ *  cancelled. */
+class NoDialogs : public PrintPlatform, public RevisionPlatform {
+public:
+    bool choosePrinter(QPrinter&) override { return false; }
+    void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override {}
+    std::optional<FareRevision::Rule> chooseRevision(const FareTable&,
+                                                     const std::optional<CellRange>&,
+                                                     const FareRevision::Rule&) override
+    {
+        return std::nullopt;
+    }
+};
+
+NoDialogs& noDialogs()
 {
-    class NoPrinting : public PrintPlatform {
-    public:
-        bool choosePrinter(QPrinter&) override { return false; }
-        void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override {}
-    };
-    static NoPrinting none;
+    static NoDialogs none;
     return none;
 }
 
 } // namespace
 
-Form1::Form1(Platform& platform, QWidget* parent) : Form1(platform, noPrinting(), parent) {}
+Form1::Form1(Platform& platform, QWidget* parent)
+    : Form1(platform, noDialogs(), noDialogs(), parent)
+{
+}
 
-Form1::Form1(Platform& platform, PrintPlatform& printing, QWidget* parent)
+Form1::Form1(Platform& platform, PrintPlatform& printing, RevisionPlatform& revising,
+             QWidget* parent)
     : QMainWindow(parent),
       // The core's commands commit an open edit the classic way, by giving the grid the focus, and
       // so leave the focus on the grid.
       m_platform(
           platform, [this] { focusGrid(); }, [this](const QString& text) { showStatus(text); }),
-      m_printing(printing), m_edit(m_table, m_platform), m_files(m_table, m_platform),
-      m_document(m_table, m_platform, m_files)
+      m_printing(printing), m_revising(revising), m_edit(m_table, m_platform),
+      m_files(m_table, m_platform), m_document(m_table, m_platform, m_files)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrelworks Farewright"));
@@ -157,7 +171,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     else if (watched == Text1 && (type == QEvent::Show || type == QEvent::Hide))
         updateUndoActions();
     else if ((type == QEvent::Show || type == QEvent::Hide) &&
-             (watched == m_findBar || watched == m_checkPanel)) {
+             (watched == m_findBar || watched == m_checkPanel || watched == m_comparePanel)) {
         // The size to go back to: the window's before the first of them opened.
         if (type == QEvent::Show && !m_sizeWithPanels.isValid())
             m_sizeWithoutPanels = m_sizeWithPanels = size();

@@ -3,6 +3,7 @@
 #include "document/documentcommands.h"
 #include "document/filecommands.h"
 #include "edit/editcommands.h"
+#include "edit/farerevision.h"
 #include "model/faretable.h"
 #include "model/tablehistory.h"
 #include "windowplatform.h"
@@ -13,7 +14,11 @@
 
 class CellEditor;
 class CheckPanel;
+class ComparePanel;
+class FareSheet;
 class PrintPlatform;
+class QDockWidget;
+class RevisionPlatform;
 class QPrinter;
 struct Command;
 struct CommandTable;
@@ -33,7 +38,8 @@ class StatusField;
  * editing commands with their row and column buffers, and the file commands with the one file
  * dialog memory. It only routes user actions to those commands. Every dialog goes through the
  * platform it is given (Qt's own in the program, a scripted fake in the tests), the print
- * dialogs through the print platform.
+ * dialogs through the print platform and the fare revision's dialog through the revision
+ * platform.
  *
  * Every command is defined once, in the window's command table (commandtable.h): one QAction per
  * menu item, named after it ("MnuCellInsDown"); the context menu's entries are separate actions
@@ -49,8 +55,12 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    Form1(Platform& platform, PrintPlatform& printing, QWidget* parent = nullptr);
-    /** A window whose print commands print nothing (the print dialog is always cancelled). */
+    Form1(Platform& platform, PrintPlatform& printing, RevisionPlatform& revising,
+          QWidget* parent = nullptr);
+    /**
+     * A window whose print commands print nothing and whose fare revision revises nothing (their
+     * dialogs are always cancelled).
+     */
     explicit Form1(Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -65,6 +75,8 @@ public:
     CellEditor* editor() const { return Text1; }
     /** The fare check's panel; null until the first check. */
     CheckPanel* checkPanel() const { return m_checkPanel; }
+    /** The comparison's panel; null until the first comparison. */
+    ComparePanel* comparePanel() const { return m_comparePanel; }
 
     /**
      * Opens the in-cell editor over the current cell. A typed printable character replaces the
@@ -114,6 +126,8 @@ public slots:
     void MnuFilePdf();
     void MnuFileExit();
     void MnuToolCheck();
+    void MnuToolRevise();
+    void MnuToolCompare();
     void MnuHelpManual();
     void MnuHelpVersion();
     // The Edit menu. While the in-cell editor has the focus, the first five act on its text.
@@ -167,20 +181,33 @@ private:
     void printSheet(QPrinter& printer);
     /** The file name the sheet's footer shows: the document's file, if any. */
     QString documentFileName() const;
+    /**
+     * The fare sheet of the table with its footer's file name; while a comparison is shown and
+     * still the table's, it marks what changed since the old table.
+     */
+    FareSheet fareSheet() const;
     /** Runs the fare check with the panel's rules and shows and tints what it found. */
     void runCheck();
     void showFindingCell(int row, int col);
-    /** F6 and Shift+F6: the focus goes round the grid, the find bar and the check panel. */
+    /** Compares the old table with the table and shows and tints the differences. */
+    void runComparison();
+    /** The panels made so far, to dock below the grid: the check's and the comparison's. */
+    QList<QDockWidget*> panels() const;
+    /** Docks a panel below the grid; panels there share the room as tabs. */
+    void dockPanel(QDockWidget* panel);
+    /** F6 and Shift+F6: the focus goes round the grid, the find bar and the panels. */
     void createPaneKeys();
     void focusNextPane(bool backwards);
     /**
-     * While the find bar or the docked check panel is shown, the grid keeps ten rows: the window
-     * grows for them (within the screen) and goes back to its earlier size when they close.
+     * While the find bar or a docked panel is shown, the grid keeps ten rows: the window grows for
+     * them (within the screen) and goes back to its earlier size when they close.
      */
     void fitPanels();
 
     WindowPlatform m_platform;
     PrintPlatform& m_printing;
+    RevisionPlatform& m_revising;
+    FareRevision::Rule m_revisionRule; ///< the rule the revision's dialog starts with
     std::unique_ptr<QPrinter> m_printer;
     FareTable m_table;
     TableHistory m_history{m_table};
@@ -198,11 +225,14 @@ private:
     QMenu* MnuHideMnu = nullptr;
     FindBar* m_findBar = nullptr;
     CheckPanel* m_checkPanel = nullptr;
+    ComparePanel* m_comparePanel = nullptr;
+    std::unique_ptr<FareTable> m_oldTable; ///< the table compared with, as it was read
+    QString m_oldTablePath;                ///< the file it was read from
     StatusField* m_statusFile = nullptr;
     StatusField* m_statusModified = nullptr;
     StatusField* m_statusCell = nullptr;
     bool m_sessionMayEnd = false; ///< the session's prompt let the program end
-    QSize m_sizeWithoutPanels;    ///< the window's size before the find bar or check panel opened
+    QSize m_sizeWithoutPanels;    ///< the window's size before the find bar or a panel opened
     QString m_undoCaption;        ///< Undo's caption without a step
     QString m_redoCaption;
     QSize m_sizeWithPanels; ///< its size with them, as last fitted; invalid when closed

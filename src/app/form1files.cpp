@@ -1,5 +1,6 @@
 // The File and Help menus' handlers.
 #include "about/helpmanual.h"
+#include "comparepanel.h"
 #include "form1.h"
 #include "model/bulkguards.h"
 #include "printplatform.h"
@@ -46,6 +47,17 @@ QString Form1::documentFileName() const
     return path.isEmpty() ? QString() : QFileInfo(path).fileName();
 }
 
+FareSheet Form1::fareSheet() const
+{
+    FareSheet sheet(m_table);
+    sheet.setFileName(documentFileName());
+    // The printout for approval shows what changed, while the comparison is open and current.
+    if (m_comparePanel && !m_comparePanel->isHidden())
+        if (const TableCompare::Comparison* comparison = m_comparePanel->currentComparison())
+            sheet.markChanges(*comparison, m_comparePanel->oldFileName());
+    return sheet;
+}
+
 QPrinter& Form1::printer()
 {
     if (!m_printer) {
@@ -60,8 +72,7 @@ void Form1::printSheet(QPrinter& target)
     int pages = 0;
     {
         BusyPointer busy(m_platform);
-        FareSheet sheet(m_table);
-        sheet.setFileName(documentFileName());
+        const FareSheet sheet = fareSheet();
         target.setDocName(sheet.title());
         pages = sheet.paint(target);
     }
@@ -94,7 +105,7 @@ void Form1::MnuFilePdf()
     const std::optional<QString> path = m_platform.saveFileName(
         {{QStringLiteral("PDF ファイル(*.pdf)"), QStringLiteral("*.pdf")}}, suggested);
     if (path)
-        exportFareSheetPdf(m_table, m_platform, *path, documentFileName());
+        exportFareSheetPdf(fareSheet(), m_table, m_platform, *path);
 }
 
 void Form1::MnuFileExit()

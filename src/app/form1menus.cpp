@@ -102,6 +102,8 @@ constexpr Command Commands[] = {
 
     {"MnuTool", "MnuToolCheck", "運賃表の検査(&K)", run<&Form1::MnuToolCheck>, -1, 0, nullptr,
      "F7"},
+    {"MnuTool", "MnuToolRevise", "運賃の一括変更(&R)...", run<&Form1::MnuToolRevise>},
+    {"MnuTool", "MnuToolCompare", "別の運賃表と比較(&C)...", run<&Form1::MnuToolCompare>},
 
     {"MnuHelp", "MnuHelpManual", "使い方(&M)", run<&Form1::MnuHelpManual>, -1, 0, nullptr, "F1"},
     {"MnuHelp", "MnuHelpVersion", "バージョン情報（&V)", run<&Form1::MnuHelpVersion>},

@@ -38,7 +38,7 @@ std::unique_ptr<Form1> Main(WidgetsPlatform& platform, const QStringList& argume
 {
     std::unique_ptr<Form1> window;
     try {
-        window = std::make_unique<Form1>(platform, platform);
+        window = std::make_unique<Form1>(platform, platform, platform);
         platform.setWindow(window.get());
         window->show();
         // Asked for the keyboard at once, also where no window manager hands it over (a bare X

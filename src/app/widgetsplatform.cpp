@@ -1,6 +1,7 @@
 #include "widgetsplatform.h"
 
 #include "about/frmabout.h"
+#include "revisiondialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -189,4 +190,14 @@ void WidgetsPlatform::previewPrint(QPrinter& printer, const std::function<void(Q
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter* target) { paint(*target); });
     dialog.exec();
+}
+
+std::optional<FareRevision::Rule>
+WidgetsPlatform::chooseRevision(const FareTable& table, const std::optional<CellRange>& block,
+                                const FareRevision::Rule& rule)
+{
+    RevisionDialog dialog(table, block, rule, m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.rule();
 }

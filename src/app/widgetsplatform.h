@@ -2,6 +2,7 @@
 
 #include "model/platform.h"
 #include "printplatform.h"
+#include "revisionplatform.h"
 
 #include <QPointer>
 #include <QString>
@@ -12,12 +13,12 @@ class QFileDialog;
 class QMessageBox;
 
 /**
- * The platform of the editor window: Qt's message boxes, file dialogs, print dialogs and the
- * version dialog (the only places the program opens a modal dialog), the busy pointer and the
- * event loop. The window itself adds its in-cell editor and its status bar (see WindowPlatform), so
- * commitOpenEdit() and showStatus() do nothing here.
+ * The platform of the editor window: Qt's message boxes, file dialogs, print dialogs, the fare
+ * revision's dialog and the version dialog (the only places the program opens a modal dialog), the
+ * busy pointer and the event loop. The window itself adds its in-cell editor and its status bar
+ * (see WindowPlatform), so commitOpenEdit() and showStatus() do nothing here.
  */
-class WidgetsPlatform : public Platform, public PrintPlatform {
+class WidgetsPlatform : public Platform, public PrintPlatform, public RevisionPlatform {
 public:
     /** The window that owns the dialogs. */
     void setWindow(QWidget* window) { m_window = window; }
@@ -36,6 +37,9 @@ public:
     bool openUrl(const QUrl& url) override;
     bool choosePrinter(QPrinter& printer) override;
     void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+    std::optional<FareRevision::Rule> chooseRevision(const FareTable& table,
+                                                     const std::optional<CellRange>& block,
+                                                     const FareRevision::Rule& rule) override;
 
     /**
      * The message box that messageBox() shows: its texts are plain text (paths and cell texts

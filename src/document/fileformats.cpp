@@ -66,6 +66,17 @@ QList<FileFilter> fileFilters(FileKind kind, FileAccess access)
     return filters;
 }
 
+QList<FileFilter> readableFileFilters()
+{
+    QStringList patterns;
+    for (const FileType& type : fileTypes())
+        patterns.append(type.pattern());
+    const QString all = patterns.join(u';');
+    return QList<FileFilter>{{QStringLiteral("読み込めるすべてのファイル(%1)").arg(all), all}} +
+           fileFilters(FileKind::FareFile, FileAccess::Open) +
+           fileFilters(FileKind::Text, FileAccess::Open);
+}
+
 QString extensionList()
 {
     QStringList extensions;

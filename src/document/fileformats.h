@@ -67,5 +67,10 @@ FileFormat FormatForPath(const QString& path);
  *  with its label there (see FileType::openLabel). */
 QList<FileFilter> fileFilters(FileKind kind, FileAccess access);
 
+/** The filter list of a dialog that reads a table of any type (the comparison's old table): every
+ *  type at once ("読み込めるすべてのファイル(*.Hy3;…;*.csv)"), then the open dialogs' entries of
+ *  the fare-table files and of text, in table order. */
+QList<FileFilter> readableFileFilters();
+
 /** Every type's extension, separated by blanks: ".Hy3 .Hyo .Hyp .txt .csv". */
 QString extensionList();

@@ -1,11 +1,13 @@
 #include "faresheet.h"
 
+#include "compare/tablecompare.h"
 #include "gui/gridfont.h"
 #include "gui/visibletext.h"
 #include "io/tableload.h"
 #include "io/tablerecords.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
+#include "model/messagetext.h"
 #include "sheetpages.h"
 
 #include <QBuffer>
@@ -47,11 +49,18 @@ QString storedText(const QString& text, bool blankZero)
     return QString::number(number.value);
 }
 
-QFont boldGridFontAt(qreal points)
+QFont boldGridFontAt(qreal points, bool underline = false)
 {
     QFont font = gridFontAt(points);
     font.setBold(true);
+    font.setUnderline(underline);
     return font;
+}
+
+/** The face of a name at a size: bold and underlined when it changed since an older table. */
+QFont nameFontAt(qreal points, bool changed)
+{
+    return changed ? boldGridFontAt(points, true) : gridFontAt(points);
 }
 
 /** A text as one paragraph: line breaks and tabs become blanks. */
@@ -169,27 +178,32 @@ public:
         m_baseline = (raw.ascent() - raw.descent()) / 2;
     }
 
-    /** Places text in rect on one line, vertically centred. */
-    void add(const QRectF& rect, const QString& text, Qt::Alignment alignment)
+    /**
+     * Places text in rect on one line, vertically centred. Returns its baseline from its left to
+     * its right end.
+     */
+    QLineF add(const QRectF& rect, const QString& text, Qt::Alignment alignment)
     {
+        const qreal y = rect.center().y() + m_baseline;
         if (text.isEmpty())
-            return;
+            return QLineF(rect.right(), y, rect.right(), y);
         const GlyphCache::Shaped& shaped = m_cache.shape(text);
-        if (!shaped.complete) {
-            m_others.append({rect, text, alignment});
-            return;
-        }
         qreal x = rect.left();
         if (alignment & Qt::AlignRight)
             x = rect.right() - shaped.width;
         else if (alignment & Qt::AlignHCenter)
             x = rect.center().x() - shaped.width / 2;
-        const qreal y = rect.center().y() + m_baseline;
+        const QLineF baseline(x, y, x + shaped.width, y);
+        if (!shaped.complete) {
+            m_others.append({rect, text, alignment});
+            return baseline;
+        }
         for (qsizetype i = 0; i < shaped.glyphs.size(); ++i) {
             m_glyphs.append(shaped.glyphs[i]);
             m_positions.append(QPointF(x, y));
             x += shaped.advances[i].x();
         }
+        return baseline;
     }
 
     void draw(QPainter& painter)
@@ -229,14 +243,15 @@ private:
 struct Layout {
     Layout(const FareSheet& sheet, QPaintDevice& device)
         : dev(&device), pt(device.logicalDpiY() / 72.0), pad(2.5 * pt),
-          body(gridFontAt(BodyPoints)), header(boldGridFontAt(HeaderPoints)),
-          footer(gridFontAt(FooterPoints)), glyphs(body, dev),
-          page(0, 0, device.width(), device.height()),
+          body(gridFontAt(BodyPoints)), bold(boldGridFontAt(BodyPoints)),
+          header(boldGridFontAt(HeaderPoints)), footer(gridFontAt(FooterPoints)), glyphs(body, dev),
+          boldGlyphs(bold, dev), page(0, 0, device.width(), device.height()),
           lineHeight(QFontMetricsF(body, dev).height() + 3 * pt),
           headerHeight(QFontMetricsF(header, dev).height() + 4 * pt),
           footerHeight(QFontMetricsF(footer, dev).height() + 4 * pt),
           pages(paginate(sheet, sheetColumns(widths(sheet), page.width())))
     {
+        pages.addNotes(int(sheet.notes().size()), lineHeight, lineHeight, headingHeight);
     }
 
     /** What the columns ask for: each its widest text (an overflowing number as -32768). */
@@ -244,20 +259,25 @@ struct Layout {
     {
         const QFontMetricsF bodyMetrics(body, dev);
         const QStringList& headings = sheet.headings();
-        const qreal numberCap = glyphs.width(QStringLiteral("-32768"));
+        // A changed number is bold, and as wide as bold makes it.
+        const auto numberWidth = [this](const QString& text, bool changed) {
+            GlyphCache& face = changed ? boldGlyphs : glyphs;
+            return qMin(face.width(text), face.width(QStringLiteral("-32768")));
+        };
         qreal label = glyphs.width(QStringLiteral("300"));
         qreal name = bodyMetrics.horizontalAdvance(headings.value(1));
         qreal ticket = glyphs.width(headings.value(2));
         qreal fare = glyphs.width(headings.last());
         const qsizetype nameCap = fitting(page.width() * SheetNameShare, BodyPoints);
+        const QFontMetricsF boldMetrics(bold, dev);
         for (const FareSheet::Line& line : sheet.lines()) {
             label = qMax(label, glyphs.width(line.label));
             name =
-                qMax(name,
-                     bodyMetrics.horizontalAdvance(oneParagraph(visibleStart(line.name, nameCap))));
-            ticket = qMax(ticket, qMin(glyphs.width(line.ticket), numberCap));
-            for (const QString& text : line.fares)
-                fare = qMax(fare, qMin(glyphs.width(text), numberCap));
+                qMax(name, (line.nameChanged ? boldMetrics : bodyMetrics)
+                               .horizontalAdvance(oneParagraph(visibleStart(line.name, nameCap))));
+            ticket = qMax(ticket, numberWidth(line.ticket, line.ticketChanged));
+            for (qsizetype f = 0; f < line.fares.size(); ++f)
+                fare = qMax(fare, numberWidth(line.fares[f], isChanged(line, f)));
         }
         SheetWidths widths;
         widths.label = label + 2 * pad;
@@ -278,7 +298,7 @@ struct Layout {
         QList<qreal> heights;
         heights.reserve(sheet.lines().size());
         for (const FareSheet::Line& line : sheet.lines()) {
-            names.push_back(layOutName(line.name, width));
+            names.push_back(layOutName(line.name, width, line.nameChanged));
             heights.append(qMax(lineHeight, names.back()->height() + 3 * pt));
         }
         return SheetPages(columns, heights,
@@ -290,15 +310,22 @@ struct Layout {
      * smallest size cannot hold is cut, with "…" at its end. Only as much of it as two lines
      * could show is laid out.
      */
-    std::unique_ptr<Wrapped> layOutName(const QString& name, qreal width) const
+    std::unique_ptr<Wrapped> layOutName(const QString& name, qreal width, bool changed) const
     {
         const QString shown = visibleStart(name, fitting(width * NameLines, SmallestPoints));
         for (qreal points = BodyPoints; points > SmallestPoints; points -= 1) {
-            auto wrapped = std::make_unique<Wrapped>(shown, gridFontAt(points), dev, width);
+            auto wrapped =
+                std::make_unique<Wrapped>(shown, nameFontAt(points, changed), dev, width);
             if (wrapped->lines() <= NameLines)
                 return wrapped;
         }
-        return std::make_unique<Wrapped>(shown, gridFontAt(SmallestPoints), dev, width, NameLines);
+        return std::make_unique<Wrapped>(shown, nameFontAt(SmallestPoints, changed), dev, width,
+                                         NameLines);
+    }
+
+    static bool isChanged(const FareSheet::Line& line, qsizetype fare)
+    {
+        return fare < line.faresChanged.size() && line.faresChanged.testBit(fare);
     }
 
     /** The most characters that width can show at a size in points. */
@@ -311,9 +338,11 @@ struct Layout {
     qreal pt;
     qreal pad;
     QFont body;
+    QFont bold;
     QFont header;
     QFont footer;
     GlyphCache glyphs;
+    GlyphCache boldGlyphs;
     QRectF page;
     qreal lineHeight;
     qreal headerHeight;
@@ -327,7 +356,8 @@ struct Layout {
 class PagePainter {
 public:
     PagePainter(const FareSheet& sheet, Layout& layout, QPainter& painter)
-        : m_sheet(sheet), m_layout(layout), m_painter(painter), m_text(layout.glyphs)
+        : m_sheet(sheet), m_layout(layout), m_painter(painter), m_text(layout.glyphs),
+          m_boldText(layout.boldGlyphs), m_emptyMark(layout.boldGlyphs.width(QStringLiteral("00")))
     {
     }
 
@@ -338,6 +368,9 @@ public:
         const SheetPage page = l.pages.page(pageIndex);
 
         headerAndFooter(pageIndex);
+        notes(page);
+        if (!page.table)
+            return;
 
         const QList<qreal> edges = l.pages.edges(page);
         const qreal top = l.headerHeight;
@@ -367,13 +400,21 @@ public:
             m_painter.setClipRect(QRectF(edges[1], y, c.name, height));
             name.draw(m_painter, QPointF(edges[1] + l.pad, y + (height - name.height()) / 2));
             m_painter.restore();
-            cell(edges[2], y, c.ticket, height, line.ticket, Qt::AlignRight);
+            cell(edges[2], y, c.ticket, height, line.ticket, Qt::AlignRight, line.ticketChanged);
             for (int f = page.firstFare; f < page.endFare; ++f)
                 cell(edges[3 + f - page.firstFare], y, c.fare, height, line.fares[f],
-                     Qt::AlignRight);
+                     Qt::AlignRight, Layout::isChanged(line, f));
             y += height;
         }
         m_text.draw(m_painter);
+        m_boldText.draw(m_painter);
+        if (!m_underlines.isEmpty()) {
+            QPen pen(Qt::black);
+            pen.setWidthF(qMax(l.boldGlyphs.rawFont().lineThickness(), 0.5 * l.pt));
+            m_painter.setPen(pen);
+            m_painter.drawLines(m_underlines);
+            m_underlines.clear();
+        }
 
         // Light grid lines over the whole block.
         QPen pen(GridLineColour);
@@ -393,11 +434,36 @@ public:
     }
 
 private:
+    /** A one-line cell; a changed one bold and underlined (an empty one, an underline alone). */
     void cell(qreal x, qreal y, qreal width, qreal height, const QString& text,
-              Qt::Alignment alignment)
+              Qt::Alignment alignment, bool changed = false)
     {
         const qreal pad = m_layout.pad;
-        m_text.add(QRectF(x + pad, y, width - 2 * pad, height), text, alignment);
+        const QRectF rect(x + pad, y, width - 2 * pad, height);
+        if (!changed) {
+            m_text.add(rect, text, alignment);
+            return;
+        }
+        QLineF line = m_boldText.add(rect, text, alignment);
+        if (text.isEmpty())
+            line.setP1(line.p2() - QPointF(m_emptyMark, 0));
+        m_underlines.append(line.translated(0, m_layout.boldGlyphs.rawFont().underlinePosition()));
+    }
+
+    /** The page's share of the notes after the table, one line each, the heading bold. */
+    void notes(const SheetPage& page)
+    {
+        const Layout& l = m_layout;
+        const QFontMetricsF metrics(l.body, l.dev);
+        m_painter.setPen(Qt::black);
+        qreal y = l.headerHeight + page.notesTop;
+        for (int i = page.firstNote; i < page.endNote; ++i, y += l.lineHeight) {
+            m_painter.setFont(i == 0 ? l.bold : l.body);
+            m_painter.drawText(QRectF(0, y, l.page.width(), l.lineHeight),
+                               Qt::AlignLeft | Qt::AlignVCenter,
+                               metrics.elidedText(oneParagraph(m_sheet.notes()[i]), Qt::ElideRight,
+                                                  l.page.width()));
+        }
     }
 
     void headerAndFooter(int pageIndex)
@@ -436,6 +502,9 @@ private:
     const Layout& m_layout;
     QPainter& m_painter;
     PageText m_text;
+    PageText m_boldText;
+    qreal m_emptyMark; ///< the underline of a fare that became empty
+    QVector<QLineF> m_underlines;
 };
 
 } // namespace
@@ -447,6 +516,7 @@ FareSheet::FareSheet(const FareTable& table) : m_date(QDate::currentDate())
     int lastFare = 1;
     for (int row = 1; row <= rowCount; ++row) {
         Line line;
+        line.row = row;
         const bool routeRow = row == FareTable::RouteRow;
         line.label = routeRow ? QString() : table.text(row, 0);
         line.name = table.text(row, FareTable::NameCol);
@@ -472,6 +542,56 @@ FareSheet::FareSheet(const FareTable& table) : m_date(QDate::currentDate())
         line.fares.resize(m_fareColumns);
     for (int col = 0; col <= FareTable::TicketCol + m_fareColumns; ++col)
         m_headings.append(table.text(0, col));
+}
+
+void FareSheet::markChanges(const TableCompare::Comparison& comparison, const QString& oldFileName)
+{
+    using TableCompare::Kind;
+    QVector<Line*> lineOfRow(FareTable::RowCount, nullptr);
+    for (Line& line : m_lines)
+        lineOfRow[line.row] = &line;
+    QStringList routeName;
+    QStringList added;
+    QStringList removed;
+    for (const TableCompare::Difference& d : comparison.differences) {
+        Line* line = lineOfRow.value(d.row);
+        switch (d.kind) {
+        case Kind::RouteName:
+            routeName << TableCompare::describe(d);
+            continue;
+        case Kind::StopRemoved:
+            removed << QStringLiteral("　旧表の停留所 %1「%2」")
+                           .arg(d.oldStop)
+                           .arg(briefQuote(d.oldText));
+            continue;
+        case Kind::StopAdded:
+            added << QStringLiteral("　停留所 %1「%2」").arg(d.newStop).arg(briefQuote(d.newText));
+            break;
+        default:
+            break;
+        }
+        if (!line)
+            continue;
+        const int fare = d.col - FareTable::FirstFareCol;
+        if (d.col == FareTable::NameCol) {
+            line->nameChanged = true;
+        } else if (d.col == FareTable::TicketCol) {
+            line->ticketChanged = true;
+        } else if (fare < line->fares.size()) {
+            line->faresChanged.resize(line->fares.size());
+            line->faresChanged.setBit(fare);
+        }
+    }
+    m_notes = QStringList{QStringLiteral("旧表「%1」からの変更").arg(briefQuote(oldFileName)),
+                          TableCompare::summary(comparison)};
+    if (!comparison.isEmpty())
+        m_notes << QStringLiteral("太字に下線を引いた停留所名・整理券番号・運賃は、旧表から変わった"
+                                  "ところです（空欄になった運賃は下線だけです）。");
+    m_notes << routeName;
+    if (!added.isEmpty())
+        m_notes << QStringLiteral("加わった停留所（%1）:").arg(added.size()) << added;
+    if (!removed.isEmpty())
+        m_notes << QStringLiteral("なくなった停留所（%1）:").arg(removed.size()) << removed;
 }
 
 QString FareSheet::title() const
@@ -522,9 +642,15 @@ QByteArray FareSheet::toPdf(int* pageCount) const
 Outcome exportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
                            const QString& fileName)
 {
+    FareSheet sheet(table);
+    sheet.setFileName(fileName);
+    return exportFareSheetPdf(sheet, table, platform, path);
+}
+
+Outcome exportFareSheetPdf(const FareSheet& sheet, FareTable& table, Platform& platform,
+                           const QString& path)
+{
     return writeTableToFile(table, platform, path, [&](QByteArray& bytes) {
-        FareSheet sheet(table);
-        sheet.setFileName(fileName);
         bytes = sheet.toPdf();
         return bytes.isEmpty() ? QStringLiteral("PDF を作成できませんでした。") : QString();
     });

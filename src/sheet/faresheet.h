@@ -2,6 +2,7 @@
 
 #include "model/outcome.h"
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QDate>
 #include <QPageLayout>
@@ -12,6 +13,10 @@
 class FareTable;
 class Platform;
 class QPagedPaintDevice;
+
+namespace TableCompare {
+struct Comparison;
+}
 
 /**
  * The fare table on paper: the one renderer behind print, print preview and PDF.
@@ -29,6 +34,12 @@ class QPagedPaintDevice;
  * printing date). Text is the grid's Gothic face at 9 points; a name too long for its column
  * wraps, shrinking to 8 and then 7 points rather than taking more than two lines, and a name that
  * does not fit even then ends in "…" on its second line.
+ *
+ * Marked with a comparison (markChanges), the sheet shows what changed since an older table:
+ * changed fares, ticket numbers and names are bold and underlined (a fare that became empty is
+ * an underline alone), and a short section after the table, under the last page's lines when it
+ * fits there, else on pages of its own, names the older table, counts the differences and lists
+ * the stops added and removed.
  */
 class FareSheet {
 public:
@@ -39,6 +50,11 @@ public:
     void setFileName(const QString& fileName) { m_fileName = fileName; }
     /** The printing date in the footer (today unless set). */
     void setDate(const QDate& date) { m_date = date; }
+    /**
+     * Marks what changed since an older table: comparison is that table's against the table
+     * this sheet was made of, as it still is; oldFileName names the older table.
+     */
+    void markChanges(const TableCompare::Comparison& comparison, const QString& oldFileName);
 
     /**
      * Paints every page onto device (a printer, a PDF writer), on the device's page layout.
@@ -60,10 +76,14 @@ public:
     static QPageLayout defaultPageLayout();
 
     struct Line {
+        int row = 0;   ///< the table's row
         QString label; ///< the grid's row label ("1"); empty for the route row
         QString name;
         QString ticket;
         QStringList fares; ///< tickets 1..fareColumns
+        bool nameChanged = false;
+        bool ticketChanged = false;
+        QBitArray faresChanged; ///< by fare column; empty when none changed
     };
     const QString& routeName() const { return m_routeName; }
     const QVector<Line>& lines() const { return m_lines; }
@@ -72,6 +92,9 @@ public:
     int fareColumns() const { return m_fareColumns; }
     const QString& fileName() const { return m_fileName; }
     const QDate& date() const { return m_date; }
+    /** The section after the table, one line of text each, its heading first; empty when the
+     *  sheet marks no changes. */
+    const QStringList& notes() const { return m_notes; }
 
 private:
     QString m_routeName;
@@ -80,6 +103,7 @@ private:
     int m_fareColumns = 1;
     QString m_fileName;
     QDate m_date;
+    QStringList m_notes;
 };
 
 /**
@@ -89,3 +113,6 @@ private:
  */
 Outcome exportFareSheetPdf(FareTable& table, Platform& platform, const QString& path,
                            const QString& fileName);
+/** The same for a sheet made of table already (its marks included). */
+Outcome exportFareSheetPdf(const FareSheet& sheet, FareTable& table, Platform& platform,
+                           const QString& path);

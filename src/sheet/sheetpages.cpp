@@ -16,7 +16,7 @@ SheetColumns sheetColumns(const SheetWidths& widths, qreal pageWidth)
 }
 
 SheetPages::SheetPages(const SheetColumns& columns, const QList<qreal>& lineHeights, qreal room)
-    : m_columns(columns)
+    : m_columns(columns), m_room(room)
 {
     m_heights.reserve(lineHeights.size());
     m_rowStarts.append(0);
@@ -34,6 +34,13 @@ SheetPages::SheetPages(const SheetColumns& columns, const QList<qreal>& lineHeig
 
 SheetPage SheetPages::page(int index) const
 {
+    if (index >= tablePages()) {
+        SheetPage notes;
+        notes.table = false;
+        notes.firstNote = m_notesOnTable + (index - tablePages()) * m_notesPerPage;
+        notes.endNote = qMin(notes.firstNote + m_notesPerPage, m_notes);
+        return notes;
+    }
     const int rowBand = index % rowBands();
     const int columnBand = index / rowBands();
     SheetPage page;
@@ -41,7 +48,29 @@ SheetPage SheetPages::page(int index) const
     page.endLine = m_rowStarts[rowBand + 1];
     page.firstFare = columnBand * m_columns.faresPerPage;
     page.endFare = qMin(page.firstFare + m_columns.faresPerPage, m_columns.fares);
+    if (index == tablePages() - 1) {
+        page.endNote = m_notesOnTable;
+        page.notesTop = m_notesTop;
+    }
     return page;
+}
+
+void SheetPages::addNotes(int count, qreal height, qreal gap, qreal heading)
+{
+    const SheetPage last = page(tablePages() - 1);
+    qreal top = heading + gap;
+    for (int line = last.firstLine; line < last.endLine; ++line)
+        top += m_heights[line];
+    const qreal room = m_room + heading;
+    // A hair's tolerance: lines that fill the room exactly fit it.
+    const auto fitting = [height](qreal space) {
+        return space < height ? 0 : int(space / height + 1e-9);
+    };
+    m_notes = qMax(0, count);
+    m_notesTop = top;
+    m_notesOnTable = qMin(m_notes, fitting(room - top));
+    m_notesPerPage = qMax(1, fitting(room));
+    m_notePages = (m_notes - m_notesOnTable + m_notesPerPage - 1) / m_notesPerPage;
 }
 
 QList<qreal> SheetPages::edges(const SheetPage& page) const

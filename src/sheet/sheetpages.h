@@ -16,6 +16,9 @@
  *
  * It takes two steps because the lines' heights depend on the name column's width (a long name
  * wraps): sheetColumns() first, then the names are measured at that width, then SheetPages.
+ *
+ * Lines of notes may follow the table (what changed since an older table): under the last page's
+ * lines as far as they fit, the rest on pages of their own after it.
  */
 
 /** The widest share of the page's width the name column takes; a longer name wraps. */
@@ -51,12 +54,19 @@ struct SheetColumns {
  */
 SheetColumns sheetColumns(const SheetWidths& widths, qreal pageWidth);
 
-/** One page: the lines [firstLine, endLine) with the fare columns [firstFare, endFare). */
+/**
+ * One page: the lines [firstLine, endLine) with the fare columns [firstFare, endFare) and the
+ * notes [firstNote, endNote); a page of notes alone has no table, not even its heading row.
+ */
 struct SheetPage {
     int firstLine = 0;
     int endLine = 0;
     int firstFare = 0; ///< from 0: fare column 0 is ticket 1's
     int endFare = 0;
+    bool table = true;
+    int firstNote = 0;
+    int endNote = 0;
+    qreal notesTop = 0; ///< where the notes start, from the top of the heading row's place
 };
 
 /** The pages of a sheet: which lines and which fare columns each one shows, and where. */
@@ -69,7 +79,7 @@ public:
      */
     SheetPages(const SheetColumns& columns, const QList<qreal>& lineHeights, qreal room);
 
-    int count() const { return rowBands() * m_columns.bands(); }
+    int count() const { return tablePages() + m_notePages; }
     /** The page at index, from 0. */
     SheetPage page(int index) const;
 
@@ -80,10 +90,24 @@ public:
      *  edge. */
     QList<qreal> edges(const SheetPage& page) const;
 
+    /**
+     * Adds count lines of notes, each height tall, after the table: gap below the last page's
+     * lines, as many as fit into the room there (heading is the heading row's height, which
+     * the room lies under), then pages of notes alone, whose room is the heading row's too.
+     */
+    void addNotes(int count, qreal height, qreal gap, qreal heading);
+
 private:
     int rowBands() const { return int(m_rowStarts.size()) - 1; }
+    int tablePages() const { return rowBands() * m_columns.bands(); }
 
     SheetColumns m_columns;
     QList<qreal> m_heights;
     QList<int> m_rowStarts; ///< the first line of each band of rows, then the line count
+    qreal m_room = 0;
+    int m_notes = 0;
+    int m_notesOnTable = 0; ///< the notes under the table on its last page
+    qreal m_notesTop = 0;   ///< where they start there
+    int m_notesPerPage = 1; ///< on a page of notes alone
+    int m_notePages = 0;
 };

@@ -1,13 +1,16 @@
 #include "app/celleditor.h"
 #include "app/checkpanel.h"
 #include "app/commandtable.h"
+#include "app/comparepanel.h"
 #include "app/faregridmodel.h"
 #include "app/faregridview.h"
 #include "app/findbar.h"
 #include "app/form1.h"
 #include "app/longlineedit.h"
 #include "app/printplatform.h"
+#include "app/revisionplatform.h"
 #include "app/statusfield.h"
+#include "compare/tablecompare.h"
 #include "document/filecommands.h"
 #include "document/fileformats.h"
 #include "fakeplatform.h"
@@ -31,6 +34,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -64,11 +68,28 @@ struct FakePrinting : PrintPlatform {
     }
 };
 
+/** The revision dialog, scripted: it chooses rule (cancels when there is none). */
+struct FakeRevising : RevisionPlatform {
+    std::optional<FareRevision::Rule> rule = FareRevision::Rule{1, 1, 100};
+    QStringList asked; ///< the block of each dialog ("all" for every stored stop)
+
+    std::optional<FareRevision::Rule> chooseRevision(const FareTable&,
+                                                     const std::optional<CellRange>& block,
+                                                     const FareRevision::Rule&) override
+    {
+        asked << (block ? QString::asprintf("%d,%d-%d,%d", block->top, block->left, block->bottom,
+                                            block->right)
+                        : QStringLiteral("all"));
+        return rule;
+    }
+};
+
 /** A shown, active main window over a scripted platform. */
 struct Window {
     FakePlatform platform;
     FakePrinting printing;
-    Form1 form{platform, printing};
+    FakeRevising revising;
+    Form1 form{platform, printing, revising};
 
     Window()
     {
@@ -158,7 +179,7 @@ QStringList effects(Window& w)
          << w.form.editCommands().copiedColumn().toList().join(u'|')
          << QGuiApplication::clipboard()->text() << w.printing.calls.join(u' ')
          << QString::number(w.platform.versionDialogs) << QString::number(w.form.isVisible())
-         << QUrl::toStringList(w.platform.urls).join(u' ');
+         << QUrl::toStringList(w.platform.urls).join(u' ') << w.revising.asked.join(u' ');
     for (const FakePlatform::Message& m : std::as_const(w.platform.messages))
         seen << QStringLiteral("message ") + m.title;
     for (const FakePlatform::Dialog& d : std::as_const(w.platform.dialogs))
@@ -169,6 +190,8 @@ QStringList effects(Window& w)
                     .arg(bar->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))->isVisible());
     if (const CheckPanel* panel = w.form.checkPanel())
         seen << QStringLiteral("check %1").arg(panel->list()->topLevelItemCount());
+    if (const ComparePanel* panel = w.form.comparePanel())
+        seen << QStringLiteral("compare %1").arg(panel->list()->topLevelItemCount());
     return seen;
 }
 
@@ -205,6 +228,9 @@ private slots:
     void selectionAndClipboard();
     void findBarFindsAndReplaces();
     void printAndCheckCommands();
+    void reviseFares_data();
+    void reviseFares();
+    void compareWithOldTable();
     void saveBack_data();
     void saveBack();
     void statusBarSaysWhereYouAre();
@@ -303,7 +329,7 @@ void TestForm1::commandTable()
     const QString name = QString::fromLatin1(command.name);
     const auto setUp = [&](Window& w) {
         prepare(w);
-        if (name == QLatin1String("MnuFileOpen"))
+        if (name == QLatin1String("MnuFileOpen") || name == QLatin1String("MnuToolCompare"))
             w.platform.fileAnswers << m_routeFile;
         else if (name == QLatin1String("MnuFileTxtInport"))
             w.platform.fileAnswers << m_blankRouteText;
@@ -997,6 +1023,174 @@ void TestForm1::printAndCheckCommands()
              QList<QUrl>{QUrl::fromLocalFile(QStringLiteral(FAREWRIGHT_BUILD_MANUAL))});
     QCOMPARE(QPoint(w.table().CurCol(), w.table().CurRow()), cell);
     QCOMPARE(w.platform.messages.size(), 0);
+}
+
+void TestForm1::reviseFares_data()
+{
+    // Stops A, B, C with fares, a fare of 170 below the stored rows at (6, 3); the current cell
+    // (3, 3), a block reaching from it, an edit left open in (2, 4) (which then is current). The
+    // dialog chooses ×RATIO to the nearest 10 yen; no ratio cancels it.
+    QTest::addColumn<QString>("block"); // Shift with these arrows
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("ratio");
+    QTest::addColumn<QString>("fares"); // rows 2-4 by columns 3-5, then (6, 3)
+    QTest::addColumn<QString>("asked"); // the block the dialog was about
+    QTest::addColumn<QString>("steps"); // what undo names, step after step
+    QTest::addColumn<QString>("message");
+    const char* unchanged = "170,, 210,170, 250,210,170 | 170";
+    const char* rows[][8] = {
+        {"every stored stop", "", "", "11/10", "190,, 230,190, 280,230,190 | 170", "all",
+         "運賃の一括変更", ""},
+        {"a block", "Down Right", "", "11/10", "170,, 230,190, 280,230,170 | 170", "3,3-4,4",
+         "運賃の一括変更", ""},
+        {"an open edit is committed first", "", "300", "11/10",
+         "190,330, 230,190, 280,230,190 | 170", "all", "運賃の一括変更|入力", ""},
+        {"refused: nothing changes", "", "", "200", unchanged, "all", "",
+         "停留所 1「A」の整理券 1 の運賃 170 は改定すると 34000 になり、"},
+        {"cancelled", "Down", "", "", unchanged, "3,3-4,3", "", ""},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << r[1] << r[2] << r[3] << r[4] << r[5] << r[6] << r[7];
+}
+
+void TestForm1::reviseFares()
+{
+    QFETCH(QString, block);
+    QFETCH(QString, typed);
+    QFETCH(QString, ratio);
+    QFETCH(QString, fares);
+    QFETCH(QString, asked);
+    QFETCH(QString, steps);
+    QFETCH(QString, message);
+    Window w;
+    TestTables::fillRows(w.table(), "線 A,1,170 B,2,210,170 C,3,250,210,170  X,,170");
+    const auto faresNow = [&w] {
+        QStringList texts;
+        for (int row = 2; row <= 4; ++row)
+            texts << w.table().text(row, 3) + u',' + w.table().text(row, 4) + u',' +
+                         w.table().text(row, 5);
+        return texts.join(u' ') + QStringLiteral(" | ") + w.table().text(6, 3);
+    };
+    const QString start = faresNow();
+    w.table().setCurrentCell(typed.isEmpty() ? 3 : 2, typed.isEmpty() ? 3 : 4);
+    const QString current = w.current();
+    for (const QString& key : block.split(u' ', Qt::SkipEmptyParts))
+        w.press(w.grid(), key == QLatin1String("Down") ? Qt::Key_Down : Qt::Key_Right,
+                Qt::ShiftModifier);
+    if (!typed.isEmpty())
+        w.type(w.grid(), typed);
+    w.revising.rule.reset();
+    if (!ratio.isEmpty()) {
+        w.revising.rule.emplace();
+        QCOMPARE(
+            FareRevision::setParameter(*w.revising.rule, FareRevision::Parameter::Multiply, ratio),
+            QString());
+    }
+    w.action("MnuToolRevise")->trigger();
+    QCOMPARE(faresNow(), fares);
+    QCOMPARE(w.current(), current);
+    QCOMPARE(w.revising.asked.join(u' '), asked);
+    QCOMPARE(w.platform.messageTexts().join(u' ').left(message.size()), message);
+    QStringList undone;
+    while (w.form.history().canUndo()) {
+        undone << w.action("MnuEditUndo")->text().remove(QStringLiteral("元に戻す(&U) "));
+        w.press(w.grid(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    QCOMPARE(undone.join(u'|'), steps);
+    QCOMPARE(faresNow(), start);
+}
+
+void TestForm1::compareWithOldTable()
+{
+    // The table in the window is the new one; the old one comes from a file.
+    FareTable oldTable;
+    Window w;
+    TestTables::fillComparedPair(oldTable, w.table());
+    const QString approved = m_dir.filePath(QStringLiteral("approved.Hy3"));
+    QCOMPARE(SaveHy3(oldTable, w.platform, approved), Outcome::Done);
+    w.table().setCurrentCell(2, 3);
+    const QStringList before = w.state();
+    const QSize startSize = w.form.size();
+    w.platform.fileAnswers << approved;
+    w.action("MnuToolCompare")->trigger();
+    QCOMPARE(w.platform.dialogs.last().filters, readableFileFilters());
+    QCOMPARE(w.state(), before); // neither the table nor the current cell moves
+    QCOMPARE(w.form.history().undoCount(), 0);
+
+    // The differences, counted, with their cells tinted.
+    ComparePanel* panel = w.form.comparePanel();
+    QVERIFY(panel && panel->isVisible());
+    QStringList entries;
+    for (int i = 0; i < panel->list()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = panel->list()->topLevelItem(i);
+        entries << QStringList{item->text(0), item->text(1), item->text(2)}.join(u'/');
+    }
+    QCOMPARE(entries.join(u'|'),
+             QStringLiteral("2/1/運賃の変更|3//停留所の追加|"
+                            "4/整理券番号/整理券番号の変更|（旧 4）//停留所の削除"));
+    auto* summary = panel->findChild<QLabel*>(QStringLiteral("CompareSummary"));
+    QCOMPARE(summary->text(),
+             QStringLiteral("旧表「approved.Hy3」と比べました。") +
+                 TableCompare::summary(TableCompare::compareTables(oldTable, w.table())) +
+                 QStringLiteral("行をダブルクリックするとそのセルへ移動します。"));
+    const auto tinted = [&w] {
+        QStringList cells;
+        for (int row = 1; row <= 7; ++row)
+            for (int col = 1; col <= 7; ++col)
+                if (w.grid()->fareModel()->isMarked(row, col, FareGridModel::Mark::Difference))
+                    cells << QStringLiteral("%1,%2").arg(row).arg(col);
+        return cells.join(u' ');
+    };
+    QCOMPARE(tinted(), QStringLiteral("3,3 4,1 5,2 6,1"));
+    QTRY_VERIFY(w.form.height() > startSize.height()); // room for the grid and the list
+
+    // By keyboard: F6 to the list, Enter on an entry makes its cell current.
+    w.press(w.grid(), Qt::Key_F6);
+    QTRY_VERIFY(panel->list()->hasFocus());
+    for (const Qt::Key key : {Qt::Key_Home, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+        w.press(panel->list(), key);
+    QCOMPARE(w.current(), QStringLiteral("5,2"));
+    QVERIFY(w.grid()->hasFocus());
+
+    // The printout shows what changed while the comparison is the table's.
+    w.printing.printTo = m_dir.filePath(QStringLiteral("compared.pdf"));
+    const auto printed = [&w] {
+        w.action("MnuFilePrint")->trigger();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {w.printing.printTo, QStringLiteral("-")});
+        return text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput())
+                                      : QString(); // no pdftotext: nothing to read
+    };
+    const QString marked = printed();
+    QVERIFY(marked.isNull() || marked.contains(QStringLiteral("旧表「approved.Hy3」からの変更")));
+    // A change to the table ends the tints and the marks; comparing again brings them back.
+    w.type(w.grid(), QStringLiteral("7"), Qt::Key_7);
+    w.press(w.editor(), Qt::Key_Return);
+    QCOMPARE(tinted(), QString());
+    QVERIFY(summary->text().startsWith(QStringLiteral("表が変更されました。")));
+    QVERIFY(!printed().contains(QStringLiteral("旧表")));
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CompareAgain")),
+                      Qt::LeftButton);
+    QCOMPARE(tinted(), QStringLiteral("3,3 4,1 5,2 6,1"));
+    QCOMPARE(w.current(), QStringLiteral("5,2"));
+
+    // Beside the fare check's panel it shares the room as a tab; F6 goes to the tab shown.
+    w.press(w.grid(), Qt::Key_F7);
+    QStringList round;
+    for (int i = 0; i < 2; ++i) {
+        w.press(QApplication::focusWidget(), Qt::Key_F6);
+        round << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(round.join(u' '), QStringLiteral("CheckList MSFlexGrid1"));
+    // A name no reader takes is refused; the comparison shown stays.
+    w.platform.fileAnswers << m_dir.filePath(QStringLiteral("approved.doc"));
+    w.action("MnuToolCompare")->trigger();
+    QVERIFY(w.platform.messageTexts().value(0).startsWith(
+        QStringLiteral("「approved.doc」は、拡張子から形式がわからないため比較できません。")));
+    QCOMPARE(panel->list()->topLevelItemCount(), 4);
+    panel->close();
+    w.form.checkPanel()->close();
+    QTRY_COMPARE(w.form.size(), startSize);
 }
 
 void TestForm1::saveBack_data()

@@ -1,3 +1,4 @@
+#include "compare/tablecompare.h"
 #include "model/faretable.h"
 #include "sheet/faresheet.h"
 #include "testtables.h"
@@ -71,6 +72,7 @@ private slots:
     void knownTableOnItsPages();
     void fullTablePages();
     void longNamesCut();
+    void marksChanges();
 
 private:
     QTemporaryDir m_dir;
@@ -173,6 +175,46 @@ void TestFareSheet::longNamesCut()
     const QString& text = pages[0].text;
     QVERIFY(text.contains(QStringLiteral("線…")) && text.contains(QStringLiteral("バ…")));
     QVERIFY(text.count(QChar(0x30D0)) < 200); // two lines of the name column
+}
+
+void TestFareSheet::marksChanges()
+{
+    // What changed since the old table is marked ("*" a name, "#" a ticket number, the fare
+    // columns), and listed after the table on its last page.
+    FareTable oldTable;
+    FareTable newTable;
+    TestTables::fillComparedPair(oldTable, newTable);
+    FareSheet sheet(newTable);
+    QVERIFY(sheet.notes().isEmpty());
+    sheet.markChanges(TableCompare::compareTables(oldTable, newTable), QStringLiteral("旧.Hy3"));
+    QStringList marks;
+    for (const FareSheet::Line& line : sheet.lines()) {
+        QString mark =
+            line.name + (line.nameChanged ? u'*' : u' ') + (line.ticketChanged ? u'#' : u' ');
+        for (qsizetype f = 0; f < line.faresChanged.size(); ++f)
+            if (line.faresChanged.testBit(f))
+                mark += QString::number(f + 1);
+        marks << mark;
+    }
+    QCOMPARE(marks.join(u'|'), QStringLiteral("A  |B  1|N* |C #"));
+    const QStringList notes{
+        QStringLiteral("旧表「旧.Hy3」からの変更"),
+        QStringLiteral("違いは 4 件です（停留所の追加 1、停留所の削除 1、整理券番号の変更 1、"
+                       "運賃の変更 1）。"),
+        QStringLiteral("太字に下線を引いた停留所名・整理券番号・運賃は、旧表から変わったところです"
+                       "（空欄になった運賃は下線だけです）。"),
+        QStringLiteral("加わった停留所（1）:"),
+        QStringLiteral("　停留所 3「N」"),
+        QStringLiteral("なくなった停留所（1）:"),
+        QStringLiteral("　旧表の停留所 4「D」")};
+    QCOMPARE(sheet.notes(), notes);
+    const QList<Page> pages = readPages(writePdf(sheet, m_dir));
+    QCOMPARE(pages.size(), 1);
+    const QString& text = pages[0].text;
+    QCOMPARE(pages[0].lines.last().name, QStringLiteral("C"));
+    qsizetype at = text.indexOf(QStringLiteral("C "));
+    for (const QString& note : notes) // in their order, after the table
+        QVERIFY2((at = text.indexOf(note.trimmed().left(12), at)) > 0, qPrintable(note));
 }
 
 QTEST_MAIN(TestFareSheet)

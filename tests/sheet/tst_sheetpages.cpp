@@ -8,6 +8,8 @@ class TestSheetPages : public QObject {
 private slots:
     void pages_data();
     void pages();
+    void notes_data();
+    void notes();
 };
 
 void TestSheetPages::pages_data()
@@ -74,6 +76,46 @@ void TestSheetPages::pages()
                                                (page.endFare - page.firstFare) * widths.fare);
     }
     QCOMPARE(text.join(u' ').left(expected.size()), expected);
+}
+
+void TestSheetPages::notes_data()
+{
+    // Lines under a room of 100 below a heading row of 10, then notes 10 high, a gap of 10 after
+    // the lines: the pages added, and the notes of the table's last page with where they start,
+    // then those of each page of notes alone.
+    QTest::addColumn<int>("fares"); // fare columns: 10 fit on a page across
+    QTest::addColumn<QList<qreal>>("heights");
+    QTest::addColumn<int>("notes");
+    QTest::addColumn<QString>("expected");
+    using H = QList<qreal>;
+    QTest::newRow("all under the lines") << 10 << H{40} << 3 << "+0: 0-3@60";
+    QTest::newRow("filling the page exactly") << 10 << H{50} << 4 << "+0: 0-4@70";
+    QTest::newRow("the rest on a page of their own") << 10 << H{40, 40} << 3 << "+1: 0-1@100 1-3";
+    QTest::newRow("after the last band down and across, over pages")
+        << 28 << H{40, 40, 40} << 30 << "+3: 0-5@60 5-16 16-27 27-30";
+    QTest::newRow("none") << 10 << H{40} << 0 << "+0: 0-0@60";
+}
+
+void TestSheetPages::notes()
+{
+    QFETCH(int, fares);
+    QFETCH(QList<qreal>, heights);
+    QFETCH(int, notes);
+    QFETCH(QString, expected);
+    SheetPages pages(sheetColumns({20, 100, 40, 30, 25, fares}, 500), heights, 100);
+    const int tablePages = pages.count();
+    pages.addNotes(notes, 10, 10, 10);
+    QStringList text{QStringLiteral("+%1:").arg(pages.count() - tablePages)};
+    for (int i = 0; i < pages.count(); ++i) {
+        const SheetPage page = pages.page(i);
+        QCOMPARE(page.table, i < tablePages);
+        if (i < tablePages - 1)
+            QCOMPARE(page.endNote, 0);
+        else
+            text << QString::asprintf("%d-%d", page.firstNote, page.endNote) +
+                        (page.table ? QStringLiteral("@%1").arg(page.notesTop) : QString());
+    }
+    QCOMPARE(text.join(u' '), expected);
 }
 
 QTEST_APPLESS_MAIN(TestSheetPages)

@@ -40,6 +40,30 @@ inline void fillFull(FareTable& table, int rows = FareTable::LastRow)
     }
 }
 
+/** Writes rows from row 1 down: rows separated by blanks, their cells by commas, name first. */
+inline void fillRows(FareTable& table, const char* rows)
+{
+    int row = 1;
+    for (const QString& line : QString::fromUtf8(rows).split(u' ')) {
+        const QStringList cells = line.split(u',');
+        for (int col = 0; col < cells.size(); ++col)
+            table.SetCell(row, col + 1, cells[col]);
+        ++row;
+    }
+}
+
+/**
+ * An approved old table and the new one made from it, route "東西線" in both. Old: A, B, C, D;
+ * new: A, B (ticket 1's fare 200 → 210), N added as stop 3, C (ticket number 3 → 4), D removed.
+ * Four differences, in the new table's order: B's fare (3, 3), N (4, 1), C's ticket (5, 2), D
+ * (6, 1).
+ */
+inline void fillComparedPair(FareTable& oldTable, FareTable& newTable)
+{
+    fillRows(oldTable, "東西線 A,1,150 B,2,200,150 C,3,250,200,150 D,4,300,250,200,150");
+    fillRows(newTable, "東西線 A,1,150 B,2,210,150 N,3,230,180,150 C,4,250,200,150");
+}
+
 /** The text in code page 932, as the files hold it. */
 inline QByteArray sjis(const QString& text)
 {
