@@ -1,4 +1,5 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
+#include "commandline.h"
 #include "io/pathbytes.h"
 #include "subcommands.h"
 #include "terminalplatform.h"
@@ -133,57 +134,43 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
     // The arguments' own bytes, so that a file name that is not UTF-8 still names its file.
-    QStringList args = FileIo::decodeArguments(argc, argv).mid(1);
-    bool assumeYes = false;
-    CheckOptions check;
-    bool checkOption = false;
-    QStringList positional;
-    bool optionsEnded = false;
-    for (const QString& arg : std::as_const(args)) {
-        if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
-            positional.append(arg);
-        } else if (arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            std::fputs(usageText, stdout);
-            return flushStandardOutput() ? ExitSuccess : ExitFailure;
-        } else if (arg == QLatin1String("-v") || arg == QLatin1String("--version")) {
-            std::printf("farewright-cli %s\n", FAREWRIGHT_VERSION);
-            return flushStandardOutput() ? ExitSuccess : ExitFailure;
-        } else if (arg == QLatin1String("-y") || arg == QLatin1String("--yes")) {
-            assumeYes = true;
-        } else if (arg == QLatin1String("--fares")) {
-            check.fares = checkOption = true;
-        } else if (arg == QLatin1String("--format=tsv") || arg == QLatin1String("--format=text")) {
-            check.tsv = arg.endsWith(QLatin1String("tsv"));
-            checkOption = true;
-        } else {
-            return usageError(QStringLiteral("不明なオプションです: %1").arg(arg));
-        }
+    const CommandLine line = parseCommandLine(FileIo::decodeArguments(argc, argv).mid(1));
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(usageText, stdout);
+        return flushStandardOutput() ? ExitSuccess : ExitFailure;
+    case CommandLine::Action::Version:
+        std::printf("farewright-cli %s\n", FAREWRIGHT_VERSION);
+        return flushStandardOutput() ? ExitSuccess : ExitFailure;
+    case CommandLine::Action::Error:
+        return usageError(line.error);
+    case CommandLine::Action::Run:
+        break;
     }
-    if (positional.isEmpty())
-        return usageError(QStringLiteral("コマンドを指定してください（convert、dump、check）。"));
+    const QString format = line.value("format");
+    if (!format.isNull() && format != QLatin1String("tsv") && format != QLatin1String("text"))
+        return usageError(
+            QStringLiteral("--format には tsv か text を指定してください: %1").arg(format));
+    CheckOptions check;
+    check.fares = line.has("fares");
+    check.tsv = format == QLatin1String("tsv");
 
-    const QString command = positional.takeFirst();
+    const QStringList& operands = line.operands;
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    if (command == QLatin1String("convert")) {
-        if (positional.size() != 2)
+    if (line.command == ConvertCommand) {
+        if (operands.size() != 2)
             return usageError(QStringLiteral("convert には INPUT と OUTPUT を指定してください。"));
-        return runConvert(positional[0], positional[1], assumeYes);
+        return runConvert(operands[0], operands[1], line.has("yes"));
     }
-    if (assumeYes)
-        return usageError(QStringLiteral("--yes は convert にだけ使えます。"));
-    if (checkOption && command != QLatin1String("check"))
-        return usageError(QStringLiteral("--fares と --format は check にだけ使えます。"));
-    if (command == QLatin1String("dump") || command == QLatin1String("check")) {
-        if (positional.size() != 1)
+    if (line.command == DumpCommand || line.command == CheckCommand) {
+        if (operands.size() != 1)
             return usageError(
-                QStringLiteral("%1 には INPUT を一つ指定してください。").arg(command));
-        const int status = command == QLatin1String("dump") ? runDump(positional[0], out)
-                                                            : runCheck(positional[0], out, check);
+                QStringLiteral("%1 には INPUT を一つ指定してください。").arg(line.commandName));
+        const int status = line.command == DumpCommand ? runDump(operands[0], out)
+                                                       : runCheck(operands[0], out, check);
         out.flush();
         return flushStandardOutput() && out.status() == QTextStream::Ok ? status : ExitFailure;
     }
-    return usageError(QStringLiteral("不明なコマンドです: %1").arg(command));
+    return usageError(QStringLiteral("不明なコマンドです: %1").arg(line.commandName));
 }

@@ -85,6 +85,10 @@ void TestCli::runs_data()
     row("yes outside convert", "dump --yes a.Hy3", "", {}, 2, {}, usage);
     row("fare rules outside check", "dump --fares a.Hy3", "", {}, 2, {}, usage);
     row("unknown check format", "check --format=csv a.Hy3", "", {}, 2, {}, usage);
+    row("option without its value", "check a.Hy3 --format", "", {}, 2, {},
+        "--format には値を指定してください（--format=値）。");
+    row("switch with a value", "check --fares=yes a.Hy3", "", {}, 2, {},
+        "--fares には値を付けられません: --fares=yes");
     row("unknown input extension", "dump fares.dat", "", {}, 2, {},
         "「fares.dat」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。");
     row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {},
@@ -169,7 +173,8 @@ void TestCli::runs_data()
                                            "unsaved-row\t5\t1\t4\t\t%3\n")
                                 .arg(blank, ticket, name);
     row("check, TSV", "check --format=tsv @in.txt", "in.txt", findings, 1, saveTsv.toUtf8(), {});
-    row("check --fares, TSV", "check --fares --format=tsv @in.txt", "in.txt", findings, 1,
+    row("check --fares, TSV, options after the file and a value apart",
+        "check @in.txt --format tsv --fares", "in.txt", findings, 1,
         (saveTsv + QStringLiteral("row-rises\t3\t4\t2\t2\t") + rises + u'\n').toUtf8(), {});
     row("check --fares", "check --fares @in.txt", "in.txt", findings, 1,
         QStringList{blank, ticket, name, rises, {}}.join(u'\n').toUtf8(), {});
