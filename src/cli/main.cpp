@@ -1,6 +1,7 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "commandline.h"
 #include "io/pathbytes.h"
+#include "sheetplugin.h"
 #include "subcommands.h"
 #include "terminalplatform.h"
 #include "version.h"
@@ -10,10 +11,6 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
-
-#ifdef FAREWRIGHT_CLI_PDF
-#include <QGuiApplication>
-#endif
 
 namespace {
 
@@ -102,36 +99,12 @@ int usageError(const QString& why)
 
 } // namespace
 
-/**
- * The application object: a plain one, or for a PDF, one that can render text, on Qt's offscreen
- * platform (nothing is shown and no display is needed).
- */
-std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
-{
-#ifdef FAREWRIGHT_CLI_PDF
-    bool convert = false;
-    bool pdf = false;
-    for (const QString& arg : FileIo::decodeArguments(argc, argv)) {
-        convert = convert || arg == QLatin1String("convert");
-        pdf = pdf || isPdfPath(arg);
-    }
-    if (convert && pdf) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }
-#endif
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
-
 int main(int argc, char* argv[])
 {
     // Under a file-size limit (ulimit -f) a write fails with EFBIG and is reported, instead of
     // SIGXFSZ ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     qInstallMessageHandler(qtMessage);
-    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
 
     // The arguments' own bytes, so that a file name that is not UTF-8 still names its file.
     const CommandLine line = parseCommandLine(FileIo::decodeArguments(argc, argv).mid(1));
@@ -156,17 +129,28 @@ int main(int argc, char* argv[])
     check.tsv = format == QLatin1String("tsv");
 
     const QStringList& operands = line.operands;
+    if (line.command == ConvertCommand && operands.size() != 2)
+        return usageError(QStringLiteral("convert には INPUT と OUTPUT を指定してください。"));
+    if (line.command != ConvertCommand && operands.size() != 1)
+        return usageError(
+            QStringLiteral("%1 には INPUT を一つ指定してください。").arg(line.commandName));
+
+    // The application object: a plain one, or for a PDF one that can draw text, made by the
+    // sheet's plugin.
+    const bool pdf = line.command == ConvertCommand && isPdfPath(operands[1]);
+    const std::unique_ptr<QCoreApplication> app =
+        pdf ? SheetPlugin::makeApplication(argc, argv)
+            : std::make_unique<QCoreApplication>(argc, argv);
+    if (!app)
+        return ExitUsage;
+    QCoreApplication::setApplicationName(QStringLiteral("farewright-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(FAREWRIGHT_VERSION));
+
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    if (line.command == ConvertCommand) {
-        if (operands.size() != 2)
-            return usageError(QStringLiteral("convert には INPUT と OUTPUT を指定してください。"));
+    if (line.command == ConvertCommand)
         return runConvert(operands[0], operands[1], line.has("yes"));
-    }
     if (line.command == DumpCommand || line.command == CheckCommand) {
-        if (operands.size() != 1)
-            return usageError(
-                QStringLiteral("%1 には INPUT を一つ指定してください。").arg(line.commandName));
         const int status = line.command == DumpCommand ? runDump(operands[0], out)
                                                        : runCheck(operands[0], out, check);
         out.flush();

@@ -7,16 +7,13 @@
 #include "io/tablerecords.h"
 #include "model/faretable.h"
 #include "model/messagetext.h"
+#include "sheetplugin.h"
 #include "terminalplatform.h"
 #include "text/textimport.h"
 
 #include <QFileInfo>
 #include <QTextStream>
 #include <algorithm>
-
-#ifdef FAREWRIGHT_CLI_PDF
-#include "sheet/faresheet.h"
-#endif
 
 namespace {
 
@@ -102,22 +99,14 @@ bool isPdfPath(const QString& path)
 int runConvert(const QString& input, const QString& output, bool assumeYes)
 {
     if (isPdfPath(output)) {
-#ifdef FAREWRIGHT_CLI_PDF
         FareTable table;
         if (const int status = load(table, input); status != ExitSuccess)
             return status;
         TerminalPlatform platform(assumeYes);
-        return exportFareSheetPdf(table, platform, output, QFileInfo(input).fileName()) ==
+        return SheetPlugin::writePdf(table, platform, output, QFileInfo(input).fileName()) ==
                        Outcome::Done
                    ? ExitSuccess
                    : ExitFailure;
-#else
-        printError(
-            QStringLiteral(
-                "「%1」: このビルドには PDF の出力がありません（画面なしでビルドされています）。")
-                .arg(FileIo::displayPath(output)));
-        return ExitUsage;
-#endif
     }
     const FileType* target = fileTypeOrError(
         output, QStringLiteral("「%1」: この拡張子では保存できません（%2 のいずれか）。"));
