@@ -10,9 +10,8 @@ struct CommandName {
 };
 
 const CommandName Commands[] = {
-    {ConvertCommand, "convert"},
-    {DumpCommand, "dump"},
-    {CheckCommand, "check"},
+    {ConvertCommand, "convert"}, {DumpCommand, "dump"}, {CheckCommand, "check"},
+    {ReviseCommand, "revise"},   {DiffCommand, "diff"},
 };
 
 /** The option written as arg ("--to", "-y"), or null. */
@@ -56,8 +55,19 @@ QString commandNames(unsigned commands)
 const QList<CliOption>& cliOptions()
 {
     static const QList<CliOption> options{
-        {"yes", 'y', false, ConvertCommand}, {"fares", 0, false, CheckCommand},
-        {"format", 0, true, CheckCommand},   {"help", 'h', false, AnyCommand},
+        {"yes", 'y', false, ConvertCommand | ReviseCommand},
+        {"force", 0, false, ConvertCommand | ReviseCommand},
+        {"output-dir", 0, true, ConvertCommand | ReviseCommand},
+        {"to", 0, true, ConvertCommand},
+        {"from", 0, true, ConvertCommand},
+        {"fares", 0, false, CheckCommand},
+        {"format", 0, true, CheckCommand | DiffCommand},
+        {"multiply", 0, true, ReviseCommand},
+        {"add", 0, true, ReviseCommand},
+        {"round", 0, true, ReviseCommand},
+        {"unit", 0, true, ReviseCommand},
+        {"min", 0, true, ReviseCommand},
+        {"help", 'h', false, AnyCommand},
         {"version", 'v', false, AnyCommand},
     };
     return options;

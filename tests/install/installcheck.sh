@@ -108,7 +108,7 @@ check_files() {
         check "the manual page documents $option" grep -qF -- "$option" <<<"$page"
     done
     local command
-    for command in convert dump check; do
+    for command in convert dump check revise diff; do
         check "the manual page documents the command $command" grep -q "^\.BI $command " "$man"
     done
     local status
