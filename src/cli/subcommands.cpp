@@ -260,6 +260,7 @@ int runConvert(const QString& input, const QString& output, const CliOptions& op
 
 int runConvertTo(const QStringList& inputs, const OutputFormat& format, const CliOptions& options)
 {
+    FareTable table; // one for every input: a load replaces all of it
     return forEachInput(inputs, [&](const QString& input) {
         QString output = input;
         if (input != QLatin1String("-")) {
@@ -271,7 +272,6 @@ int runConvertTo(const QStringList& inputs, const OutputFormat& format, const Cl
             if (!mayReplace(output, options))
                 return int(ExitFailure);
         }
-        FareTable table;
         if (const int status = load(table, input, options); status != ExitSuccess)
             return status;
         const QString footer = input == QLatin1String("-") ? QString() : splitPath(input).second;
@@ -290,8 +290,8 @@ QString dumpLine(const FareTable& table, int row)
 
 int runDump(const QStringList& inputs, QTextStream& out)
 {
+    FareTable table; // one for every input: a load replaces all of it
     return forEachInput(inputs, [&](const QString& input) {
-        FareTable table;
         if (const int status = load(table, input, {}); status != ExitSuccess)
             return status;
         const QString prefix = linePrefix(inputs, input, true);
@@ -315,8 +315,8 @@ QString tsvLine(const FareCheck::Finding& finding)
 
 int runCheck(const QStringList& inputs, QTextStream& out, const CliOptions& options)
 {
+    FareTable table; // one for every input: a load replaces all of it
     return forEachInput(inputs, [&](const QString& input) {
-        FareTable table;
         // What the import leaves out is reported below, as findings.
         if (const int status = load(table, input, {}, false); status != ExitSuccess)
             return status;
@@ -335,6 +335,7 @@ int runCheck(const QStringList& inputs, QTextStream& out, const CliOptions& opti
 int runRevise(const QStringList& inputs, const QString& output, const CliOptions& options,
               QTextStream& out)
 {
+    FareTable table; // one for every input: a load replaces all of it
     return forEachInput(inputs, [&](const QString& input) {
         const QString target =
             output.isEmpty() ? inFolder(options.outputDir, splitPath(input).second) : output;
@@ -344,7 +345,6 @@ int runRevise(const QStringList& inputs, const QString& output, const CliOptions
             return int(ExitUsage);
         if (!mayReplace(target, options))
             return int(ExitFailure);
-        FareTable table;
         if (const int status = load(table, input, {}); status != ExitSuccess)
             return status;
         const FareRevision::Revision revision = FareRevision::plan(table, options.rule);
