@@ -160,12 +160,6 @@ QString checkOptions(const CommandLine& line, CliOptions& options)
     options.assumeYes = line.has("yes");
     options.force = line.has("force");
     options.outputDir = line.value("output-dir");
-    struct stat folder;
-    if (line.has("output-dir") &&
-        (::stat(FileIo::encodePath(options.outputDir).constData(), &folder) != 0 ||
-         !S_ISDIR(folder.st_mode)))
-        return QStringLiteral("--output-dir のフォルダー「%1」がありません。")
-            .arg(FileIo::displayPath(options.outputDir));
     if (line.has("to")) {
         options.to = formatNamed(line.value("to"), true);
         if (!options.to)
@@ -222,6 +216,12 @@ QString checkOptions(const CommandLine& line, CliOptions& options)
             .arg(formatNames(false));
     if (stdinCount > 1)
         return QStringLiteral("標準入力（-）は一度だけ指定できます。");
+    struct stat folder;
+    if (line.has("output-dir") &&
+        (::stat(FileIo::encodePath(options.outputDir).constData(), &folder) != 0 ||
+         !S_ISDIR(folder.st_mode)))
+        return QStringLiteral("--output-dir のフォルダー「%1」がありません。")
+            .arg(FileIo::displayPath(options.outputDir));
     return QString();
 }
 
