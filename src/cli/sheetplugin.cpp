@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <algorithm>
 
 namespace SheetPlugin {
 
@@ -17,39 +18,25 @@ namespace {
 
 const SheetPdfPlugin* loaded = nullptr;
 
-/** The folder of the running program, known before an application object exists. */
-QString programDir()
-{
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-}
-
-} // namespace
-
-QString fileName()
-{
 #ifdef FAREWRIGHT_CLI_PDF
-    return QStringLiteral(FAREWRIGHT_SHEETPDF_FILE_NAME);
-#else
-    return QStringLiteral("libfarewright-sheetpdf.so");
-#endif
-}
+const QString fileName = QStringLiteral(FAREWRIGHT_SHEETPDF_FILE_NAME);
 
-QStringList searchPaths(const QString& programDir)
+/** Where the plugin may lie, first choice first (see makeApplication()). */
+QStringList searchPaths()
 {
-#ifdef FAREWRIGHT_CLI_PDF
-    const QDir dir(programDir);
+    // The program's folder, known before an application object exists.
+    const QDir dir(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
     QStringList paths;
     for (const char* folder :
          {".", FAREWRIGHT_SHEETPDF_INSTALLED_DIR, FAREWRIGHT_SHEETPDF_BUILD_DIR})
         paths.append(
-            QDir::cleanPath(dir.absoluteFilePath(QString::fromUtf8(folder) + u'/' + fileName())));
+            QDir::cleanPath(dir.absoluteFilePath(QString::fromUtf8(folder) + u'/' + fileName)));
     paths.removeDuplicates();
     return paths;
-#else
-    Q_UNUSED(programDir)
-    return {};
-#endif
 }
+#endif
+
+} // namespace
 
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
 {
@@ -60,13 +47,13 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
         QStringLiteral("このビルドには PDF の出力がありません（画面なしでビルドされています）。"));
     return nullptr;
 #else
-    const QStringList candidates = searchPaths(programDir());
+    const QStringList candidates = searchPaths();
     const auto found = std::find_if(candidates.cbegin(), candidates.cend(),
                                     [](const QString& path) { return QFileInfo::exists(path); });
     if (found == candidates.cend()) {
-        QString text = QStringLiteral("PDF を出力するためのプラグイン「%1」が見つかりません。"
-                                      "探した場所：")
-                           .arg(fileName());
+        QString text =
+            QStringLiteral("PDF を出力するためのプラグイン「%1」が見つかりません。探した場所：")
+                .arg(fileName);
         for (const QString& candidate : candidates)
             text += u'\n' + FileIo::displayPath(candidate);
         printError(text);

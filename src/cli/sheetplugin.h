@@ -3,7 +3,6 @@
 #include "model/outcome.h"
 
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 class FareTable;
@@ -16,18 +15,11 @@ class QCoreApplication;
  */
 namespace SheetPlugin {
 
-/** The plugin's file name, "libfarewright-sheetpdf.so". */
-QString fileName();
-
-/**
- * Where the plugin is looked for, first match wins: the program's own folder, the private library
- * folder of an installed program, and the plugin's folder in the build tree.
- */
-QStringList searchPaths(const QString& programDir);
-
 /**
  * Loads the plugin and makes the application object through it (a QGuiApplication on Qt's
- * offscreen platform). When the plugin is missing, cannot be loaded or belongs to another version,
+ * offscreen platform). The plugin is looked for in the program's own folder, in the private
+ * library folder of an installed program and in its folder in the build tree; first match wins.
+ * When it is missing, cannot be loaded or belongs to another version, or the build has none,
  * says so on standard error and returns null.
  */
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]);
