@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "model/messagetext.h"
+
 #include <algorithm>
 
 namespace {
@@ -108,7 +110,7 @@ CommandLine parseCommandLine(const QStringList& args)
         const QString written = equals < 0 ? arg : arg.first(equals);
         const CliOption* option = optionNamed(written);
         if (!option)
-            return failed(line, QStringLiteral("不明なオプションです: %1").arg(arg));
+            return failed(line, QStringLiteral("不明なオプションです: %1").arg(briefQuote(arg)));
         QString value;
         if (option->takesValue) {
             if (equals >= 0)
@@ -119,7 +121,9 @@ CommandLine parseCommandLine(const QStringList& args)
                 return failed(
                     line, QStringLiteral("%1 には値を指定してください（%1=値）。").arg(written));
         } else if (equals >= 0) {
-            return failed(line, QStringLiteral("%1 には値を付けられません: %2").arg(written, arg));
+            return failed(
+                line,
+                QStringLiteral("%1 には値を付けられません: %2").arg(written, briefQuote(arg)));
         }
         if (qstrcmp(option->name, "help") == 0) {
             line.action = CommandLine::Action::Help;
@@ -136,7 +140,8 @@ CommandLine parseCommandLine(const QStringList& args)
                       QStringLiteral("コマンドを指定してください（%1）。").arg(commandNames()));
     line.command = commandNamed(line.commandName);
     if (line.command == NoCommand)
-        return failed(line, QStringLiteral("不明なコマンドです: %1").arg(line.commandName));
+        return failed(line,
+                      QStringLiteral("不明なコマンドです: %1").arg(briefQuote(line.commandName)));
     for (const auto& [option, value] : std::as_const(line.options)) {
         if (!(option->commands & line.command))
             return failed(line,

@@ -1,6 +1,7 @@
 // farewright-cli: the editor's file operations without a window, for batch work.
 #include "commandline.h"
 #include "io/pathbytes.h"
+#include "model/messagetext.h"
 #include "sheetplugin.h"
 #include "subcommands.h"
 #include "terminalplatform.h"
@@ -154,7 +155,8 @@ QString checkOptions(const CommandLine& line, CliOptions& options)
 {
     const QString format = line.value("format");
     if (!format.isNull() && format != QLatin1String("tsv") && format != QLatin1String("text"))
-        return QStringLiteral("--format には tsv か text を指定してください: %1").arg(format);
+        return QStringLiteral("--format には tsv か text を指定してください: %1")
+            .arg(briefQuote(format));
     options.tsv = format == QLatin1String("tsv");
     options.fares = line.has("fares");
     options.assumeYes = line.has("yes");
@@ -164,13 +166,13 @@ QString checkOptions(const CommandLine& line, CliOptions& options)
         options.to = formatNamed(line.value("to"), true);
         if (!options.to)
             return QStringLiteral("--to には %1 のいずれかを指定してください: %2")
-                .arg(formatNames(true), line.value("to"));
+                .arg(formatNames(true), briefQuote(line.value("to")));
     }
     if (line.has("from")) {
         const std::optional<OutputFormat> from = formatNamed(line.value("from"), false);
         if (!from)
             return QStringLiteral("--from には %1 のいずれかを指定してください: %2")
-                .arg(formatNames(false), line.value("from"));
+                .arg(formatNames(false), briefQuote(line.value("from")));
         options.from = from->type;
     }
     using FareRevision::Parameter;
