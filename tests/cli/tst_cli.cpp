@@ -218,6 +218,10 @@ void TestCli::runs_data()
         "「none.Hy3」を読み込めませんでした。");
     row("check several files, TSV", "check --format=tsv clean.txt in.txt", "in.txt", findings, 1,
         prefixed(QStringLiteral("in.txt"), saveTsv, u'\t'), {});
+    // A name as a field: control characters written out, its backslashes doubled.
+    row("check several files, a name escaped", "check --format=tsv clean.txt in\\\x1b.txt",
+        "in\\\x1b.txt", findings, 1, prefixed(QStringLiteral("in\\\\\\x1b.txt"), saveTsv, u'\t'),
+        {});
     const QString smallDump = QStringLiteral("東線\t5\t100\t200") + QString(148, u'\t') +
                               QStringLiteral("\n駅前\t7\t150") + QString(149, u'\t');
     row("dump several files", "dump in.txt clean.txt", "in.txt", small, 0,
