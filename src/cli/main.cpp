@@ -299,6 +299,8 @@ int main(int argc, char* argv[])
         break;
     }
     out.flush();
-    const bool written = flushStandardOutput() && out.status() == QTextStream::Ok;
-    return written ? status : std::max(status, int(ExitFailure));
+    if (flushStandardOutput() && out.status() == QTextStream::Ok)
+        return status;
+    // For diff, 1 says that the tables differ; trouble is 2, as for diff(1).
+    return line.command == DiffCommand ? ExitUsage : std::max(status, int(ExitFailure));
 }

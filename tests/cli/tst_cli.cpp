@@ -267,6 +267,8 @@ void TestCli::runs_data()
         "fare\t1\t1\t1\t150\t160\nstop-added\t\t2\t\t\t本町\n", {});
     row("diff, a file that cannot be loaded", "diff clean.txt none.Hy3", "", {}, 2, {},
         "「none.Hy3」を読み込めませんでした。");
+    row("diff, a full disk", "diff clean.txt in.txt", "in.txt", changed, 2, {},
+        "標準出力に書き込めませんでした", "/dev/full", AnySize);
 }
 
 void TestCli::runs()
