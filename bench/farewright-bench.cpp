@@ -20,6 +20,8 @@
 #include "text/textimport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #ifdef FAREWRIGHT_BENCH_WINDOW
@@ -29,8 +31,10 @@
 #include <QAction>
 #include <QApplication>
 #endif
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -655,6 +659,80 @@ void registerAll()
 #endif
 }
 
+// farewright-cli over many files, with its start-up paid once.
+
+/** The median of values (which it sorts). */
+double medianOf(std::vector<double>& values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+/** Runs the built farewright-cli with args to its end: its time in ms, or -1 when it failed. */
+double timedCli(const QStringList& args)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(FAREWRIGHT_CLI), args);
+    const bool ended = process.waitForFinished(120000);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "farewright-cli %s failed:\n%s\n", qPrintable(args.join(u' ')),
+                     process.readAllStandardError().constData());
+        return -1;
+    }
+    return ms;
+}
+
+/**
+ * check --fares over 100 full routes (300 stops, 150 tickets, plausible fares: nothing to report)
+ * in one run, against 100 runs of one route each, taking turns: medians of rounds runs each. The
+ * one run must take at most 0.4 times as long. Returns 1 when it does not, or a run failed.
+ */
+int benchCliBatch(int rounds)
+{
+    QTemporaryDir dir;
+    FareTable table;
+    fillPlausible(table);
+    TerminalPlatform platform(true);
+    QStringList files;
+    for (int i = 1; i <= 100; ++i) {
+        files.append(dir.filePath(QStringLiteral("route%1.Hy3").arg(i, 3, 10, QLatin1Char('0'))));
+        if (SaveHy3(table, platform, files.last()) != Outcome::Done)
+            return 1;
+    }
+    const QStringList check{QStringLiteral("check"), QStringLiteral("--fares")};
+    std::vector<double> together;
+    std::vector<double> apart;
+    for (int round = 0; round <= rounds; ++round) { // round 0 warms the caches, unmeasured
+        const double one = timedCli(check + files);
+        double sum = 0;
+        for (const QString& file : std::as_const(files)) {
+            const double ms = timedCli(check + QStringList{file});
+            if (ms < 0)
+                return 1;
+            sum += ms;
+        }
+        if (one < 0)
+            return 1;
+        if (round > 0) {
+            together.push_back(one);
+            apart.push_back(sum);
+        }
+    }
+    const double one = medianOf(together);
+    const double hundred = medianOf(apart);
+    const double ratio = one / hundred;
+    constexpr double limit = 0.4;
+    std::printf("farewright-cli check --fares over 100 full routes: one run %.1f ms, 100 runs "
+                "%.1f ms (%.2f ms each), ratio %.3f (limit %.2f) %s\n",
+                one, hundred, hundred / 100, ratio, limit, ratio <= limit ? "ok" : "MISSED");
+    return ratio <= limit ? 0 : 1;
+}
+
 /** Google Benchmark's console table, and the medians kept for the summary. */
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
@@ -675,6 +753,11 @@ public:
 
 int main(int argc, char* argv[])
 {
+    // --cli-batch [ROUNDS]: farewright-cli over many files only.
+    if (argc >= 2 && qstrcmp(argv[1], "--cli-batch") == 0) {
+        QCoreApplication app(argc, argv);
+        return benchCliBatch(argc >= 3 ? std::max(1, std::atoi(argv[2])) : 9);
+    }
 #ifdef FAREWRIGHT_BENCH_WINDOW
     // The window benchmarks draw off screen unless a display is there (run-bench gives Xvfb).
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

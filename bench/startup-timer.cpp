@@ -7,6 +7,9 @@
 //        startup-timer --window-size -- PROGRAM [ARG...]
 //                      (starts the program once and prints the size of its first painted
 //                      window as WIDTHxHEIGHT, so that another can be shown at that size)
+//        startup-timer --to-exit [--runs N] [--max-ratio R] -- PROGRAM [ARG...] -- ...
+//                      (times programs without a window, such as farewright-cli --version,
+//                      from their start to their end; no memory is read)
 // Prints one line per program: median, fastest and slowest start-up in ms, and the median peak
 // resident memory (VmHWM) in MiB, read --settle ms (default 500) after the first paint. Exits 1
 // when the first program's median exceeds R times the second's, or its peak memory M MiB.
@@ -41,6 +44,28 @@ double peakResidentMiB(qint64 pid)
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     return -1;
+}
+
+/** One run to the program's end; false when it failed or took over 60 seconds. */
+bool runToExit(Command& command)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    process.start(command.program, command.args);
+    const bool ended = process.waitForFinished(60000);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "startup-timer: %s failed (%s)\n%s\n", qPrintable(command.program),
+                     qPrintable(process.errorString()), process.readAllStandardError().constData());
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    command.startMs.push_back(ms);
+    command.peakMiB.push_back(0);
+    return true;
 }
 
 /** One start; false when the program ended or did not paint within 60 seconds. */
@@ -111,6 +136,7 @@ int main(int argc, char* argv[])
     double maxRatio = 0;
     double maxPeakMiB = 0;
     bool windowSizeOnly = false;
+    bool toExit = false;
     std::vector<Command> commands;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
@@ -122,6 +148,8 @@ int main(int argc, char* argv[])
             maxRatio = args.takeFirst().toDouble();
         } else if (arg == QLatin1String("--window-size")) {
             windowSizeOnly = true;
+        } else if (arg == QLatin1String("--to-exit")) {
+            toExit = true;
         } else if (arg == QLatin1String("--max-peak-mib") && !args.isEmpty()) {
             maxPeakMiB = args.takeFirst().toDouble();
         } else if (arg == QLatin1String("--")) {
@@ -148,20 +176,29 @@ int main(int argc, char* argv[])
         std::printf("%s\n", command.windowSize.constData());
         return 0;
     }
+    const auto measure = [toExit, settleMs](Command& command) {
+        return toExit ? runToExit(command) : runOnce(command, settleMs);
+    };
     // One unmeasured start each, so that every program starts with warm caches.
     for (Command& command : commands) {
         Command warmUp{command.program, command.args, {}, {}, {}};
-        if (!runOnce(warmUp, 0))
+        if (!(toExit ? runToExit(warmUp) : runOnce(warmUp, 0)))
             return 1;
     }
     for (int run = 0; run < runs; ++run)
         for (Command& command : commands)
-            if (!runOnce(command, settleMs))
+            if (!measure(command))
                 return 1;
 
     for (const Command& command : commands) {
         const auto [fastest, slowest] =
             std::minmax_element(command.startMs.begin(), command.startMs.end());
+        if (toExit) {
+            std::printf("%-16s start to end median %6.2f ms (fastest %.2f, slowest %.2f)\n",
+                        qPrintable(command.program.section(u'/', -1)), median(command.startMs),
+                        *fastest, *slowest);
+            continue;
+        }
         std::printf("%-16s window %-9s start-up median %6.1f ms (fastest %.1f, slowest %.1f), "
                     "peak memory median %.1f MiB\n",
                     qPrintable(command.program.section(u'/', -1)), command.windowSize.constData(),

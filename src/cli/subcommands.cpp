@@ -1,22 +1,23 @@
 #include "subcommands.h"
 
 #include "check/farecheck.h"
+#include "compare/tablecompare.h"
 #include "document/fileformats.h"
 #include "io/fileio.h"
 #include "io/pathbytes.h"
 #include "io/tablerecords.h"
 #include "model/faretable.h"
 #include "model/messagetext.h"
+#include "sheetplugin.h"
 #include "terminalplatform.h"
 #include "text/textimport.h"
 
-#include <QFileInfo>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
-
-#ifdef FAREWRIGHT_CLI_PDF
-#include "sheet/faresheet.h"
-#endif
+#include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,16 +31,125 @@ const FileType* fileTypeOrError(const QString& path, const QString& why)
     return type;
 }
 
-/** Loads input into table with the reader of its type; the reader's notes (what a text import
- *  left out) go to standard error when showNotes. */
-int load(FareTable& table, const QString& input, bool showNotes = true)
+/**
+ * A standard stream as a file in a temporary folder, so that the readers and writers, which take
+ * paths, serve "-" as well; the platform's messages name the stream instead of the file.
+ */
+class StreamFile {
+public:
+    StreamFile(const QString& stream, const QString& extension, TerminalPlatform& platform)
+        : m_path(m_dir.filePath(stream + extension))
+    {
+        platform.showPathAs(m_path, stream == QLatin1String("stdin") ? QStringLiteral("標準入力")
+                                                                     : QStringLiteral("標準出力"));
+    }
+    bool isValid() const { return m_dir.isValid(); }
+    const QString& path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+/** Loads input into table with the reader of its type (options.from when given); "-" reads
+ *  standard input. The reader's notes (what a text import left out) go to standard error when
+ *  showNotes. */
+int load(FareTable& table, const QString& input, const CliOptions& options, bool showNotes = true)
 {
-    const FileType* type = fileTypeOrError(
-        input, QStringLiteral("「%1」: 拡張子から形式がわかりません（%2 のいずれか）。"));
+    const FileType* type =
+        options.from
+            ? options.from
+            : fileTypeOrError(
+                  input, QStringLiteral("「%1」: 拡張子から形式がわかりません（%2 のいずれか）。"));
     if (!type)
         return ExitUsage;
     TerminalPlatform platform(false, showNotes);
-    return type->reader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
+    if (input != QLatin1String("-"))
+        return type->reader(table, platform, input) == Outcome::Done ? ExitSuccess : ExitFailure;
+    StreamFile file(QStringLiteral("stdin"), type->extension(), platform);
+    QFile in;
+    const QByteArray bytes = in.open(stdin, QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    const QString error = file.isValid() ? FileIo::writeFileAtomically(file.path(), bytes).error
+                                         : QStringLiteral("一時フォルダーを作れません。");
+    if (!error.isEmpty()) {
+        printError(QStringLiteral("標準入力を読み込めませんでした。%1").arg(error));
+        return ExitFailure;
+    }
+    return type->reader(table, platform, file.path()) == Outcome::Done ? ExitSuccess : ExitFailure;
+}
+
+/**
+ * Writes table to output in type's format, or as the printed sheet when type is null (inputName
+ * goes into its footer); "-" writes standard output.
+ */
+int save(FareTable& table, const QString& output, const FileType* type, const QString& inputName,
+         const CliOptions& options)
+{
+    TerminalPlatform platform(options.assumeYes);
+    std::optional<StreamFile> stream;
+    QString path = output;
+    if (output == QLatin1String("-")) {
+        stream.emplace(QStringLiteral("stdout"), OutputFormat{type}.extension(), platform);
+        path = stream->path();
+    }
+    const Outcome outcome = type ? type->writer(table, platform, path)
+                                 : SheetPlugin::writePdf(table, platform, path, inputName);
+    if (outcome == Outcome::Declined)
+        return platform.refusedQuestion() ? ExitRefused : ExitFailure;
+    if (outcome != Outcome::Done)
+        return ExitFailure;
+    if (stream) {
+        const FileIo::ReadResult written = FileIo::readFile(path, qint64(1) << 30);
+        std::fwrite(written.bytes.constData(), 1, size_t(written.bytes.size()), stdout);
+        return written.ok() && flushStandardOutput() ? ExitSuccess : ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+/** Whether output may be written: when something is there already, only with --force. */
+bool mayReplace(const QString& output, const CliOptions& options)
+{
+    struct stat status;
+    if (options.force || ::lstat(FileIo::encodePath(output).constData(), &status) != 0)
+        return true;
+    printError(QStringLiteral("「%1」はすでにあるため、書き込みませんでした（置き換えるには "
+                              "--force を付けます）。")
+                   .arg(FileIo::displayPath(output)));
+    return false;
+}
+
+/** The file name of path, and the folder it lies in ending in "/", or empty for none. */
+std::pair<QString, QString> splitPath(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return {path.left(slash + 1), path.sliced(slash + 1)};
+}
+
+/** The path of a file named name in folder dir ("" for the current one). */
+QString inFolder(const QString& dir, const QString& name)
+{
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+/**
+ * Runs one input after the other: the largest of their exit statuses. After a refused
+ * confirmation, which every later input would get again, the others are left as they are.
+ */
+template <typename Run> int forEachInput(const QStringList& inputs, Run run)
+{
+    int status = ExitSuccess;
+    for (const QString& input : inputs) {
+        status = std::max(status, run(input));
+        if (status == ExitRefused)
+            break;
+    }
+    return status;
+}
+
+/** What goes in front of each line of output about input: its name when there are several. */
+QString linePrefix(const QStringList& inputs, const QString& input, bool tsv)
+{
+    return inputs.size() > 1 ? nameField(input, tsv) + (tsv ? u'\t' : u':') : QString();
 }
 
 /** What an import of the text file at path leaves out, line by line; nothing when it cannot be
@@ -99,43 +209,74 @@ bool isPdfPath(const QString& path)
     return path.right(4).toUpper() == QLatin1String(".PDF");
 }
 
-int runConvert(const QString& input, const QString& output, bool assumeYes)
+QString OutputFormat::extension() const
 {
-    if (isPdfPath(output)) {
-#ifdef FAREWRIGHT_CLI_PDF
-        FareTable table;
-        if (const int status = load(table, input); status != ExitSuccess)
-            return status;
-        TerminalPlatform platform(assumeYes);
-        return exportFareSheetPdf(table, platform, output, QFileInfo(input).fileName()) ==
-                       Outcome::Done
-                   ? ExitSuccess
-                   : ExitFailure;
-#else
-        printError(
-            QStringLiteral(
-                "「%1」: このビルドには PDF の出力がありません（画面なしでビルドされています）。")
-                .arg(FileIo::displayPath(output)));
-        return ExitUsage;
-#endif
+    return type ? type->extension() : QStringLiteral(".pdf");
+}
+
+std::optional<OutputFormat> formatNamed(const QString& name, bool withPdf)
+{
+    for (const FileType& type : fileTypes())
+        if (name.compare(QLatin1String(type.name), Qt::CaseInsensitive) == 0)
+            return OutputFormat{&type};
+    if (withPdf && name.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
+        return OutputFormat{};
+    return std::nullopt;
+}
+
+QString formatNames(bool withPdf)
+{
+    QStringList names;
+    for (const FileType& type : fileTypes())
+        names.append(QLatin1String(type.name));
+    if (withPdf)
+        names.append(QStringLiteral("pdf"));
+    return names.join(u'、');
+}
+
+QString nameField(const QString& input, bool tsv)
+{
+    if (!tsv)
+        return FileIo::displayPath(input);
+    QString doubled = input;
+    doubled.replace(u'\\', QLatin1String("\\\\"));
+    return FileIo::displayPath(doubled);
+}
+
+int runConvert(const QString& input, const QString& output, const CliOptions& options)
+{
+    const FileType* target = nullptr;
+    if (!isPdfPath(output)) {
+        target = fileTypeOrError(
+            output, QStringLiteral("「%1」: この拡張子では保存できません（%2 のいずれか）。"));
+        if (!target)
+            return ExitUsage;
     }
-    const FileType* target = fileTypeOrError(
-        output, QStringLiteral("「%1」: この拡張子では保存できません（%2 のいずれか）。"));
-    if (!target)
-        return ExitUsage;
     FareTable table;
-    if (const int status = load(table, input); status != ExitSuccess)
+    if (const int status = load(table, input, options); status != ExitSuccess)
         return status;
-    TerminalPlatform platform(assumeYes);
-    switch (target->writer(table, platform, output)) {
-    case Outcome::Done:
-        return ExitSuccess;
-    case Outcome::Declined:
-        return platform.refusedQuestion() ? ExitRefused : ExitFailure;
-    case Outcome::Failed:
-        break;
-    }
-    return ExitFailure;
+    return save(table, output, target, splitPath(input).second, options);
+}
+
+int runConvertTo(const QStringList& inputs, const OutputFormat& format, const CliOptions& options)
+{
+    FareTable table; // one for every input: a load replaces all of it
+    return forEachInput(inputs, [&](const QString& input) {
+        QString output = input;
+        if (input != QLatin1String("-")) {
+            auto [folder, name] = splitPath(input);
+            if (const qsizetype dot = name.lastIndexOf(u'.'); dot > 0)
+                name.truncate(dot);
+            output = inFolder(options.outputDir.isEmpty() ? folder : options.outputDir,
+                              name + format.extension());
+            if (!mayReplace(output, options))
+                return int(ExitFailure);
+        }
+        if (const int status = load(table, input, options); status != ExitSuccess)
+            return status;
+        const QString footer = input == QLatin1String("-") ? QString() : splitPath(input).second;
+        return save(table, output, format.type, footer, options);
+    });
 }
 
 QString dumpLine(const FareTable& table, int row)
@@ -147,15 +288,18 @@ QString dumpLine(const FareTable& table, int row)
     return fields.join(u'\t');
 }
 
-int runDump(const QString& input, QTextStream& out)
+int runDump(const QStringList& inputs, QTextStream& out)
 {
-    FareTable table;
-    if (const int status = load(table, input); status != ExitSuccess)
-        return status;
-    const int count = storedRowCount(table, FareTable::LastRow);
-    for (int row = 1; row <= count; ++row)
-        out << dumpLine(table, row) << '\n';
-    return ExitSuccess;
+    FareTable table; // one for every input: a load replaces all of it
+    return forEachInput(inputs, [&](const QString& input) {
+        if (const int status = load(table, input, {}); status != ExitSuccess)
+            return status;
+        const QString prefix = linePrefix(inputs, input, true);
+        const int count = storedRowCount(table, FareTable::LastRow);
+        for (int row = 1; row <= count; ++row)
+            out << prefix << dumpLine(table, row) << '\n';
+        return int(ExitSuccess);
+    });
 }
 
 QString tsvLine(const FareCheck::Finding& finding)
@@ -169,18 +313,69 @@ QString tsvLine(const FareCheck::Finding& finding)
         .join(u'\t');
 }
 
-int runCheck(const QString& input, QTextStream& out, const CheckOptions& options)
+int runCheck(const QStringList& inputs, QTextStream& out, const CliOptions& options)
 {
-    FareTable table;
-    // What the import leaves out is reported below, as findings.
-    if (const int status = load(table, input, false); status != ExitSuccess)
-        return status;
-    QList<FareCheck::Finding> findings;
-    if (FormatForPath(input) == FileFormat::Text)
-        findings = textFileFindings(input);
-    findings += FareCheck::checkTable(table, options.fares ? FareCheck::RuleSet::all()
-                                                           : FareCheck::RuleSet::saveRules());
-    for (const FareCheck::Finding& finding : std::as_const(findings))
-        out << (options.tsv ? tsvLine(finding) : finding.message) << '\n';
-    return findings.isEmpty() ? ExitSuccess : ExitFailure;
+    FareTable table; // one for every input: a load replaces all of it
+    return forEachInput(inputs, [&](const QString& input) {
+        // What the import leaves out is reported below, as findings.
+        if (const int status = load(table, input, {}, false); status != ExitSuccess)
+            return status;
+        QList<FareCheck::Finding> findings;
+        if (FormatForPath(input) == FileFormat::Text)
+            findings = textFileFindings(input);
+        findings += FareCheck::checkTable(table, options.fares ? FareCheck::RuleSet::all()
+                                                               : FareCheck::RuleSet::saveRules());
+        const QString prefix = linePrefix(inputs, input, options.tsv);
+        for (const FareCheck::Finding& finding : std::as_const(findings))
+            out << prefix << (options.tsv ? tsvLine(finding) : finding.message) << '\n';
+        return int(findings.isEmpty() ? ExitSuccess : ExitFailure);
+    });
+}
+
+int runRevise(const QStringList& inputs, const QString& output, const CliOptions& options,
+              QTextStream& out)
+{
+    FareTable table; // one for every input: a load replaces all of it
+    return forEachInput(inputs, [&](const QString& input) {
+        const QString target =
+            output.isEmpty() ? inFolder(options.outputDir, splitPath(input).second) : output;
+        const FileType* type = fileTypeOrError(
+            target, QStringLiteral("「%1」: この拡張子では保存できません（%2 のいずれか）。"));
+        if (!type)
+            return int(ExitUsage);
+        if (!mayReplace(target, options))
+            return int(ExitFailure);
+        if (const int status = load(table, input, {}); status != ExitSuccess)
+            return status;
+        const FareRevision::Revision revision = FareRevision::plan(table, options.rule);
+        if (!revision.ok()) {
+            printError(
+                QStringLiteral("「%1」: %2").arg(FileIo::displayPath(input), revision.error));
+            return int(ExitFailure);
+        }
+        FareRevision::apply(table, revision);
+        if (const int status = save(table, target, type, QString(), options); status != 0)
+            return status;
+        out << linePrefix(inputs, input, false)
+            << QStringLiteral("「%1」に書き込みました（運賃の変更 %2 件）。")
+                   .arg(FileIo::displayPath(target))
+                   .arg(revision.changes.size())
+            << '\n';
+        return int(ExitSuccess);
+    });
+}
+
+int runDiff(const QString& oldPath, const QString& newPath, QTextStream& out,
+            const CliOptions& options)
+{
+    FareTable oldTable;
+    FareTable newTable;
+    if (load(oldTable, oldPath, {}) != ExitSuccess || load(newTable, newPath, {}) != ExitSuccess)
+        return ExitUsage;
+    const TableCompare::Comparison comparison = TableCompare::compareTables(oldTable, newTable);
+    for (const TableCompare::Difference& difference : comparison.differences)
+        out << (options.tsv ? TableCompare::tsvLine(difference)
+                            : TableCompare::describe(difference))
+            << '\n';
+    return comparison.isEmpty() ? ExitSuccess : ExitFailure;
 }

@@ -1,5 +1,7 @@
 #include "terminalplatform.h"
 
+#include "io/pathbytes.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -29,10 +31,23 @@ bool flushStandardOutput()
     return false;
 }
 
+void TerminalPlatform::showPathAs(const QString& path, const QString& name)
+{
+    m_shownPath = FileIo::displayPath(path);
+    m_shownName = name;
+}
+
+void TerminalPlatform::print(QString text) const
+{
+    if (!m_shownPath.isEmpty())
+        text.replace(m_shownPath, m_shownName);
+    printError(text);
+}
+
 void TerminalPlatform::showStatus(const QString& text)
 {
     if (m_showNotes)
-        printError(text);
+        print(text);
 }
 
 Platform::Answer TerminalPlatform::messageBox(const QString& text, const QString& title,
@@ -40,13 +55,13 @@ Platform::Answer TerminalPlatform::messageBox(const QString& text, const QString
 {
     if (buttons == Buttons::Ok) {
         ++m_failures;
-        printError(text);
+        print(text);
         return Answer::Ok;
     }
     if (m_assumeYes)
         return Answer::Yes;
     m_refused = true;
-    printError(title.isEmpty() ? text : QStringLiteral("%1\n%2").arg(title, text));
+    print(title.isEmpty() ? text : QStringLiteral("%1\n%2").arg(title, text));
     printError(QStringLiteral("（--yes を付けると、この確認に「はい」と答えて続けます。）"));
     return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
 }

@@ -31,6 +31,9 @@ public:
     void showStatus(const QString& text) override;
     bool openUrl(const QUrl&) override { return false; }
 
+    /** Messages name path (a temporary file that stands for a standard stream) as name. */
+    void showPathAs(const QString& path, const QString& name);
+
     /** Whether a question was answered No because --yes was not given. */
     bool refusedQuestion() const { return m_refused; }
     /** How many failures were shown. */
@@ -40,7 +43,11 @@ private:
     bool m_assumeYes;
     bool m_showNotes;
     bool m_refused = false;
+    QString m_shownPath; ///< as messages show it
+    QString m_shownName;
     int m_failures = 0;
+
+    void print(QString text) const;
 };
 
 /** Writes text (CR LF folded to LF) and a line end to standard error as UTF-8. */

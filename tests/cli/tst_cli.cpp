@@ -8,6 +8,7 @@
 #include "model/faretable.h"
 #include "testtables.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -38,10 +39,14 @@ class TestCli : public QObject {
 private slots:
     // Qt warns on standard error when this is missing; the CLI must not pass that on.
     void initTestCase() { qunsetenv("XDG_RUNTIME_DIR"); }
+    // Each run starts in a fresh folder holding clean.txt (SmallText) and an empty folder sub.
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
+        QVERIFY(writeBytes(path(QStringLiteral("clean.txt")), sjis(SmallText)));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
+        QVERIFY(QDir::setCurrent(m_dir->path()));
     }
     void runs_data();
     void runs();
@@ -57,20 +62,25 @@ private:
 
 void TestCli::runs_data()
 {
-    QTest::addColumn<QString>("args"); // "@name" stands for a file in the test's folder
+    // "@name" stands for a file in the test's folder, which is also the current one; "<name"
+    // makes the file standard input.
+    QTest::addColumn<QString>("args");
     QTest::addColumn<QString>("inputName");
     QTest::addColumn<QByteArray>("inputBytes");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutHas"); // ending in a line end: the whole output
     QTest::addColumn<QString>("stderrHas");
-    QTest::addColumn<QString>("outputName"); // "/dev/full": standard output goes there
-    QTest::addColumn<int>("outputSize");     // or an OutputSize
+    // "/dev/full" or ">name": standard output goes there
+    QTest::addColumn<QString>("outputName");
+    QTest::addColumn<int>("outputSize"); // or an OutputSize
+    QTest::addColumn<QByteArray>("outputHas");
     const auto row = [](const char* name, const char* args, const char* input,
                         const QByteArray& bytes, int exitCode, const QByteArray& out,
-                        const QByteArray& err, const char* output = "", int size = NoFile) {
+                        const QByteArray& err, const char* output = "", int size = NoFile,
+                        const QByteArray& outputHas = {}) {
         QTest::newRow(name) << QString::fromUtf8(args) << QString::fromUtf8(input) << bytes
                             << exitCode << QString::fromUtf8(out) << QString::fromUtf8(err)
-                            << QString::fromUtf8(output) << size;
+                            << QString::fromUtf8(output) << size << outputHas;
     };
     const QByteArray small = sjis(SmallText);
     const char* const usage = ("詳しくは farewright-cli --help をご覧ください。");
@@ -79,12 +89,25 @@ void TestCli::runs_data()
     row("version", "--version", "", {}, 0, "farewright-cli 3.0.0", {});
     row("nothing", "", "", {}, 2, {}, "コマンドを指定してください");
     row("unknown command", "merge", "", {}, 2, {}, "不明なコマンドです: merge");
-    row("unknown option", "--force", "", {}, 2, {}, "不明なオプションです: --force");
+    row("unknown option", "--forse", "", {}, 2, {}, "不明なオプションです: --forse");
     row("convert without output", "convert a.Hy3", "", {}, 2, {}, usage);
-    row("dump with two files", "dump a.Hy3 b.Hy3", "", {}, 2, {}, usage);
+    row("revise without output", "revise a.Hy3", "", {}, 2, {}, usage);
+    row("diff with one file", "diff a.Hy3", "", {}, 2, {}, usage);
+    row("dump without a file", "dump", "", {}, 2, {}, usage);
+    row("standard input outside convert --to", "dump -", "", {}, 2, {}, usage);
+    row("standard input without --from", "convert --to=txt -", "", {}, 2, {}, usage);
+    row("unknown --to", "convert --to=doc a.Hy3", "", {}, 2, {},
+        "--to には Hy3、Hyo、Hyp、txt、csv、pdf のいずれかを指定してください: doc");
+    row("missing output folder", "convert --to=txt --output-dir=none a.Hy3", "", {}, 2, {}, usage);
+    row("rule out of bounds", "revise --unit=0 a.Hy3 b.Hy3", "", {}, 2, {},
+        "単位「0」は 1 から 32767 までの整数で指定してください。");
     row("yes outside convert", "dump --yes a.Hy3", "", {}, 2, {}, usage);
     row("fare rules outside check", "dump --fares a.Hy3", "", {}, 2, {}, usage);
     row("unknown check format", "check --format=csv a.Hy3", "", {}, 2, {}, usage);
+    row("option without its value", "check a.Hy3 --format", "", {}, 2, {},
+        "--format には値を指定してください（--format=値）。");
+    row("switch with a value", "check --fares=yes a.Hy3", "", {}, 2, {},
+        "--fares には値を付けられません: --fares=yes");
     row("unknown input extension", "dump fares.dat", "", {}, 2, {},
         "「fares.dat」: 拡張子から形式がわかりません（.Hy3 .Hyo .Hyp .txt .csv のいずれか）。");
     row("unknown output extension", "convert @in.txt @out.doc", "in.txt", small, 2, {},
@@ -169,7 +192,8 @@ void TestCli::runs_data()
                                            "unsaved-row\t5\t1\t4\t\t%3\n")
                                 .arg(blank, ticket, name);
     row("check, TSV", "check --format=tsv @in.txt", "in.txt", findings, 1, saveTsv.toUtf8(), {});
-    row("check --fares, TSV", "check --fares --format=tsv @in.txt", "in.txt", findings, 1,
+    row("check --fares, TSV, options after the file and a value apart",
+        "check @in.txt --format tsv --fares", "in.txt", findings, 1,
         (saveTsv + QStringLiteral("row-rises\t3\t4\t2\t2\t") + rises + u'\n').toUtf8(), {});
     row("check --fares", "check --fares @in.txt", "in.txt", findings, 1,
         QStringList{blank, ticket, name, rises, {}}.join(u'\n').toUtf8(), {});
@@ -179,6 +203,72 @@ void TestCli::runs_data()
         {});
     row("check name that cannot be saved", "check @in.Hy3", "in.Hy3",
         oneRowHy3(QByteArray("\x82\x20", 2)), 1, "U+FFFD", {});
+
+    // Several inputs: each line begins with its file's name; a file that cannot be loaded is
+    // told and the others go on.
+    const auto prefixed = [](const QString& name, const QString& lines, QChar separator) {
+        QString out;
+        for (const QString& line : lines.split(u'\n', Qt::SkipEmptyParts))
+            out += name + separator + line + u'\n';
+        return out.toUtf8();
+    };
+    row("check several files", "check --fares in.txt clean.txt none.Hy3", "in.txt", findings, 1,
+        prefixed(QStringLiteral("in.txt"), QStringList{blank, ticket, name, rises}.join(u'\n'),
+                 u':'),
+        "「none.Hy3」を読み込めませんでした。");
+    row("check several files, TSV", "check --format=tsv clean.txt in.txt", "in.txt", findings, 1,
+        prefixed(QStringLiteral("in.txt"), saveTsv, u'\t'), {});
+    // A name as a field: control characters written out, its backslashes doubled.
+    row("check several files, a name escaped", "check --format=tsv clean.txt in\\\x1b.txt",
+        "in\\\x1b.txt", findings, 1, prefixed(QStringLiteral("in\\\\\\x1b.txt"), saveTsv, u'\t'),
+        {});
+    const QString smallDump = QStringLiteral("東線\t5\t100\t200") + QString(148, u'\t') +
+                              QStringLiteral("\n駅前\t7\t150") + QString(149, u'\t');
+    row("dump several files", "dump in.txt clean.txt", "in.txt", small, 0,
+        prefixed(QStringLiteral("in.txt"), smallDump, u'\t') +
+            prefixed(QStringLiteral("clean.txt"), smallDump, u'\t'),
+        {});
+    row("convert --to beside each input, any letter case", "convert --to=HY3 in.txt", "in.txt",
+        small, 0, {}, {}, "in.Hy3", EditorBytes);
+    row("convert --to into a folder", "convert --to csv --output-dir sub in.txt clean.txt",
+        "in.txt", small, 0, {}, {}, "sub/clean.csv", AnySize);
+    row("convert --to keeps an output that exists", "convert --to=txt in.txt", "in.txt", small, 1,
+        {},
+        "「in.txt」はすでにあるため、書き込みませんでした（置き換えるには --force を付けます）。",
+        "in.txt", InputBytes);
+    row("convert --to --force replaces it", "convert --to=txt --force in.txt", "in.txt",
+        "A,1,100\r\n", 0, {}, {}, "in.txt", EditorBytes);
+    row("convert --to older format asks once", "convert --to=Hyo in.txt clean.txt", "in.txt", small,
+        3, {}, "旧バージョンでの保存確認", "clean.Hyo");
+    row("convert standard input to standard output", "convert --to=Hy3 --from=TXT - <in.txt",
+        "in.txt", small, 0, {}, {}, ">out.Hy3", EditorBytes);
+    row("revise", "revise --multiply=110/100 --unit 5 --round=up in.txt out.csv", "in.txt", small,
+        0, "「out.csv」に書き込みました（運賃の変更 1 件）。\n", {}, "out.csv", AnySize,
+        "\r\n\x89\x77\x91\x4f,7, 165, ");
+    row("revise several files, one refused",
+        "revise --multiply 2 --output-dir=sub in.txt clean.txt", "in.txt", "R,0\r\nA,1,20000\r\n",
+        1, "clean.txt:「sub/clean.txt」に書き込みました（運賃の変更 1 件）。\n",
+        "「in.txt」: 停留所 1「A」の整理券 1 の運賃 20000 は改定すると 40000 になり、1 から 32767 "
+        "の範囲を外れます。運賃は改定していません。",
+        "sub/in.txt");
+    row("revise keeps an output that exists", "revise in.txt clean.txt", "in.txt", small, 1, {},
+        "「clean.txt」はすでにあるため", "clean.txt", InputBytes);
+    row("revise --force replaces it", "revise --force --add 20 --min=180 in.txt clean.txt",
+        "in.txt", small, 0, "「clean.txt」に書き込みました（運賃の変更 1 件）。\n", {}, "clean.txt",
+        AnySize, ",7, 180, ");
+    row("diff, the same tables", "diff in.txt clean.txt", "in.txt", small, 0, "", {});
+    const QByteArray changed =
+        sjis(QStringLiteral("東線,5, 100, 200\r\n駅前,7, 160\r\n本町,8\r\n"));
+    row("diff", "diff clean.txt in.txt", "in.txt", changed, 1,
+        "停留所 1「駅前」の整理券 1 の運賃が 150 から 160 に変わりました。\n"
+        "停留所 2「本町」が加わりました。\n",
+        {});
+    row("diff, TSV", "diff --format tsv clean.txt in.txt", "in.txt", changed, 1,
+        "fare\t1\t1\t1\t150\t160\nstop-added\t\t2\t\t\t本町\n", {});
+    row("diff, a file that cannot be loaded", "diff clean.txt none.Hy3", "", {}, 2, {},
+        "「none.Hy3」を読み込めませんでした。");
+    row("diff, a full disk", "diff clean.txt in.txt", "in.txt", changed, 2, {},
+        "標準出力に書き込めませんでした", "/dev/full", AnySize);
 }
 
 void TestCli::runs()
@@ -191,16 +281,24 @@ void TestCli::runs()
     QFETCH(QString, stderrHas);
     QFETCH(QString, outputName);
     QFETCH(int, outputSize);
+    QFETCH(QByteArray, outputHas);
     if (!inputName.isEmpty())
         QVERIFY(writeBytes(path(inputName), inputBytes));
     QStringList arguments = args.split(u' ', Qt::SkipEmptyParts);
+    QString standardInput;
     for (QString& arg : arguments)
         if (arg.startsWith(u'@'))
             arg = path(arg.mid(1));
+    if (!arguments.isEmpty() && arguments.last().startsWith(u'<'))
+        standardInput = path(arguments.takeLast().mid(1));
+    const bool toStandardOutput = outputName.startsWith(u'>');
+    if (toStandardOutput)
+        outputName.remove(0, 1);
 
     const QString output = outputName.startsWith(u'/') ? outputName : path(outputName);
     const CliRunner::Result run =
-        CliRunner::run(arguments, {}, output == outputName ? output : QString());
+        CliRunner::run(arguments, {}, output == outputName || toStandardOutput ? output : QString(),
+                       standardInput);
     QVERIFY2(!run.crashed && run.exitCode == exitCode,
              qPrintable(run.standardError + run.standardOutput));
     if (stdoutHas.isEmpty() || stdoutHas.endsWith(u'\n'))
@@ -216,6 +314,8 @@ void TestCli::runs()
         QCOMPARE(QFileInfo(output).size(), outputSize);
     if (outputSize == InputBytes)
         QCOMPARE(readBytes(output), inputBytes);
+    if (!outputHas.isEmpty())
+        QVERIFY2(readBytes(output).contains(outputHas), readBytes(output).left(200).constData());
     if (outputSize == EditorBytes) {
         const QString editor = path(QStringLiteral("editor.") + outputName);
         FareTable table;

@@ -53,6 +53,10 @@ install_tree() {
     DESTDIR='' cmake --install "$build" --prefix "$prefix"
 }
 
+links_no_qtgui() {
+    ! readelf -d "$1" | grep -q 'NEEDED.*libQt6Gui'
+}
+
 mime_types_of_desktop_entry() {
     sed -n 's/^MimeType=//p' "$1" | tr ';' '\n' | sed '/^$/d'
 }
@@ -75,6 +79,22 @@ check_files() {
     check "the installed farewright-cli reads a .Hy3 file" \
         test "$(printf '%s\n' "$dump" | sed -n 2p | cut -f1-3)" = "$(printf 'Stop1\t1\t230')"
 
+    check "farewright-cli links no QtGui (every command but PDF starts as a QtCore program)" \
+        links_no_qtgui "$cli"
+    if [ "$gui" = 1 ]; then
+        "$cli" convert "$work/route.Hy3" "$work/route.pdf"
+        check "the installed farewright-cli draws the fare sheet through its plugin" \
+            test "$(head -c 4 "$work/route.pdf")" = "%PDF"
+    fi
+    # Without its plugin, farewright-cli says so and exits 2.
+    mkdir "$work/alone"
+    cp "$cli" "$work/alone/"
+    local said status
+    said=$("$work/alone/farewright-cli" convert "$work/route.Hy3" "$work/alone.pdf" 2>&1)
+    status=$?
+    check "farewright-cli without its PDF plugin exits 2" test "$status" = 2
+    check "farewright-cli without its PDF plugin says why" grep -q 'PDF' <<<"$said"
+
     local man=$share/man/man1/farewright-cli.1
     check "the manual page of farewright-cli is installed" test -f "$man"
     check "the manual page formats without warnings" \
@@ -88,7 +108,7 @@ check_files() {
         check "the manual page documents $option" grep -qF -- "$option" <<<"$page"
     done
     local command
-    for command in convert dump check; do
+    for command in convert dump check revise diff; do
         check "the manual page documents the command $command" grep -q "^\.BI $command " "$man"
     done
     local status
@@ -233,6 +253,7 @@ check_package() {
     "$cli" convert "$work/sample.Hy3" "$work/sample.pdf"
     check "the package's farewright-cli draws the fare sheet" \
         test "$(head -c 4 "$work/sample.pdf")" = "%PDF"
+    check "the package's farewright-cli links no QtGui" links_no_qtgui "$cli"
     finish
 }
 

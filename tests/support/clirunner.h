@@ -17,15 +17,17 @@ struct Result {
 /**
  * Runs farewright-cli with args, optionally through a wrapper program (for example setpriv or
  * unshare) given as its own argument list before the binary, its standard output optionally
- * into a file.
+ * into a file, its standard input optionally from one.
  */
 inline Result run(const QStringList& args, const QStringList& wrapper = {},
-                  const QString& outputFile = {})
+                  const QString& outputFile = {}, const QString& inputFile = {})
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
+    if (!inputFile.isEmpty())
+        process.setStandardInputFile(inputFile);
     QStringList all = wrapper;
     all.append(QStringLiteral(FAREWRIGHT_CLI));
     all.append(args);
