@@ -400,9 +400,10 @@ void TestCli::rulesNamedInEveryDocument_data()
     row("man FARE RULES", "data/farewright-cli.1", ".SH FARE RULES", ".SH OPTIONS",
         R"((?m)^\.B (\S+)$)", true);
     row("man --format=tsv", "data/farewright-cli.1", "ids of the save", ".TP", hyphenated, false);
-    row("README fare rules", "README.md", "## The fare check", "The fare rules look",
+    row("README fare rules", "README.md", "## The fare check", "Save rules —",
         R"((?m)^\| `([^`]+)` \|)", true);
-    row("README save rules", "README.md", "Save rules —", "Each warning", R"(`([^`]+)` \()", false);
+    row("README save rules", "README.md", "Save rules —", "## Where things", R"(`([^`]+)` \()",
+        false);
 }
 
 void TestCli::rulesNamedInEveryDocument()
