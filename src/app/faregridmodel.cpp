@@ -157,10 +157,10 @@ Qt::ItemFlags FareGridModel::flags(const QModelIndex& index) const
 
 void FareGridModel::headingChanged(int row, int col)
 {
-    if (row == 0 && col > 0)
+    if (row < FareTable::FixedRows && col >= FareTable::FixedCols)
         emit headerDataChanged(Qt::Horizontal, col - FareTable::FixedCols,
                                col - FareTable::FixedCols);
-    else if (col == 0 && row > 0)
+    else if (col < FareTable::FixedCols && row >= FareTable::FixedRows)
         emit headerDataChanged(Qt::Vertical, row - FareTable::FixedRows,
                                row - FareTable::FixedRows);
 }

@@ -67,9 +67,7 @@ public:
     {
         QString& label = m_labels[slot(row)];
         if (label.isNull())
-            label = QStringLiteral("停留所 %1「%2」")
-                        .arg(num(FareTable::stopOfRow(row)),
-                             briefQuote(m_table.text(row, FareTable::NameCol)));
+            label = stopLabel(m_table, row);
         return label;
     }
 

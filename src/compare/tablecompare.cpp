@@ -68,7 +68,7 @@ public:
     QVector<QString> stopNames() const
     {
         QVector<QString> names;
-        for (int row = FareTable::RouteRow + 1; row <= m_rows; ++row)
+        for (int row = FareTable::FirstStopRow; row <= m_rows; ++row)
             names.append(m_table.text(row, FareTable::NameCol));
         return names;
     }
@@ -108,8 +108,8 @@ private:
     void compareRows(int oldRow, int newRow)
     {
         const bool route = newRow == FareTable::RouteRow;
-        const int oldStop = route ? 0 : oldRow - 1;
-        const int newStop = route ? 0 : newRow - 1;
+        const int oldStop = route ? 0 : FareTable::stopOfRow(oldRow);
+        const int newStop = route ? 0 : FareTable::stopOfRow(newRow);
         const QString name = route ? QString() : m_new.text(newRow, FareTable::NameCol);
         for (int col = FareTable::TicketCol; col <= FareTable::LastCol; ++col) {
             const QString& a = m_old.text(oldRow, col);
@@ -149,7 +149,7 @@ private:
         const qsizetype cellsPerRow = FareTable::LastCol - FareTable::TicketCol + 1;
         m_result.differences.reserve(
             size_t(1 + cellsPerRow * (stays + 1) + oldNames.size() + newNames.size() - stays));
-        const int firstRow = FareTable::RouteRow + 1;
+        const int firstRow = FareTable::FirstStopRow;
         int nextOld = 0; // the first old stop not yet accounted for
         const auto removeUpTo = [&](int end, int newIndex) {
             const int row = std::min(newIndex + firstRow, int(FareTable::LastRow));

@@ -2,6 +2,7 @@
 
 #include "io/tablerecords.h"
 #include "model/bulkguards.h"
+#include "model/cellnames.h"
 #include "model/cellnumber.h"
 #include "model/faretable.h"
 #include "model/messagetext.h"
@@ -163,14 +164,6 @@ std::optional<qint16> fewDigits(const QString& text)
     return qint16(value);
 }
 
-/** A stop as messages name it: "停留所 3「本町」". */
-QString stopLabel(const FareTable& table, int row)
-{
-    return QStringLiteral("停留所 %1「%2」")
-        .arg(row - 1)
-        .arg(briefQuote(table.text(row, FareTable::NameCol)));
-}
-
 } // namespace
 
 QString setParameter(Rule& rule, Parameter parameter, QStringView text)
@@ -240,7 +233,7 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
     revision.error = checkRule(rule);
     if (!revision.ok())
         return revision;
-    CellRange cells{FareTable::RouteRow + 1, FareTable::FirstFareCol,
+    CellRange cells{FareTable::FirstStopRow, FareTable::FirstFareCol,
                     storedRowCount(table, FareTable::LastRow), FareTable::LastCol};
     if (block)
         cells = {std::max(cells.top, block->top), std::max(cells.left, block->left),
@@ -273,7 +266,7 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
                     QStringLiteral("%1の整理券 %2 の「%3」は -32768 から 32767 の範囲を"
                                    "超える数値で、保存できません。運賃は改定していません。")
                         .arg(stopLabel(table, row))
-                        .arg(col - 2)
+                        .arg(FareTable::ticketOfColumn(col))
                         .arg(briefQuote(text)));
             if (number.value <= 0)
                 continue;
@@ -286,7 +279,7 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
                         QStringLiteral("%1の整理券 %2 の運賃 %3 は改定すると %4 になり、1 から "
                                        "%5 の範囲を外れます。運賃は改定していません。")
                             .arg(stopLabel(table, row))
-                            .arg(col - 2)
+                            .arg(FareTable::ticketOfColumn(col))
                             .arg(number.value)
                             .arg(exact)
                             .arg(MaxFare));

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "model/cellrange.h"
+#include "model/faretable.h"
 
 #include <QString>
 #include <QStringView>
 #include <optional>
 #include <vector>
-
-class FareTable;
 
 /**
  * Revising fares by a rule: multiply by an exact ratio P/Q, add an amount A, round to a unit U,
@@ -89,8 +88,8 @@ struct FareChange {
     qint16 oldValue = 0;
     qint16 newValue = 0;
 
-    int stop() const { return row - 1; }
-    int ticket() const { return col - 2; }
+    int stop() const { return FareTable::stopOfRow(row); }
+    int ticket() const { return FareTable::ticketOfColumn(col); }
 };
 
 /** What a revision will do: every fare it changes, or why it refuses. */

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "faretable.h"
+#include "messagetext.h"
 
 #include <QString>
 
@@ -10,6 +11,14 @@ inline QString describeRow(int row)
     if (row == FareTable::RouteRow)
         return QStringLiteral("系統名称の行");
     return QStringLiteral("停留所 %1 の行").arg(FareTable::stopOfRow(row));
+}
+
+/** How messages name a stop: its number and its name, "停留所 3「本町」". */
+inline QString stopLabel(const FareTable& table, int row)
+{
+    return QStringLiteral("停留所 %1「%2」")
+        .arg(FareTable::stopOfRow(row))
+        .arg(briefQuote(table.text(row, FareTable::NameCol)));
 }
 
 /** How messages name a cell: its row, then the column's meaning, then its grid position. */
