@@ -55,8 +55,8 @@ bool Form1::editorIsTarget() const
 void Form1::commitOpenEdit()
 {
     // An edit still open belongs to the table before the table is copied, pasted or searched.
-    if (Text1->isOpen())
-        focusGrid();
+    // The focus stays where it is (the find bar, a panel), unless it was in the box.
+    Text1->commit();
 }
 
 void Form1::MnuEditUndo()

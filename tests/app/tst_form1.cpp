@@ -915,11 +915,21 @@ void TestForm1::findBarFindsAndReplaces()
     QCOMPARE(w.current(), QStringLiteral("3,1"));
     QCOMPARE(w.form.history().undoCount(), 1);
     QCOMPARE(w.action("MnuEditUndo")->text(), QStringLiteral("元に戻す(&U) 置換"));
+    // An edit left open is committed before replacing; the focus stays in the bar.
+    w.table().setCurrentCell(8, 1);
+    w.press(w.grid(), Qt::Key_X);
+    findText->setFocus();
+    QTRY_VERIFY(findText->hasFocus());
+    QVERIFY(w.editor()->isVisible());
+    w.press(findText, Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(w.table().text(8, 1), QStringLiteral("x"));
+    QVERIFY(findText->hasFocus());
+    QCOMPARE(w.current(), QStringLiteral("8,1"));
     // Esc closes the bar and gives the grid the focus.
     w.press(findText, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
     QTRY_VERIFY(w.grid()->hasFocus());
-    QCOMPARE(w.current(), QStringLiteral("3,1"));
+    QCOMPARE(w.current(), QStringLiteral("8,1"));
 }
 
 void TestForm1::printAndCheckCommands()
