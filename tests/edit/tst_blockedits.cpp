@@ -192,6 +192,8 @@ void TestBlockEdits::find_data()
         {"next match", "市民病院", "", "3,1", "5,1"},
         {"past the end wraps", "市民病院", "", "5,1", "3,1+"},
         {"backwards wraps", "市民病院", "b", "3,1", "5,1+"},
+        {"backwards within the table", "市民病院", "b", "5,1", "3,1"},
+        {"from the last cell on", "市民病院", "", "301,152", "3,1+"},
         {"whole cell: itself, last", "市民病院", "w", "3,1", "3,1+"},
         {"names only skip fares", "市民", "n", "5,1", "3,1+"},
         {"numbers only skip names", "市民", "#", "1,1", "5,4"},

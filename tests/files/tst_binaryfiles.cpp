@@ -104,6 +104,7 @@ private slots:
     void fullTableRoundTrip_data() { goldenBytes_data(); }
     void fullTableRoundTrip();
     void rowsStopBeforeFirstEmptyName();
+    void endOfTheLastRecord();
     void formatForPath_data();
     void formatForPath();
 
@@ -247,6 +248,36 @@ void TestBinaryFiles::rowsStopBeforeFirstEmptyName()
     QCOMPARE(decoded.records[4].Name, QStringLiteral("typed"));
     QCOMPARE(table.CurRow(), 6);
     QCOMPARE(table.CurCol(), 152);
+}
+
+void TestBinaryFiles::endOfTheLastRecord()
+{
+    // The last fare word's two bytes end the file: read whole. One or both of them missing: the
+    // last record is named as cut. Bytes after the last record are ignored.
+    const BinaryLayout* layouts[] = {&Hy3Layout, &HyoLayout, &HypLayout};
+    const int lastFares[] = {-5, 300, 0}; // stop A's tickets 150, 72 and 71
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray golden = goldenTwoRows(formats[i]);
+        const struct {
+            QByteArray bytes;
+            bool ok;
+        } cases[] = {{golden, true},
+                     {golden + "\xff", true},
+                     {golden.chopped(1), false},
+                     {golden.chopped(2), false},
+                     {golden.chopped(3), false}};
+        for (const auto& c : cases) {
+            const BinaryCodec::Decoded decoded = BinaryCodec::decode(*layouts[i], c.bytes);
+            QVERIFY2(decoded.ok() == c.ok, qPrintable(decoded.error));
+            if (c.ok) {
+                QCOMPARE(decoded.records.size(), 2);
+                QCOMPARE(decoded.records[1].Fares[formats[i].fareCount - 1], lastFares[i]);
+            } else {
+                QVERIFY2(decoded.error.contains(QStringLiteral("2 件目のレコードの")),
+                         qPrintable(decoded.error));
+            }
+        }
+    }
 }
 
 void TestBinaryFiles::formatForPath_data()

@@ -10,6 +10,8 @@ class TestCellNumber : public QObject {
 private slots:
     void conversion_data();
     void conversion();
+    void textAfterTheNumber_data();
+    void textAfterTheNumber();
 };
 
 void TestCellNumber::conversion_data()
@@ -74,6 +76,37 @@ void TestCellNumber::conversion()
     QCOMPARE(number.status, status);
     QCOMPARE(int(number.value), value);
     QCOMPARE(number.ok(), status != CellNumber::Status::Overflow);
+}
+
+void TestCellNumber::textAfterTheNumber_data()
+{
+    // What the fare check calls text stored as a number: whatever follows the number is ignored
+    // and flagged, after every kind of number; a number the text ends with is not flagged.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("trailing");
+    QTest::newRow("unit after fraction digits") << QStringLiteral("12.5円") << 12 << true;
+    QTest::newRow("unit after a rounded-up fraction") << QStringLiteral("2.501円") << 3 << true;
+    QTest::newRow("three fraction digits") << QStringLiteral("2.501") << 3 << false;
+    QTest::newRow("fraction then blank") << QStringLiteral("2.5 ") << 2 << false;
+    QTest::newRow("unit after whole number") << QStringLiteral("210円") << 210 << true;
+    QTest::newRow("unit after exponent") << QStringLiteral("1E2円") << 100 << true;
+    QTest::newRow("exponent letter alone") << QStringLiteral("1E") << 1 << true;
+    QTest::newRow("comma") << QStringLiteral("1,200") << 1 << true;
+    QTest::newRow("hex then text") << QStringLiteral("&H1Fg") << 31 << true;
+    QTest::newRow("hex alone") << QStringLiteral("&H1F") << 31 << false;
+    QTest::newRow("no number") << QStringLiteral("運賃") << 0 << true;
+    QTest::newRow("empty") << QString() << 0 << false;
+}
+
+void TestCellNumber::textAfterTheNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QFETCH(bool, trailing);
+    const CellNumber number = CellToInt16(text);
+    QCOMPARE(int(number.value), value);
+    QCOMPARE(number.trailingText, trailing);
 }
 
 QTEST_GUILESS_MAIN(TestCellNumber)

@@ -41,6 +41,7 @@ private slots:
     void dataClsEmptiesOrdinaryCellsOnly();
     void hiddenTableGathersNotifications();
     void headingsMoveWithRowsAndColumns();
+    void firstAndLastRowsAndColumnsAreInside();
 };
 
 void TestFareTable::headingsAfterSetUp_data()
@@ -153,6 +154,40 @@ void TestFareTable::headingsMoveWithRowsAndColumns()
     table.moveColumn(10, 12);
     QCOMPARE(table.text(0, 12), QStringLiteral("8"));
     QCOMPARE(table.text(0, 11), QStringLiteral("10"));
+}
+
+void TestFareTable::firstAndLastRowsAndColumnsAreInside()
+{
+    // Every operation reaches row 0 and 301 and column 0 and 152; nothing beyond is touched.
+    FareTable table;
+    TestTables::fillTagged(table);
+    const QStringList tagged = TestTables::snapshot(table);
+    table.SetCell(301, 152, QStringLiteral("last"));
+    QCOMPARE(table.GetCell(301, 152), QStringLiteral("last"));
+    QCOMPARE(table.GetCell(0, 0), table.text(0, 0));
+    QCOMPARE(table.CurRow(), 0);
+    QCOMPARE(table.CurCol(), 0);
+    table.SetCell(301, 152, TestTables::cellTag(301, 152));
+
+    table.moveColumn(0, 152);
+    QCOMPARE(table.text(7, 152), tagged.at(7 * FareTable::ColCount)); // the row heading
+    QCOMPARE(table.text(7, 0), TestTables::cellTag(7, 1));
+    table.moveColumn(152, 0);
+    QCOMPARE(TestTables::snapshot(table), tagged);
+    table.insertRow(0);
+    QCOMPARE(table.text(1, 3), tagged.at(3)); // the heading row moved down
+    QCOMPARE(table.text(0, 3), QString());
+    table.removeRow(0);
+    QCOMPARE(table.text(0, 3), tagged.at(3));
+    QCOMPARE(table.text(301, 3), QString()); // the row pushed out by the insertion is gone
+
+    table.insertRow(301);
+    QCOMPARE(table.text(301, 152), QString());
+    QCOMPARE(table.text(300, 152), TestTables::cellTag(300, 152));
+    table.SetCell(301, 5, QStringLiteral("x"));
+    table.removeRow(301);
+    QCOMPARE(table.text(301, 5), QString());
+    QCOMPARE(table.text(300, 5), TestTables::cellTag(300, 5));
 }
 
 QTEST_GUILESS_MAIN(TestFareTable)
