@@ -1,3 +1,4 @@
+#include "edit/blockedits.h"
 #include "edit/clipboardtext.h"
 #include "edit/farerevision.h"
 #include "edit/findreplace.h"
@@ -18,6 +19,13 @@ CellBlock blockOf(const QString& shape)
         block.cols = int(block.texts.size()) / ++block.rows;
     }
     return block;
+}
+
+/** A range written "top,left,bottom,right". */
+CellRange rangeOf(const QString& text)
+{
+    const QStringList n = text.split(u',');
+    return {n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt()};
 }
 
 QString shapeOf(const CellBlock& block)
@@ -86,6 +94,8 @@ class TestBlockEdits : public QObject {
 private slots:
     void tabText_data();
     void tabText();
+    void paste_data();
+    void paste();
     void html_data();
     void html();
     void find_data();
@@ -135,6 +145,58 @@ void TestBlockEdits::tabText()
     QCOMPARE(shapeOf(tabTextToBlock(text)), rows);
     if (bothWays)
         QCOMPARE(blockToTabText(blockOf(rows)), text);
+}
+
+void TestBlockEdits::paste_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("at");      // "row,col", then the selection when there is one
+    QTest::addColumn<QString>("written"); // the range written, as the paste reports it
+    QTest::addColumn<QString>("texts");   // that range's texts afterwards
+    QTest::addColumn<int>("leftOut");
+    const struct {
+        const char *name, *block, *at, *written, *texts;
+        int leftOut;
+    } cases[] = {
+        {"inside the table", "a|b/c|d", "3,3", "3,3,4,4", "a|b/c|d", 0},
+        {"cut at the last row and column", "a|b|c/d|e|f/g|h|i", "300,151", "300,151,301,152",
+         "a|b/d|e", 5},
+        {"cut at the headings", "a|b/c|d", "0,0", "1,1,1,1", "d", 3},
+        {"one text fills the selection", "x", "3,3 3,3,4,5", "3,3,4,5", "x|x|x/x|x|x", 0},
+        {"a selection over headings: its ordinary cells", "x", "0,0 0,0,2,1", "1,1,2,1", "x/x", 0},
+        {"a block of several texts: the selection does not matter", "a|b", "7,7 2,2,9,9", "7,7,7,8",
+         "a|b", 0},
+    };
+    for (const auto& c : cases)
+        QTest::newRow(c.name) << QString::fromUtf8(c.block) << QString::fromLatin1(c.at)
+                              << QString::fromLatin1(c.written) << QString::fromUtf8(c.texts)
+                              << c.leftOut;
+}
+
+void TestBlockEdits::paste()
+{
+    QFETCH(QString, block);
+    QFETCH(QString, at);
+    QFETCH(QString, written);
+    QFETCH(QString, texts);
+    QFETCH(int, leftOut);
+    FareTable table;
+    table.setCurrentCell(5, 5);
+    QStringList expected = TestTables::snapshot(table);
+    const CellRange range = rangeOf(written);
+    const QStringList wanted = QString(texts).replace(u'/', u'|').split(u'|');
+    for (int row = range.top, i = 0; row <= range.bottom; ++row)
+        for (int col = range.left; col <= range.right; ++col)
+            expected[row * FareTable::ColCount + col] = wanted.at(i++);
+
+    const QStringList place = at.split(u' ');
+    const BlockEdits::PasteResult result = BlockEdits::paste(
+        table, blockOf(block), place[0].section(u',', 0, 0).toInt(),
+        place[0].section(u',', 1).toInt(), place.size() > 1 ? rangeOf(place[1]) : CellRange());
+    QVERIFY(result.written == range);
+    QCOMPARE(result.leftOut, leftOut);
+    QCOMPARE(TestTables::snapshot(table), expected); // headings and every other cell as they were
+    QCOMPARE(QList<int>({table.CurRow(), table.CurCol()}), QList<int>({5, 5}));
 }
 
 void TestBlockEdits::html_data()
@@ -415,6 +477,10 @@ void TestBlockEdits::revisionOfATable()
              QList<int>({4, 4, 0}));
     QVERIFY(refused.error.contains(QStringLiteral("停留所 3「停4」の整理券 2 の「4E4」")));
     QCOMPARE(FareRevision::apply(table, refused), 0);
+    // A rule made in code past the parameters' checks is refused too: nothing divides by 0.
+    FareRevision::Rule byZero;
+    byZero.denominator = 0;
+    QVERIFY(FareRevision::plan(table, byZero).error.contains(QStringLiteral("倍率の分母 0")));
 }
 
 QTEST_GUILESS_MAIN(TestBlockEdits)

@@ -47,6 +47,7 @@ private slots:
     void parseLine();
     void parsesText_data();
     void parsesText();
+    void lineLossesAtTheLimit();
     void hugeLinesStayLinear();
     void loadReplacesTheTable_data();
     void loadReplacesTheTable();
@@ -197,6 +198,18 @@ void TestTextFiles::parsesText()
                                            parsed.fieldsLeftOut(), parsed.lineFeeds()}
                               : QList<int>{parsed.lineCount}),
                  lines);
+}
+
+void TestTextFiles::lineLossesAtTheLimit()
+{
+    // 152 fields are read whole; a 153rd, or a lone LF, makes the line one the import changes.
+    const TextImport parsed = parseText("a" + QByteArray(151, ',') + "\r\nb" +
+                                        QByteArray(152, ',') + "\r\nc\nd\r\ne\r\n");
+    QStringList losses;
+    for (const TextImport::LineLoss& loss : parsed.lineLosses)
+        losses << QStringLiteral("%1:%2:%3").arg(loss.line).arg(loss.fields).arg(loss.lineFeeds);
+    QCOMPARE(losses.join(u' '), QStringLiteral("2:153:0 3:1:1"));
+    QCOMPARE(parsed.fieldsLeftOut(), 1);
 }
 
 void TestTextFiles::hugeLinesStayLinear()
