@@ -1274,6 +1274,9 @@ void TestForm1::saveBack()
     const FakePlatform::Message& m = w.platform.messages.value(0);
     QVERIFY(asked != FileCommands::overwriteQuestionTitle() ||
             (m.text.startsWith(QStringLiteral("「back.Hy3」は")) &&
+             m.text.contains(part[1] == QLatin1String("deleted")
+                                 ? QStringLiteral("削除されたか名前が変わっています")
+                                 : QStringLiteral("ほかのプログラムなどで書き換えられています")) &&
              m.buttons == Platform::Buttons::YesNo && m.defaultButton == Platform::Answer::No));
     // The file written holds what the table's own format makes of it, byte for byte.
     const QString target = written == QLatin1String("chosen") ? chosen : fare;

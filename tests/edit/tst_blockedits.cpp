@@ -481,6 +481,9 @@ void TestBlockEdits::revisionOfATable()
     FareRevision::Rule byZero;
     byZero.denominator = 0;
     QVERIFY(FareRevision::plan(table, byZero).error.contains(QStringLiteral("倍率の分母 0")));
+    byZero = FareRevision::Rule();
+    byZero.numerator = 0;
+    QVERIFY(FareRevision::plan(table, byZero).error.contains(QStringLiteral("倍率の分子 0")));
 }
 
 QTEST_GUILESS_MAIN(TestBlockEdits)
