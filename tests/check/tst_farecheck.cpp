@@ -97,6 +97,7 @@ void TestFareCheck::eachRule_data()
     row("fare for a ticket not yet issued", Rule::NotIssued, L({"1: 170", "2: 200 170 150"}),
         L({"2/3"}));
     row("fares up to the own ticket only", Rule::NotIssued, L({"1: 170", "3: 230 200 170"}), L({}));
+    row("ticket number 0: no ticket issued yet", Rule::NotIssued, L({"0: 170"}), L({"1/1"}));
     row("gap between two fares", Rule::MissingFare, L({"1: 170", "4: 260 . . 170 ."}),
         L({"2/2", "2/3"}));
     row("empty before the first and after the last fare", Rule::MissingFare,
@@ -111,6 +112,10 @@ void TestFareCheck::eachRule_data()
         L({"2/1"}));
     row("fare a tenth of its neighbours", Rule::Outlier, L({"1: 1500", "2: 150", "3: 1600"}),
         L({"2/1"}));
+    row("a third or more of the fare above", Rule::Outlier, L({"1: 500", "2: 200", "3: 700"}),
+        L({}));
+    row("a third or more of the fare below", Rule::Outlier, L({"1: 700", "2: 200", "3: 500"}),
+        L({}));
     row("large steps but no outlier", Rule::Outlier, L({"1: 170", "2: 600", "3: 2000", "4: 7000"}),
         L({}));
 }
