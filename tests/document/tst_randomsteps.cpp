@@ -124,19 +124,6 @@ void fillStart(FareTable& table)
     table.setCurrentCell(3, 4);
 }
 
-/** The first few cells where two snapshots differ. */
-QString differences(const QStringList& found, const QStringList& expected)
-{
-    QStringList lines;
-    for (int i = 0; i < found.size() && lines.size() < 3; ++i)
-        if (found.at(i) != expected.at(i))
-            lines << QStringLiteral("(%1, %2) is \"%3\", not \"%4\"")
-                         .arg(i / FareTable::ColCount)
-                         .arg(i % FareTable::ColCount)
-                         .arg(found.at(i), expected.at(i));
-    return lines.join(QStringLiteral("; "));
-}
-
 /** The first length actions of a run, then all undone and all redone. */
 class Replay {
 public:
@@ -165,28 +152,30 @@ public:
         const QStringList last = TestTables::snapshot(m_table);
         while (m_history.canUndo())
             m_history.undo();
-        if (const QString diff = differences(TestTables::snapshot(m_table), first); !diff.isEmpty())
-            return QStringLiteral("undone: ") + diff;
-        if (QPoint(m_table.CurRow(), m_table.CurCol()) != cellBefore)
-            return QStringLiteral("undone: the current cell is (%1, %2), not (%3, %4)")
-                .arg(m_table.CurRow())
-                .arg(m_table.CurCol())
-                .arg(cellBefore.x())
-                .arg(cellBefore.y());
+        if (const QString wrong = mismatch(first, cellBefore); !wrong.isEmpty())
+            return QStringLiteral("undone: ") + wrong;
         while (m_history.canRedo())
             m_history.redo();
-        if (const QString diff = differences(TestTables::snapshot(m_table), last); !diff.isEmpty())
-            return QStringLiteral("redone: ") + diff;
-        if (QPoint(m_table.CurRow(), m_table.CurCol()) != cellAfter)
-            return QStringLiteral("redone: the current cell is (%1, %2), not (%3, %4)")
-                .arg(m_table.CurRow())
-                .arg(m_table.CurCol())
-                .arg(cellAfter.x())
-                .arg(cellAfter.y());
+        if (const QString wrong = mismatch(last, cellAfter); !wrong.isEmpty())
+            return QStringLiteral("redone: ") + wrong;
         return QString();
     }
 
 private:
+    /** How the table differs from cells and the current cell from cell; nothing when alike. */
+    QString mismatch(const QStringList& cells, QPoint cell) const
+    {
+        if (const QString diff = TestTables::differences(m_table, cells); !diff.isEmpty())
+            return diff;
+        if (QPoint(m_table.CurRow(), m_table.CurCol()) == cell)
+            return QString();
+        return QStringLiteral("the current cell is (%1, %2), not (%3, %4)")
+            .arg(m_table.CurRow())
+            .arg(m_table.CurCol())
+            .arg(cell.x())
+            .arg(cell.y());
+    }
+
     void perform(const Action& a)
     {
         TableStep step(m_table);

@@ -14,6 +14,8 @@
 /** What the editing command tests share: a tagged table, the commands, the expected tables. */
 namespace EditKit {
 
+using TestTables::differences;
+
 inline int cellIndex(int row, int col)
 {
     return row * FareTable::ColCount + col;
@@ -120,20 +122,6 @@ struct Bench {
         return true;
     }
 };
-
-/** The first differences between the table and the expected cells, or "" when they agree. */
-inline QString differences(const FareTable& table, const QStringList& expected)
-{
-    QStringList found;
-    for (int row = 0; row < FareTable::RowCount && found.size() < 5; ++row)
-        for (int col = 0; col < FareTable::ColCount && found.size() < 5; ++col)
-            if (table.text(row, col) != expected.at(cellIndex(row, col)))
-                found << QStringLiteral("(%1, %2) is \"%3\", expected \"%4\"")
-                             .arg(row)
-                             .arg(col)
-                             .arg(table.text(row, col), expected.at(cellIndex(row, col)));
-    return found.join(QStringLiteral("; "));
-}
 
 /**
  * The columns of a command family's table-driven test: the steps run from the start cell, the

@@ -100,4 +100,19 @@ inline QStringList snapshot(const FareTable& table)
     return cells;
 }
 
+/** The first differences between the table and the expected cells, or "" when they agree. */
+inline QString differences(const FareTable& table, const QStringList& expected)
+{
+    QStringList found;
+    for (int row = 0; row < FareTable::RowCount && found.size() < 5; ++row)
+        for (int col = 0; col < FareTable::ColCount && found.size() < 5; ++col)
+            if (table.text(row, col) != expected.at(row * FareTable::ColCount + col))
+                found << QStringLiteral("(%1, %2) is \"%3\", expected \"%4\"")
+                             .arg(row)
+                             .arg(col)
+                             .arg(table.text(row, col),
+                                  expected.at(row * FareTable::ColCount + col));
+    return found.join(QStringLiteral("; "));
+}
+
 } // namespace TestTables
