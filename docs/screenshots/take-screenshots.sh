@@ -15,6 +15,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/tests/app/farewright_make_sample" "$work/みなと線.Hy3"
 
+# geometry NAME: "x y width height" of the window titled NAME
+geometry() {
+    xwininfo -name "$1" | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
 start() {
     "$editor" "$work/みなと線.Hy3" &
     pid=$!
@@ -23,9 +30,7 @@ start() {
         sleep 0.1
     done
     sleep 1.5
-    read -r x y w h < <(xwininfo -name "$title" | awk '
-        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+    read -r x y w h < <(geometry "$title")
 }
 
 stop() {
@@ -49,9 +54,7 @@ shot cell-menu
 # The print preview of the fare sheet (File, 印刷プレビュー), on its own window.
 "$drive" keys "$title" alt+f v
 sleep 3
-read -r px py pw ph < <(xwininfo -name "印刷プレビュー" | awk '
-    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+read -r px py pw ph < <(geometry "印刷プレビュー")
 import -window root -crop "${pw}x${ph}+$px+$py" +repage "$here/print-preview.png"
 "$drive" answer Escape
 sleep 0.5
@@ -88,8 +91,6 @@ for key in 2 0 2 4 Down Return Return; do
     sleep 0.4
 done
 sleep 1
-read -r x y w h < <(xwininfo -name "$title" | awk '
-    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+read -r x y w h < <(geometry "$title")
 shot comparison-panel
 stop
