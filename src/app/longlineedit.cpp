@@ -105,7 +105,7 @@ void LongLineEdit::replaceSelection(const QString& text)
         return;
     }
     if (this->text().size() + text.size() <= PartLength) {
-        insert(text); // the box's own insertion, which can be undone
+        QLineEdit::insert(text); // the box's own insertion, which can be undone
         keepPartShown();
         return;
     }

@@ -37,6 +37,8 @@ public:
     void copy();
     void cut();
     void paste();
+    /** Replaces the selection (the whole text when all of it is selected) by text. */
+    void insert(const QString& text) { replaceSelection(text); }
 
 signals:
     /** The box shows characters start to start + length - 1 (from 0) of a text of total. */

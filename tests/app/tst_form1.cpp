@@ -1347,10 +1347,10 @@ void TestForm1::statusBarSaysWhereYouAre()
 
 void TestForm1::longTextInTheEditor_data()
 {
-    // Enter opens the editor on a text of 1M characters in (2, 1); keys ("Left*3": three times)
-    // are typed and Enter commits. The cell then holds the text with `removed` characters (-1:
-    // all) at `at` ("end-3": three before its end) replaced by `typed` (PASTE: the clipboard's
-    // 5000 characters).
+    // Enter opens the editor on a text of 1M characters in (2, 1) ("=7": 7 typed on the grid
+    // opens it instead); keys ("Left*3": three times) are typed and Enter commits. The cell then
+    // holds the text with `removed` characters (-1: all) at `at` ("end-3": three before its end)
+    // replaced by `typed` (PASTE: the clipboard's 5000 characters).
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("at");
     QTest::addColumn<int>("removed");
@@ -1369,6 +1369,8 @@ void TestForm1::longTextInTheEditor_data()
                                                  << "1200" << 1 << "";
     QTest::newRow("Home, End, typed") << "Home End x"
                                       << "end" << 0 << "x";
+    QTest::newRow("typed over on the grid") << "=7"
+                                            << "0" << -1 << "7";
     QTest::newRow("select all, typed") << "Ctrl+A x"
                                        << "0" << -1 << "x";
     QTest::newRow("select all, cut") << "Ctrl+A Ctrl+X"
@@ -1390,9 +1392,13 @@ void TestForm1::longTextInTheEditor()
     QGuiApplication::clipboard()->setText(pasted);
     Window w;
     w.table().SetCell(2, 1, text);
-    w.press(w.grid(), Qt::Key_Return);
+    const bool typedOver = keys.startsWith(u'=');
+    if (typedOver)
+        w.type(w.grid(), keys.mid(1), Qt::Key_7);
+    else
+        w.press(w.grid(), Qt::Key_Return);
     QTRY_VERIFY(w.editor()->hasFocus());
-    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts))
+    for (const QString& key : (typedOver ? QString() : keys).split(u' ', Qt::SkipEmptyParts))
         for (int i = 0; i < key.section(u'*', 1).toInt() || i == 0; ++i)
             QTest::keySequence(w.editor(), QKeySequence(key.section(u'*', 0, 0)));
     QVERIFY(w.editor()->text().size() <= LongLineEdit::PartLength + 1); // what it lays out
