@@ -260,9 +260,10 @@ struct Layout {
         const QFontMetricsF bodyMetrics(body, dev);
         const QStringList& headings = sheet.headings();
         // A changed number is bold, and as wide as bold makes it.
-        const auto numberWidth = [this](const QString& text, bool changed) {
-            GlyphCache& face = changed ? boldGlyphs : glyphs;
-            return qMin(face.width(text), face.width(QStringLiteral("-32768")));
+        const qreal cap = glyphs.width(QStringLiteral("-32768"));
+        const qreal boldCap = boldGlyphs.width(QStringLiteral("-32768"));
+        const auto numberWidth = [&](const QString& text, bool changed) {
+            return changed ? qMin(boldGlyphs.width(text), boldCap) : qMin(glyphs.width(text), cap);
         };
         qreal label = glyphs.width(QStringLiteral("300"));
         qreal name = bodyMetrics.horizontalAdvance(headings.value(1));
