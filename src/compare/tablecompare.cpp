@@ -31,17 +31,6 @@ constexpr KindText KindTexts[KindCount] = {
     {"fare", "運賃の変更"},
 };
 
-/** Whether a text is a number written as the readers write it: "-" for a negative, no zeros in
- *  front, nothing else. Two such texts that differ are different numbers, in range or not. */
-bool isPlainDecimal(QStringView text)
-{
-    const qsizetype first = text.startsWith(u'-') ? 1 : 0;
-    if (first == text.size() || (text[first] == u'0' && text.size() > 1))
-        return false;
-    return std::all_of(text.begin() + first, text.end(),
-                       [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 /** A number cell as a difference shows it: the stored value, empty for no fare, the text as
  *  typed when it is out of range. */
 QString shown(const QString& text, const CellNumber& number, bool fare)

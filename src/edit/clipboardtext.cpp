@@ -1,5 +1,6 @@
 #include "clipboardtext.h"
 
+#include "model/cellnumber.h"
 #include "model/faretable.h"
 #include "model/messagetext.h"
 
@@ -19,20 +20,6 @@ bool needsQuotes(const QString& text)
 bool endsField(QChar ch)
 {
     return ch == u'\t' || ch == u'\n' || ch == u'\r';
-}
-
-/** A number as the file readers write it, which a spreadsheet keeps as the same text: "0", or an
- *  optional minus and 1 to 15 digits without a leading zero (more digits it holds rounded). */
-bool isPlainNumber(const QString& text)
-{
-    if (text == QLatin1String("0"))
-        return true;
-    const qsizetype start = text.startsWith(u'-') ? 1 : 0;
-    const qsizetype digits = text.size() - start;
-    if (digits < 1 || digits > 15 || text[start] == u'0')
-        return false;
-    return std::all_of(text.cbegin() + start, text.cend(),
-                       [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -67,7 +54,9 @@ QString blockToHtml(const CellBlock& block, int left)
         for (int col = 0; col < block.cols; ++col) {
             const QString& text = block.at(row, col);
             const bool name = left + col == FareTable::NameCol;
-            if (!text.isEmpty() && (name || !isPlainNumber(text)))
+            // A spreadsheet keeps a plain number of up to 15 digits as the same text; it rounds
+            // longer ones.
+            if (!text.isEmpty() && (name || !isPlainDecimal(text, 15)))
                 out += QStringLiteral("<td class=\"t\" sdnum=\"1041;0;@\">");
             else
                 out += QStringLiteral("<td>");

@@ -1,6 +1,7 @@
 #include "cellnumber.h"
 
 #include <QVarLengthArray>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -139,6 +140,16 @@ std::optional<qint16> plainWholeNumber(QStringView text)
     if (c != end || digits == 0)
         return std::nullopt;
     return qint16(negative ? -value : value);
+}
+
+bool isPlainDecimal(QStringView text, qsizetype maxDigits)
+{
+    const qsizetype first = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype digits = text.size() - first;
+    if (digits < 1 || digits > maxDigits || (text[first] == u'0' && text.size() > 1))
+        return false;
+    return std::all_of(text.begin() + first, text.end(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 CellNumber CellToInt16(QStringView text)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 /** What a cell's text reads as when it is turned into a stored 16-bit number. */
@@ -38,6 +39,12 @@ CellNumber CellToInt16(QStringView text);
  * general conversion. Nothing for any other text, which needs CellToInt16.
  */
 std::optional<qint16> plainWholeNumber(QStringView text);
+
+/**
+ * Whether a text is a whole number as the readers write it: "0", or an optional "-" and 1 to
+ * maxDigits digits without a zero in front. Two such texts that differ are different numbers.
+ */
+bool isPlainDecimal(QStringView text, qsizetype maxDigits = std::numeric_limits<qsizetype>::max());
 
 /** The text a stored number is written back as: plain decimal, "-" when negative. */
 inline QString int16ToCellText(qint16 value)
