@@ -1,6 +1,5 @@
 #include "revisiondialog.h"
 
-#include "io/tablerecords.h"
 #include "model/faretable.h"
 
 #include <QButtonGroup>
@@ -21,14 +20,13 @@ using FareRevision::Rounding;
 /** The fares a revision acts on, in the grid's words. */
 QString scopeText(const FareTable& table, const std::optional<CellRange>& block)
 {
+    const CellRange fares = FareRevision::targetCells(table, block);
     if (!block) {
-        const int stops = storedRowCount(table, FareTable::LastRow) - FareTable::RouteRow;
-        if (stops <= 0)
+        if (fares.isEmpty())
             return QStringLiteral("対象: 保存される停留所がありません。");
-        return QStringLiteral("対象: 保存されるすべての停留所（停留所 1〜%1）の運賃").arg(stops);
+        return QStringLiteral("対象: 保存されるすべての停留所（停留所 1〜%1）の運賃")
+            .arg(FareTable::stopOfRow(fares.bottom));
     }
-    const CellRange fares = block->intersected(
-        {FareTable::FirstStopRow, FareTable::FirstFareCol, FareTable::LastRow, FareTable::LastCol});
     if (fares.isEmpty())
         return QStringLiteral("対象: 選択範囲に停留所の運賃のセルがありません。");
     return QStringLiteral("対象: 選択範囲（停留所 %1〜%2、整理券 %3〜%4）の運賃")

@@ -227,18 +227,21 @@ qint64 revisedFare(qint64 value, const Rule& rule)
     return rule.lowest > 0 ? std::max(result, rule.lowest) : result;
 }
 
+CellRange targetCells(const FareTable& table, const std::optional<CellRange>& block)
+{
+    constexpr CellRange StopFares{FareTable::FirstStopRow, FareTable::FirstFareCol,
+                                  FareTable::LastRow, FareTable::LastCol};
+    const CellRange stored{0, 0, storedRowCount(table, FareTable::LastRow), FareTable::LastCol};
+    return (block ? *block : stored).intersected(StopFares);
+}
+
 Revision plan(const FareTable& table, const Rule& rule, const std::optional<CellRange>& block)
 {
     Revision revision;
     revision.error = checkRule(rule);
     if (!revision.ok())
         return revision;
-    CellRange cells{FareTable::FirstStopRow, FareTable::FirstFareCol,
-                    storedRowCount(table, FareTable::LastRow), FareTable::LastCol};
-    if (block)
-        cells = {std::max(cells.top, block->top), std::max(cells.left, block->left),
-                 std::min(int(FareTable::LastRow), block->bottom),
-                 std::min(cells.right, block->right)};
+    const CellRange cells = targetCells(table, block);
     const auto refuse = [&](int row, int col, qint64 result, const QString& message) {
         revision.changes.clear();
         revision.error = message;
@@ -247,7 +250,7 @@ Revision plan(const FareTable& table, const Rule& rule, const std::optional<Cell
         revision.errorResult = result;
         return revision;
     };
-    revision.changes.reserve(size_t(std::max(0, cells.cellCount())));
+    revision.changes.reserve(size_t(cells.cellCount()));
     // The revised value of each stored value, worked out once (a table holds few distinct
     // fares); 0 while not yet worked out.
     std::vector<qint16> revised(size_t(MaxFare) + 1, 0);

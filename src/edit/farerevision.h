@@ -106,6 +106,12 @@ struct Revision {
 };
 
 /**
+ * The cells a revision reads: the fare cells of stop rows in block, or of every stored stop (the
+ * rows a save stores) when there is no block. Empty when there are none.
+ */
+CellRange targetCells(const FareTable& table, const std::optional<CellRange>& block);
+
+/**
  * Plans a revision of the fares in block (its fare cells of stop rows, stored or not), or of
  * every stored stop (the rows a save stores) when there is no block. Reads the table only; the
  * current cell stays.
