@@ -16,8 +16,6 @@ namespace FareCheck {
 namespace {
 
 constexpr int FareCount = FareTable::FareCount;
-/** The longest name the binary formats hold: its length is a 16-bit count of bytes. */
-constexpr qsizetype MaxNameBytes = 0xFFFF;
 
 QString num(qint64 value)
 {
@@ -259,13 +257,13 @@ void saveFindings(const FareTable& table, int count, RuleSet rules, QList<Findin
                 QStringLiteral("%1: 名称「%2」の文字「%3」（%4）は Shift-JIS で保存できません。")
                     .arg(describeCell(row, FareTable::NameCol), briefQuote(name),
                          encoded.badCharacter, Cp932::codePointName(encoded.badCharacter)));
-        else if (encoded.bytes.size() > MaxNameBytes)
+        else if (encoded.bytes.size() > FareRecord::MaxNameBytes)
             add(Rule::NameLength, row, FareTable::NameCol,
                 QStringLiteral("%1: 名称が長すぎます（Shift-JIS で %2 バイト。%3 バイトまで"
                                "保存できます）。")
                     .arg(describeCell(row, FareTable::NameCol))
                     .arg(encoded.bytes.size())
-                    .arg(MaxNameBytes));
+                    .arg(FareRecord::MaxNameBytes));
         if (const QString splitter = splittingCharacter(name); !splitter.isEmpty())
             add(Rule::NameSeparator, row, FareTable::NameCol,
                 QStringLiteral("%1: 名称「%2」に%3があります。")

@@ -63,7 +63,7 @@ QString truncatedAt(int record, const char* field, qsizetype offset)
 
 qint64 maxMeaningfulSize(const BinaryLayout& layout)
 {
-    return 2 + qint64(MaxReadRecords) * (0xFFFF + layout.fixedRecordSize());
+    return 2 + qint64(MaxReadRecords) * (FareRecord::MaxNameBytes + layout.fixedRecordSize());
 }
 
 Decoded decode(const BinaryLayout& layout, QByteArrayView bytes)
@@ -136,10 +136,11 @@ Encoded encode(const BinaryLayout& layout, const QVector<FareRecord>& records)
                                     Cp932::codePointName(name.badCharacter));
             break;
         }
-        if (name.bytes.size() > 0xFFFF) {
-            result.error = QStringLiteral("%1の名称が長すぎます（%2 バイト。65535 バイトまで）。")
+        if (name.bytes.size() > FareRecord::MaxNameBytes) {
+            result.error = QStringLiteral("%1の名称が長すぎます（%2 バイト。%3 バイトまで）。")
                                .arg(describeRow(row))
-                               .arg(name.bytes.size());
+                               .arg(name.bytes.size())
+                               .arg(FareRecord::MaxNameBytes);
             break;
         }
         char length[2];

@@ -10,6 +10,8 @@
  */
 struct FareRecord {
     static constexpr int FareCount = 150;
+    /** The most bytes a name takes in code page 932: the binary files count them in 16 bits. */
+    static constexpr qsizetype MaxNameBytes = 0xFFFF;
 
     QString Name;
     qint16 TicketNo = 0;
