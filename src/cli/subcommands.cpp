@@ -164,21 +164,17 @@ QList<FareCheck::Finding> textFileFindings(const QString& path)
     const FileIo::ReadResult file = FileIo::readFile(path, TextImportMaxBytes + 1);
     if (!file.ok())
         return findings;
-    const bool complete = file.bytes.size() <= TextImportMaxBytes;
-    const TextImport parsed = parseText(
-        QByteArrayView(file.bytes).first(qMin(file.bytes.size(), qsizetype(TextImportMaxBytes))),
-        complete);
+    const TextImport parsed = parseTextFile(file.bytes);
     if (!parsed.ok())
         return findings;
-    constexpr int LastField = 2 + FareTable::FareCount;
     for (const TextImport::LineLoss& loss : parsed.lineLosses) {
-        if (loss.fields > LastField)
+        if (loss.fields > TextImportMaxFields)
             add(QStringLiteral("%1 行目の項目は %2 個で、%3 個を超える %4 個は読み込まれません"
                                "（最後の項目が整理券 %5 の運賃になります）。")
                     .arg(loss.line)
                     .arg(loss.fields)
-                    .arg(LastField)
-                    .arg(loss.fields - LastField)
+                    .arg(TextImportMaxFields)
+                    .arg(loss.fields - TextImportMaxFields)
                     .arg(FareTable::FareCount),
                 FareCheck::Rule::ImportFields);
         if (loss.lineFeeds > 0)

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int LastField = 152;
 constexpr int MaxLineCount = 32767;
 
 bool isSeparator(char16_t c)
@@ -91,7 +90,7 @@ QString describeField(int field)
 {
     if (field == 2)
         return QStringLiteral("2 番目の項目（整理券番号）");
-    if (field == LastField)
+    if (field == TextImportMaxFields)
         return QStringLiteral("152 番目以降の項目（整理券 150 の運賃）");
     return QStringLiteral("%1 番目の項目（整理券 %2 の運賃）").arg(field).arg(field - 2);
 }
@@ -182,7 +181,7 @@ ParsedLine ParseLine(QStringView line)
             return result;
         if (i < size)
             ++result.fieldCount;
-        field = qMin(field + 1, LastField);
+        field = qMin(field + 1, TextImportMaxFields);
         fieldStart = i + 1;
         quoted = false;
     }
@@ -249,7 +248,7 @@ TextImport parseText(QByteArrayView bytes, bool complete)
         // A lone LF is the only LF a line can hold; in code page 932 its byte is never part of
         // a double-byte character.
         const int lineFeeds = int(std::count(lines[i].begin(), lines[i].end(), '\n'));
-        if (parsed.fieldCount > LastField || lineFeeds > 0)
+        if (parsed.fieldCount > TextImportMaxFields || lineFeeds > 0)
             result.lineLosses.append({int(i) + 1, parsed.fieldCount, lineFeeds});
     }
     return result;
@@ -259,7 +258,7 @@ int TextImport::fieldsLeftOut() const
 {
     int count = 0;
     for (const LineLoss& loss : lineLosses)
-        count += qMax(0, loss.fields - LastField);
+        count += qMax(0, loss.fields - TextImportMaxFields);
     return count;
 }
 
@@ -271,18 +270,21 @@ int TextImport::lineFeeds() const
     return count;
 }
 
+TextImport parseTextFile(const QByteArray& data)
+{
+    const bool complete = data.size() <= TextImportMaxBytes;
+    return parseText(
+        complete ? QByteArrayView(data) : QByteArrayView(data).first(TextImportMaxBytes), complete);
+}
+
 Outcome LoadText(FareTable& table, Platform& platform, const QString& path)
 {
     QString note; // what the import left out, said once the table is replaced
     const auto decode = [&note](const QByteArray& data) {
-        // Beyond the size limit only what is read up to it counts, and only when that decides.
-        const bool complete = data.size() <= TextImportMaxBytes;
-        const QByteArrayView bytes =
-            complete ? QByteArrayView(data) : QByteArrayView(data).first(TextImportMaxBytes);
-        TextImport parsed = parseText(bytes, complete);
+        TextImport parsed = parseTextFile(data);
         if (const int fields = parsed.fieldsLeftOut())
             note += QStringLiteral("%1 番目より後の %2 個の項目は読み込みませんでした。")
-                        .arg(LastField)
+                        .arg(TextImportMaxFields)
                         .arg(fields);
         if (const int lineFeeds = parsed.lineFeeds())
             note += QStringLiteral("改行（LF）%1 個は行の区切りにならないため、その前後を 1 行と"

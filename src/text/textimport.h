@@ -78,6 +78,8 @@ struct TextImport {
 
 /** Lines that a text import reads at most: one per table row. */
 constexpr int TextImportMaxRows = 301;
+/** Fields that a line gives at most: name, ticket number and 150 fares; the rest are dropped. */
+constexpr int TextImportMaxFields = 152;
 /** Text files larger than this are read only as far as needed and refused if that is not enough. */
 constexpr qint64 TextImportMaxBytes = 64 * 1024 * 1024;
 
@@ -97,4 +99,10 @@ TextImport parseText(QByteArrayView bytes, bool complete = true);
  * the 152nd or lone LFs, a note (Platform::showStatus) says how many fields were left out and how
  * many LFs ended no line.
  */
+/**
+ * Parses a file's bytes as read with a limit of TextImportMaxBytes + 1: beyond the size limit
+ * only what lies within it counts, and only when that decides.
+ */
+TextImport parseTextFile(const QByteArray& data);
+
 Outcome LoadText(FareTable& table, Platform& platform, const QString& path);
