@@ -122,8 +122,8 @@ private:
             }
             const Kind kind = fare ? (route ? Kind::RouteFare : Kind::Fare)
                                    : (route ? Kind::RouteTicket : Kind::Ticket);
-            add({kind, oldStop, newStop, fare ? col - FareTable::TicketCol : 0, std::move(oldShown),
-                 std::move(newShown), name, newRow, col});
+            add({kind, oldStop, newStop, fare ? FareTable::ticketOfColumn(col) : 0,
+                 std::move(oldShown), std::move(newShown), name, newRow, col});
         }
     }
 

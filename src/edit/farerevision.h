@@ -88,7 +88,6 @@ struct FareChange {
     qint16 oldValue = 0;
     qint16 newValue = 0;
 
-    int stop() const { return FareTable::stopOfRow(row); }
     int ticket() const { return FareTable::ticketOfColumn(col); }
 };
 

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-#include <QUrl>
 #include <optional>
 
 /** One entry of a file dialog's filter list: a label and its patterns ("*.txt;*.csv"). */
@@ -21,6 +20,8 @@ struct FileFilter {
  * Widgets, the tests with a scripted fake, farewright-cli for a terminal. The core calls no modal
  * dialog except through this interface.
  */
+class QUrl;
+
 class Platform {
 public:
     enum class Icon { None, Exclamation, Critical };
