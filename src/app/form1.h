@@ -231,9 +231,11 @@ private:
     StatusField* m_statusFile = nullptr;
     StatusField* m_statusModified = nullptr;
     StatusField* m_statusCell = nullptr;
-    bool m_sessionMayEnd = false; ///< the session's prompt let the program end
-    QSize m_sizeWithoutPanels;    ///< the window's size before the find bar or a panel opened
-    QString m_undoCaption;        ///< Undo's caption without a step
+    bool m_sessionMayEnd = false;    ///< the session's prompt let the program end
+    QSize m_sizeWithoutPanels;       ///< the window's size before the find bar or a panel opened
+    QAction* m_undoAction = nullptr; ///< 元に戻す, named after the step it takes back
+    QAction* m_redoAction = nullptr;
+    QString m_undoCaption; ///< Undo's caption without a step
     QString m_redoCaption;
     QSize m_sizeWithPanels; ///< its size with them, as last fitted; invalid when closed
 };

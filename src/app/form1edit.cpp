@@ -8,7 +8,6 @@
 #include "model/bulkguards.h"
 #include "model/messagetext.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>

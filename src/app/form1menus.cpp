@@ -273,8 +273,10 @@ void Form1::createCommands()
     QAction* rowPaste = findChild<QAction*>(QStringLiteral("MnuEditLinePaste"));
     rowPaste->setEnabled(m_edit.rowPasteEnabled());
     connect(&m_edit, &EditCommands::rowPasteEnabledChanged, rowPaste, &QAction::setEnabled);
-    m_undoCaption = findChild<QAction*>(QStringLiteral("MnuEditUndo"))->text();
-    m_redoCaption = findChild<QAction*>(QStringLiteral("MnuEditRedo"))->text();
+    m_undoAction = findChild<QAction*>(QStringLiteral("MnuEditUndo"));
+    m_redoAction = findChild<QAction*>(QStringLiteral("MnuEditRedo"));
+    m_undoCaption = m_undoAction->text();
+    m_redoCaption = m_redoAction->text();
     connect(&m_history, &TableHistory::changed, this, &Form1::updateUndoActions);
     updateUndoActions();
 
@@ -283,8 +285,8 @@ void Form1::createCommands()
 
 void Form1::updateUndoActions()
 {
-    QAction* undo = findChild<QAction*>(QStringLiteral("MnuEditUndo"));
-    QAction* redo = findChild<QAction*>(QStringLiteral("MnuEditRedo"));
+    QAction* undo = m_undoAction;
+    QAction* redo = m_redoAction;
     if (Text1->isOpen()) {
         // The open editor's own text is what they act on: no step of the table's to name.
         undo->setEnabled(Text1->isUndoAvailable());
