@@ -12,7 +12,6 @@
 namespace {
 
 enum Column { StopColumn, TicketColumn, MessageColumn };
-constexpr int CellRole = Qt::UserRole;
 
 } // namespace
 
@@ -85,7 +84,7 @@ void CheckPanel::showFindings(const QList<FareCheck::Finding>& findings)
         else if (finding.col >= FareTable::FirstFareCol)
             ticket = QString::number(finding.ticket());
         auto* item = new QTreeWidgetItem({stop, ticket, finding.message});
-        item->setData(0, CellRole, QPoint(finding.col, finding.row));
+        item->setData(0, EntryCellRole, QPoint(finding.col, finding.row));
         item->setToolTip(MessageColumn, finding.message);
         items.append(item);
     }
@@ -109,7 +108,7 @@ void CheckPanel::markOutdated()
 
 void CheckPanel::activate(QTreeWidgetItem* item)
 {
-    const QPoint cell = item->data(0, CellRole).toPoint();
+    const QPoint cell = item->data(0, EntryCellRole).toPoint();
     if (cell.y() > 0)
         emit findingActivated(cell.y(), cell.x());
 }

@@ -13,9 +13,10 @@ class QTreeWidgetItem;
 /**
  * The list of a docked panel's entries (the check's warnings, the comparison's differences): one
  * line each, the last column stretched, room for five entries however small the window. An entry
- * keeps its cell as QPoint(column, row) in its first column's data, role Qt::UserRole.
+ * keeps its cell as QPoint(column, row) in its first column's data, role EntryCellRole.
  */
 QTreeWidget* createEntryList(const QStringList& headings, QWidget* parent);
+constexpr int EntryCellRole = Qt::UserRole;
 
 /**
  * The fare check's panel, docked below the grid: one switch per fare rule (all on at start; off

@@ -13,7 +13,6 @@
 namespace {
 
 enum Column { StopColumn, TicketColumn, KindColumn, MessageColumn };
-constexpr int CellRole = Qt::UserRole;
 
 using TableCompare::Kind;
 
@@ -67,7 +66,7 @@ ComparePanel::ComparePanel(QWidget* parent)
                              body);
     m_list->setObjectName(QStringLiteral("CompareList"));
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        const QPoint cell = item->data(0, CellRole).toPoint();
+        const QPoint cell = item->data(0, EntryCellRole).toPoint();
         emit differenceActivated(cell.y(), cell.x());
     });
     layout->addWidget(m_list, 1);
@@ -87,7 +86,7 @@ void ComparePanel::showComparison(TableCompare::Comparison comparison, const QSt
         const QString message = TableCompare::describe(d);
         auto* item = new QTreeWidgetItem(
             {stopText(d), ticketText(d), TableCompare::kindTitle(d.kind), message});
-        item->setData(0, CellRole, QPoint(d.col, d.row));
+        item->setData(0, EntryCellRole, QPoint(d.col, d.row));
         item->setToolTip(MessageColumn, message);
         items.append(item);
     }

@@ -171,7 +171,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     else if (watched == Text1 && (type == QEvent::Show || type == QEvent::Hide))
         updateUndoActions();
     else if ((type == QEvent::Show || type == QEvent::Hide) &&
-             (watched == m_findBar || watched == m_checkPanel || watched == m_comparePanel)) {
+             (watched == m_findBar || panels().contains(qobject_cast<QDockWidget*>(watched)))) {
         // The size to go back to: the window's before the first of them opened.
         if (type == QEvent::Show && !m_sizeWithPanels.isValid())
             m_sizeWithoutPanels = m_sizeWithPanels = size();
