@@ -1,6 +1,7 @@
 #include "corvreslibrary.h"
 
 #include "corvres/corvres.h"
+#include "io/pathbytes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,17 +17,10 @@ QString fileName()
 
 QStringList searchPaths(const QString& applicationDir)
 {
-    const QDir dir(applicationDir);
-    const QStringList folders{
-        QStringLiteral("."),
-        QStringLiteral(FAREWRIGHT_CORVRES_INSTALLED_DIR),
-        QStringLiteral("../corvres"),
-    };
-    QStringList paths;
-    for (const QString& folder : folders)
-        paths.append(QDir::cleanPath(dir.absoluteFilePath(folder + u'/' + fileName())));
-    paths.removeDuplicates();
-    return paths;
+    return FileIo::pathsIn(applicationDir,
+                           {QStringLiteral("."), QStringLiteral(FAREWRIGHT_CORVRES_INSTALLED_DIR),
+                            QStringLiteral("../corvres")},
+                           fileName());
 }
 
 namespace {

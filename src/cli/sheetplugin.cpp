@@ -7,7 +7,6 @@
 #include "version.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <algorithm>
@@ -25,14 +24,10 @@ const QString fileName = QStringLiteral(FAREWRIGHT_SHEETPDF_FILE_NAME);
 QStringList searchPaths()
 {
     // The program's folder, known before an application object exists.
-    const QDir dir(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
-    QStringList paths;
-    for (const char* folder :
-         {".", FAREWRIGHT_SHEETPDF_INSTALLED_DIR, FAREWRIGHT_SHEETPDF_BUILD_DIR})
-        paths.append(
-            QDir::cleanPath(dir.absoluteFilePath(QString::fromUtf8(folder) + u'/' + fileName)));
-    paths.removeDuplicates();
-    return paths;
+    return FileIo::pathsIn(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(),
+                           {QStringLiteral("."), QStringLiteral(FAREWRIGHT_SHEETPDF_INSTALLED_DIR),
+                            QStringLiteral(FAREWRIGHT_SHEETPDF_BUILD_DIR)},
+                           fileName);
 }
 #endif
 

@@ -135,4 +135,14 @@ QString displayPath(const QString& path)
     return shown;
 }
 
+QStringList pathsIn(const QString& dir, const QStringList& folders, const QString& fileName)
+{
+    const QDir base(dir);
+    QStringList paths;
+    for (const QString& folder : folders)
+        paths.append(QDir::cleanPath(base.absoluteFilePath(folder + u'/' + fileName)));
+    paths.removeDuplicates();
+    return paths;
+}
+
 } // namespace FileIo

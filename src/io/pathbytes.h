@@ -27,4 +27,8 @@ QString localFileFromUrl(const QUrl& url);
  *  character escaped (\n, \x1b). */
 QString displayPath(const QString& path);
 
+/** fileName in each of folders (relative ones taken from dir), cleaned, each path once, in order:
+ *  where a program looks for a library of its own. */
+QStringList pathsIn(const QString& dir, const QStringList& folders, const QString& fileName);
+
 } // namespace FileIo
