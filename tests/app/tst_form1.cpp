@@ -10,7 +10,6 @@
 #include "app/printplatform.h"
 #include "app/revisionplatform.h"
 #include "app/statusfield.h"
-#include "compare/tablecompare.h"
 #include "document/filecommands.h"
 #include "document/fileformats.h"
 #include "fakeplatform.h"
@@ -202,6 +201,14 @@ void runHandler(Window& w, const QString& name)
     if (w.form.metaObject()->indexOfSlot(qPrintable(name + QStringLiteral("()"))) < 0)
         receiver = &w.form.editCommands();
     QVERIFY2(QMetaObject::invokeMethod(receiver, qPrintable(name)), qPrintable(name));
+}
+
+/** The text of a PDF as pdftotext reads it; null when there is no pdftotext. */
+QString pdfText(const QString& pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    return text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
 }
 
 } // namespace
@@ -1018,10 +1025,9 @@ void TestForm1::printAndCheckCommands()
     w.action("MnuFilePrint")->trigger();
     w.action("MnuFilePrintPreview")->trigger();
     QVERIFY(TestTables::readBytes(w.printing.printTo).startsWith("%PDF"));
-    QProcess text; // the footer names the file the table came from
-    text.start(QStringLiteral("pdftotext"), {w.printing.printTo, QStringLiteral("-")});
-    if (text.waitForFinished())
-        QVERIFY(text.readAllStandardOutput().contains("route.Hy3"));
+    // The footer names the file the table came from.
+    const QString sheet = pdfText(w.printing.printTo);
+    QVERIFY(sheet.isNull() || sheet.contains(QStringLiteral("route.Hy3")));
     // The PDF is suggested beside the table's file, with its name.
     w.platform.fileAnswers << m_dir.filePath(QStringLiteral("saved.pdf"));
     w.action("MnuFilePdf")->trigger();
@@ -1100,7 +1106,8 @@ void TestForm1::reviseFares()
     QCOMPARE(faresNow(), fares);
     QCOMPARE(w.current(), current);
     QCOMPARE(w.revising.asked.join(u' '), asked);
-    QCOMPARE(w.platform.messageTexts().join(u' ').left(message.size()), message);
+    QCOMPARE(w.platform.messageTexts().join(u' ').left(message.isEmpty() ? -1 : message.size()),
+             message);
     QStringList undone;
     while (w.form.history().canUndo()) {
         undone << w.action("MnuEditUndo")->text().remove(QStringLiteral("元に戻す(&U) "));
@@ -1140,9 +1147,9 @@ void TestForm1::compareWithOldTable()
                             "4/整理券番号/整理券番号の変更|（旧 4）//停留所の削除"));
     auto* summary = panel->findChild<QLabel*>(QStringLiteral("CompareSummary"));
     QCOMPARE(summary->text(),
-             QStringLiteral("旧表「approved.Hy3」と比べました。") +
-                 TableCompare::summary(TableCompare::compareTables(oldTable, w.table())) +
-                 QStringLiteral("行をダブルクリックするとそのセルへ移動します。"));
+             QStringLiteral("旧表「approved.Hy3」と比べました。違いは 4 件です（停留所の追加 1、"
+                            "停留所の削除 1、整理券番号の変更 1、運賃の変更 1）。"
+                            "行をダブルクリックするとそのセルへ移動します。"));
     const auto tinted = [&w] {
         QStringList cells;
         for (int row = 1; row <= 7; ++row)
@@ -1166,10 +1173,7 @@ void TestForm1::compareWithOldTable()
     w.printing.printTo = m_dir.filePath(QStringLiteral("compared.pdf"));
     const auto printed = [&w] {
         w.action("MnuFilePrint")->trigger();
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {w.printing.printTo, QStringLiteral("-")});
-        return text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput())
-                                      : QString(); // no pdftotext: nothing to read
+        return pdfText(w.printing.printTo);
     };
     const QString marked = printed();
     QVERIFY(marked.isNull() || marked.contains(QStringLiteral("旧表「approved.Hy3」からの変更")));
@@ -1178,7 +1182,8 @@ void TestForm1::compareWithOldTable()
     w.press(w.editor(), Qt::Key_Return);
     QCOMPARE(tinted(), QString());
     QVERIFY(summary->text().startsWith(QStringLiteral("表が変更されました。")));
-    QVERIFY(!printed().contains(QStringLiteral("旧表")));
+    const QString unmarked = printed();
+    QVERIFY(unmarked.isNull() || !unmarked.contains(QStringLiteral("旧表")));
     QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("CompareAgain")),
                       Qt::LeftButton);
     QCOMPARE(tinted(), QStringLiteral("3,3 4,1 5,2 6,1"));

@@ -150,8 +150,6 @@ void TestTableCompare::wholeTables()
     FareTable newTable;
     build(oldTable, oldRows);
     build(newTable, newRows);
-    oldTable.setCurrentCell(4, 4);
-    newTable.setCurrentCell(5, 5);
     const Comparison comparison = compareTables(oldTable, newTable);
     QStringList lines;
     QStringList described;
@@ -163,8 +161,6 @@ void TestTableCompare::wholeTables()
     QCOMPARE(lines, differences);
     QCOMPARE(described, sentences);
     QCOMPARE(summary(comparison), summaryText);
-    QCOMPARE(QList<int>({newTable.CurRow(), newTable.CurCol(), oldTable.CurRow()}),
-             QList<int>({5, 5, 4}));
     QCOMPARE(compareTables(newTable, newTable).isEmpty(), true);
 }
 

@@ -70,7 +70,7 @@ QString ruleText(const FareRevision::Rule& rule)
 }
 
 /** Sets rule from options as the CLI takes them ("--multiply=110/108 --unit=1"); the message of
- *  the last option refused, if any (the rule is then as before that option). */
+ *  the first option refused, if any, which ends it (the rule is then as before that option). */
 QString setOptions(FareRevision::Rule& rule, const QString& options)
 {
     const QStringList names = QStringLiteral("multiply add round unit min").split(u' ');
@@ -80,8 +80,10 @@ QString setOptions(FareRevision::Rule& rule, const QString& options)
         const int parameter = int(names.indexOf(option.section(u'=', 0, 0).mid(2)));
         error = FareRevision::setParameter(rule, FareRevision::Parameter(parameter),
                                            option.section(u'=', 1));
-        if (!error.isEmpty() && ruleText(rule) != ruleText(before))
-            return QStringLiteral("a refused option changed the rule");
+        if (!error.isEmpty())
+            return ruleText(rule) != ruleText(before)
+                       ? QStringLiteral("a refused option changed the rule")
+                       : error;
     }
     return error;
 }
