@@ -18,6 +18,7 @@
 #include "model/tablehistory.h"
 #include "text/textexport.h"
 #include "text/textimport.h"
+#include "timedrun.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -661,30 +662,10 @@ void registerAll()
 
 // farewright-cli over many files, with its start-up paid once.
 
-/** The median of values (which it sorts). */
-double medianOf(std::vector<double>& values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 /** Runs the built farewright-cli with args to its end: its time in ms, or -1 when it failed. */
 double timedCli(const QStringList& args)
 {
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral(FAREWRIGHT_CLI), args);
-    const bool ended = process.waitForFinished(120000);
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        std::fprintf(stderr, "farewright-cli %s failed:\n%s\n", qPrintable(args.join(u' ')),
-                     process.readAllStandardError().constData());
-        return -1;
-    }
-    return ms;
+    return timedRun(QStringLiteral(FAREWRIGHT_CLI), args, 120000);
 }
 
 /**
@@ -723,8 +704,8 @@ int benchCliBatch(int rounds)
             apart.push_back(sum);
         }
     }
-    const double one = medianOf(together);
-    const double hundred = medianOf(apart);
+    const double one = median(together);
+    const double hundred = median(apart);
     const double ratio = one / hundred;
     constexpr double limit = 0.4;
     std::printf("farewright-cli check --fares over 100 full routes: one run %.1f ms, 100 runs "

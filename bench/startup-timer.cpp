@@ -13,6 +13,8 @@
 // Prints one line per program: median, fastest and slowest start-up in ms, and the median peak
 // resident memory (VmHWM) in MiB, read --settle ms (default 500) after the first paint. Exits 1
 // when the first program's median exceeds R times the second's, or its peak memory M MiB.
+#include "timedrun.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -49,20 +51,9 @@ double peakResidentMiB(qint64 pid)
 /** One run to the program's end; false when it failed or took over 60 seconds. */
 bool runToExit(Command& command)
 {
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    process.start(command.program, command.args);
-    const bool ended = process.waitForFinished(60000);
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        std::fprintf(stderr, "startup-timer: %s failed (%s)\n%s\n", qPrintable(command.program),
-                     qPrintable(process.errorString()), process.readAllStandardError().constData());
-        process.kill();
-        process.waitForFinished();
+    const double ms = timedRun(command.program, command.args, 60000);
+    if (ms < 0)
         return false;
-    }
     command.startMs.push_back(ms);
     command.peakMiB.push_back(0);
     return true;
@@ -118,13 +109,6 @@ bool runOnce(Command& command, int settleMs)
     return painted >= 0;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -176,18 +160,18 @@ int main(int argc, char* argv[])
         std::printf("%s\n", command.windowSize.constData());
         return 0;
     }
-    const auto measure = [toExit, settleMs](Command& command) {
-        return toExit ? runToExit(command) : runOnce(command, settleMs);
+    const auto measure = [toExit](Command& command, int settle) {
+        return toExit ? runToExit(command) : runOnce(command, settle);
     };
     // One unmeasured start each, so that every program starts with warm caches.
     for (Command& command : commands) {
         Command warmUp{command.program, command.args, {}, {}, {}};
-        if (!(toExit ? runToExit(warmUp) : runOnce(warmUp, 0)))
+        if (!measure(warmUp, 0))
             return 1;
     }
     for (int run = 0; run < runs; ++run)
         for (Command& command : commands)
-            if (!measure(command))
+            if (!measure(command, settleMs))
                 return 1;
 
     for (const Command& command : commands) {
